@@ -1,0 +1,14 @@
+#pragma once
+// Coaxial circular filaments: Maxwell's mutual inductance of two rings through the
+// complete elliptic integrals.
+#include "numerics/extended.h"
+
+// Bracket form s*((k - 2/k)*K + (2/k)*E), s = sqrt(a*b), k = 2s/sqrt(d^2 + (a+b)^2):
+// the quantity ring sums accumulate (metres, negative for real ring pairs).
+Extended RingPairTerm(Extended a, Extended b, Extended d);
+// Mutual inductance (henries) of rings of radii a, b with planes d apart:
+// -mu0 * RingPairTerm(a, b, d).
+Extended RingPairMutual(Extended a, Extended b, Extended d);
+// Geometric mean distance of a round wire of diameter wd from itself:
+// exp(-1/4) * wd/2.
+Extended WireGmd(Extended wd);

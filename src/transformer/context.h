@@ -1,0 +1,35 @@
+#pragma once
+// Everything a transformer routine works with besides its arguments: the coil pair
+// and results, the Report, the drawing surface with its mapping, the run flag of the
+// long calculations and the caption of the Calculate button that doubles as Stop.
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "numerics/canvas.h"
+#include "numerics/event_pump.h"
+#include "numerics/report.h"
+#include "transformer/coil_pair.h"
+#include "transformer/drawing.h"
+
+inline constexpr int kArrangementSize = 297;  // drawing area of the main window
+
+struct TransformerContext {
+  TransformerContext(ReportSink& r, Canvas& c) : report(&r), canvas(&c) {}
+
+  CoilPair coils;
+  ScreenMapping map;
+  bool StopFlag = true;        // cleared by a failure or by a Stop click
+  std::string calcCaption = "Calculate";
+
+  ReportSink* report;
+  Canvas* canvas;
+  EventPump pump;              // called once per outer step of the true-spiral sums
+  std::function<void(std::string_view)> onCaptionChanged;  // mirrors calcCaption
+
+  void Line(std::string_view s) { ReportLine(*report, s); }
+  void SetCalcCaption(std::string_view caption) {
+    calcCaption = std::string(caption);
+    if (onCaptionChanged) onCaptionChanged(caption);
+  }
+};
