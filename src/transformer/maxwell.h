@@ -1,0 +1,18 @@
+#pragma once
+// Maxwell's self-inductance: the mutual inductance between a coil and a copy of it
+// displaced by the geometric mean distance of the wire section. The true-spiral
+// routines set the Calculate caption to "Stop", pump events once per outer step and
+// end with "Interrupted" when ctx.StopFlag has been cleared meanwhile.
+// On a refused or interrupted call ctx.StopFlag is false and the result is 0.
+#include <cstdint>
+
+#include "transformer/context.h"
+
+Extended MaxwellSolenoid(TransformerContext& ctx, std::int32_t nsm, Extended N, Extended h,
+                         Extended rmin, Extended rmax, Extended b, Extended wd);
+Extended MaxwellGeneralCoil(TransformerContext& ctx, std::int32_t nsm, Extended N, Extended h,
+                            Extended rmin, Extended rmax, Extended b, Extended wd);
+Extended MaxwellSolenoidCircular(TransformerContext& ctx, Extended N, Extended h,
+                                 Extended rmin, Extended rmax, Extended b, Extended wd);
+Extended MaxwellGeneralCircular(TransformerContext& ctx, Extended N, Extended h,
+                                Extended rmin, Extended rmax, Extended b, Extended wd);
