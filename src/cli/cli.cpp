@@ -1,0 +1,114 @@
+#include "cli/cli.h"
+
+#include <ostream>
+#include <string_view>
+
+#include "cli/commands.h"
+#include "numerics/report.h"
+
+namespace {
+
+// Writes each Report line as it comes: some commands write a million lines.
+class StreamReport : public ReportSink {
+ public:
+  explicit StreamReport(std::ostream& out) : out_(out) {}
+  void Append(std::string_view line) override {
+    out_.write(line.data(), static_cast<std::streamsize>(line.size()));
+    out_.put('\n');
+  }
+
+ private:
+  std::ostream& out_;
+};
+
+constexpr const char* kUsage = "usage: quor-cli [Emax=VALUE] COMMAND [NAME=VALUE]...";
+
+void PrintFields(std::ostream& out, const CliCommand& cmd) {
+  for (const FieldDef& f : cmd.fields()) {
+    std::string left = "  " + f.name + "=" + f.defaultText;
+    if (left.size() < 20) left.resize(20, ' ');
+    out << left << " " << f.label << (f.isCheckBox ? " (check box: 1 or 0)" : "") << '\n';
+  }
+}
+
+void PrintHelp(std::ostream& out) {
+  out << kUsage << "\n"
+      << "       quor-cli --help\n"
+      << "       quor-cli COMMAND --help\n\n"
+      << "Runs one window command with the window's default field texts, changed by the\n"
+      << "NAME=VALUE arguments (component names; check boxes 1 checked, 0 unchecked), and\n"
+      << "prints the lines the window appends to its Report, one per line.\n"
+      << "Emax=VALUE before the command (breakdown field of air, kV/m) is accepted and\n"
+      << "has no effect on the commands below, none of which uses it.\n"
+      << "Exit status 2 for an unknown command or field or a malformed argument.\n\n"
+      << "Commands and their fields with the default texts:\n";
+  for (const CliCommand& cmd : CliCommands()) {
+    out << "\n" << cmd.name << " - " << cmd.summary << "\n";
+    PrintFields(out, cmd);
+  }
+}
+
+int Fail(std::ostream& err, const std::string& message) {
+  err << "quor-cli: " << message << '\n';
+  return 2;
+}
+
+const FieldDef* FindField(const CliCommand& cmd, std::string_view name) {
+  for (const FieldDef& f : cmd.fields())
+    if (f.name == name) return &f;
+  return nullptr;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.empty()) return Fail(err, std::string("no command; ") + kUsage);
+  if (args[0] == "--help" || args[0] == "-h") {
+    PrintHelp(out);
+    return 0;
+  }
+
+  // Settings that apply before the command.
+  std::size_t pos = 0;
+  for (; pos < args.size(); ++pos) {
+    const std::string& a = args[pos];
+    const std::size_t eq = a.find('=');
+    if (eq == std::string::npos) break;
+    const std::string name = a.substr(0, eq);
+    if (name != "Emax") return Fail(err, "unknown setting '" + name + "' before the command");
+    if (eq + 1 == a.size()) return Fail(err, "Emax needs a value");
+    // The breakdown field belongs to the electrostatic windows; nothing here reads it.
+  }
+  if (pos == args.size()) return Fail(err, std::string("no command; ") + kUsage);
+
+  const CliCommand* cmd = FindCliCommand(args[pos]);
+  if (!cmd) return Fail(err, "unknown command '" + args[pos] + "' (see quor-cli --help)");
+
+  FieldValues fields;
+  for (const FieldDef& f : cmd->fields()) fields[f.name] = f.defaultText;
+
+  for (std::size_t i = pos + 1; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--help" || a == "-h") {
+      out << cmd->name << " - " << cmd->summary << "\n";
+      PrintFields(out, *cmd);
+      return 0;
+    }
+    const std::size_t eq = a.find('=');
+    if (eq == std::string::npos)
+      return Fail(err, "malformed argument '" + a + "' (expected NAME=VALUE)");
+    if (eq == 0) return Fail(err, "malformed argument '" + a + "' (empty name)");
+    const std::string name = a.substr(0, eq);
+    const std::string value = a.substr(eq + 1);
+    const FieldDef* f = FindField(*cmd, name);
+    if (!f) return Fail(err, "unknown field '" + name + "' for command '" + cmd->name + "'");
+    if (f->isCheckBox && value != "0" && value != "1")
+      return Fail(err, "check box " + name + " takes 1 or 0, not '" + value + "'");
+    fields[name] = value;
+  }
+
+  StreamReport report(out);
+  cmd->run(fields, report);
+  out.flush();
+  return 0;
+}

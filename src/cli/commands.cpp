@@ -1,0 +1,19 @@
+#include "cli/commands.h"
+
+#include "transformer/driver.h"
+
+const std::vector<CliCommand>& CliCommands() {
+  static const std::vector<CliCommand> commands = {
+      {"transformer",
+       "Calculate of the main window: inductances, mutual inductance, coupling and mode",
+       &TransformerFieldDefs,
+       [](const FieldValues& f, ReportSink& r) { TransformerCommand(f, r); }},
+  };
+  return commands;
+}
+
+const CliCommand* FindCliCommand(const std::string& name) {
+  for (const CliCommand& c : CliCommands())
+    if (c.name == name) return &c;
+  return nullptr;
+}

@@ -1,0 +1,20 @@
+#pragma once
+// The window commands quor-cli can run: each has the window's fields (names, labels,
+// default texts) and a function of the field texts that writes the Report lines.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "numerics/report.h"
+#include "transformer/coil_pair.h"
+
+struct CliCommand {
+  std::string name;
+  std::string summary;
+  const std::vector<FieldDef>& (*fields)();
+  // Receives every field of the window: its default text unless overridden.
+  std::function<void(const FieldValues&, ReportSink&)> run;
+};
+
+const std::vector<CliCommand>& CliCommands();
+const CliCommand* FindCliCommand(const std::string& name);

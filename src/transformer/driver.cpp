@@ -1,0 +1,294 @@
+#include "transformer/driver.h"
+
+#include <cmath>
+#include <optional>
+
+#include "numerics/canvas.h"
+#include "numerics/format.h"
+#include "transformer/classical.h"
+#include "transformer/drawing.h"
+#include "transformer/jones.h"
+#include "transformer/maxwell.h"
+#include "transformer/mutual.h"
+#include "transformer/parallel.h"
+#include "transformer/validation.h"
+
+namespace {
+
+// Inductances are listed in millihenries.
+inline Extended mH(Extended henries) { return henries / 0.001L; }
+
+// The values of one coil, so that the primary and the secondary run the same code.
+struct CoilView {
+  Extended N, h, rmin, rmax, b, wd;
+};
+
+struct CoilTexts {
+  const char* n;  // "n1=" ...
+  const char* h;
+  const char* r1;
+  const char* r2;
+  const char* b;
+  const char* d;
+  const char* wheeler;
+  const char* lundin;
+  const char* lorenz;
+  const char* snow;
+  const char* kirchhoff;
+  const char* grover1;
+  const char* maxwell1;
+  const char* aip1;
+  const char* russell1;
+  const char* maxwell;
+};
+
+const CoilTexts kPrimaryTexts{
+    "n1=", "; h1=", "; r11=", "; r12=", "; b1=", "; d1=",
+    "Wheeler primary inductance L1: ",
+    "Lundin    primary inductance L1: ",
+    "Lorenz    primary inductance L1: ",
+    "Snow      primary inductance L1: ",
+    "Kirchhoff primary inductance L1: ",
+    "Grover  1 turn inductance L1: ",
+    "Maxwell 1 turn inductance L1: ",
+    "AIP Hand. 1 turn inductance L1: ",
+    "Russell 1 turn inductance L1: ",
+    "Maxwell primary inductance: L1: ",
+};
+
+const CoilTexts kSecondaryTexts{
+    "n2=", "; h2=", "; r21=", "; r22=", "; b2=", "; d2=",
+    "Wheeler secondary inductance L2: ",
+    "Lundin    secondary inductance L2: ",
+    "Lorenz    secondary inductance L2: ",
+    "Snow      secondary inductance L2: ",
+    "Kirchhoff secondary inductance L2: ",
+    "Grover  1 turn inductance L2: ",
+    "Maxwell 1 turn inductance L2: ",
+    "AIP Hand. 1 turn inductance L2: ",
+    "Russell 1 turn inductance L2: ",
+    "Maxwell secondary inductance: L2: ",
+};
+
+void InductanceLine(TransformerContext& ctx, const char* label, Extended L) {
+  ctx.Line(label + FixedStr(mH(L), 15, 10) + " mH");
+}
+
+// One coil's block of Branch B: description, Wheeler (the default value), the
+// solenoid and single-loop formulas for comparison, and Maxwell's ring or spiral sum
+// when asked for. Returns the coil's inductance, or nothing when the Maxwell routine
+// was refused or stopped.
+std::optional<Extended> CoilInductance(TransformerContext& ctx, const CoilView& c,
+                                       const CoilTexts& t, bool maxwell, bool circular) {
+  Extended L = WheelerInductance(c.N, c.h, c.rmin, c.rmax);
+
+  ctx.Line(t.n + FixedStr(c.N, 5, 2) + t.h + FixedStr(c.h, 7, 4) + t.r1 +
+           FixedStr(c.rmin, 5, 2) + t.r2 + FixedStr(c.rmax, 5, 2) + t.b + FixedStr(c.b, 7, 4) +
+           t.d + FixedStr(c.wd, 6, 4));
+  ctx.Line(t.wheeler + FixedStr(mH(L), 15, 10) + (maxwell ? " mH" : " mH <- used"));
+
+  if (c.rmin == c.rmax && c.h > 0) {
+    InductanceLine(ctx, t.lundin, LundinInductance(c.N, c.h, c.rmin));
+    InductanceLine(ctx, t.lorenz, LorenzInductance(c.N, c.h, c.rmin));
+    InductanceLine(ctx, t.snow, SnowInductance(*ctx.report, c.rmin, c.h, c.wd, c.N));
+    InductanceLine(ctx, t.kirchhoff, KirchhoffInductance(*ctx.report, c.rmin, c.h, c.wd, c.N));
+  }
+  if (c.N == 1 && c.h == 0 && c.rmin == c.rmax) {
+    InductanceLine(ctx, t.grover1, GroverOneTurn(c.rmin, c.wd));
+    InductanceLine(ctx, t.maxwell1, MaxwellOneTurn(c.rmin, c.wd));
+    InductanceLine(ctx, t.aip1, AIPOneTurn(c.rmin, c.wd));
+    InductanceLine(ctx, t.russell1, RussellOneTurn(c.rmin, c.wd));
+  }
+
+  if (maxwell) {
+    Extended value;
+    if (circular) {
+      value = c.rmin == c.rmax
+                  ? MaxwellSolenoidCircular(ctx, c.N, c.h, c.rmin, c.rmax, c.b, c.wd)
+                  : MaxwellGeneralCircular(ctx, c.N, c.h, c.rmin, c.rmax, c.b, c.wd);
+    } else {
+      // The reduced helix sum needs whole turns; a fractional coil takes the full
+      // double sum over the true spiral.
+      const bool whole = c.N == std::rint(c.N);
+      value = c.rmin == c.rmax && whole
+                  ? MaxwellSolenoid(ctx, ctx.coils.nsm, c.N, c.h, c.rmin, c.rmax, c.b, c.wd)
+                  : MaxwellGeneralCoil(ctx, ctx.coils.nsm, c.N, c.h, c.rmin, c.rmax, c.b, c.wd);
+    }
+    if (!ctx.StopFlag) return std::nullopt;
+    L = value;
+    ctx.Line(t.maxwell + FixedStr(mH(L), 15, 10) + " mH <- used");
+  }
+  return L;
+}
+
+void MutualLine(TransformerContext& ctx, const char* label, Extended M) {
+  ctx.Line(label + FixedStr(mH(M), 19, 14) + " mH");
+}
+
+// Closed-form mutual inductances of special arrangements, listed for comparison.
+void ComparisonValues(TransformerContext& ctx) {
+  const CoilPair& c = ctx.coils;
+  const bool sol1 = c.rmin1 == c.rmax1;
+  const bool sol2 = c.rmin2 == c.rmax2;
+
+  if (sol1 && sol2 && c.h2 == 0 && c.N2 == 1 && c.b1 == c.b2)
+    MutualLine(ctx, "J. Viriamu Jones 1 turn M (common base): ",
+               JonesEndCircleMutual(c.rmin1, c.rmin2, c.h1, c.N1));
+
+  if (c.N2 == 1 && c.h2 == 0 && sol2 && c.h1 != 0) {
+    // The solenoid is cut at the plane of the loop; each part ends in that plane and
+    // carries turns in proportion to its signed length.
+    const Extended u = c.b1 + c.h1 - c.b2;
+    const Extended w = c.b1 - c.b2;
+    auto split = [&](Extended (*F)(Extended, Extended, Extended, Extended)) {
+      return F(c.rmin1, c.rmin2, u, c.N1 * u / c.h1) - F(c.rmin1, c.rmin2, w, c.N1 * w / c.h1);
+    };
+    MutualLine(ctx, "J. Viriamu Jones 1 turn M: ", split(JonesEndCircleMutual));
+    MutualLine(ctx, "Garrett 1 turn M: ", split(GarrettEndCircleMutual));
+    MutualLine(ctx, "Snow 1 turn M: ", split(SnowEndCircleMutual));
+  }
+
+  if (sol1 && sol2 && c.h1 != 0 && c.h2 != 0) {
+    MutualLine(ctx, "Snow M (two current-sheet solenoids): ", SnowSheetMutual(c));
+    const Extended S = SnowSheetMutual(c);
+    const Extended k =
+        S / std::sqrt(LorenzInductance(c.N2, c.h2, c.rmin2) * LorenzInductance(c.N1, c.h1, c.rmin1));
+    ctx.Line("Turns-independent k from Lorenz L and Snow M: " + FixedStr(k, 19, 14));
+  }
+
+  if (sol1 && sol2 && c.h1 == 0 && c.h2 == 0 && c.N2 == 1 && c.N1 <= 1)
+    MutualLine(ctx, "Maxwell M (n1<=1, #1 (ok)): ", MaxwellMutualOneTurn(c));
+
+  if (sol1 && sol2 && c.h1 == 0 && c.h2 == 0 && c.N1 <= 1 && c.N1 == c.N2)
+    MutualLine(ctx, "Snow M #61: ", SnowMutual61(c));
+}
+
+// Branch B up to the mutual inductance. Returns false when the command ends early.
+bool SeriesPrimary(TransformerContext& ctx, const TransformerOptions& opt) {
+  CoilPair& c = ctx.coils;
+  const auto L1 = CoilInductance(ctx, {c.N1, c.h1, c.rmin1, c.rmax1, c.b1, c.wd1},
+                                 kPrimaryTexts, opt.CBML1, opt.CBel);
+  if (!L1) return false;
+  c.L1 = *L1;
+  const auto L2 = CoilInductance(ctx, {c.N2, c.h2, c.rmin2, c.rmax2, c.b2, c.wd2},
+                                 kSecondaryTexts, opt.CBML2, opt.CBel);
+  if (!L2) return false;
+  c.L2 = *L2;
+
+  if (!opt.CBm) {
+    ctx.SetCalcCaption("Calculate");
+    return false;
+  }
+
+  const bool jones = opt.CBjvj && c.rmin1 == c.rmax1 && c.h1 != 0;
+  if (jones) {
+    MutualJones(ctx);
+  } else {
+    if (opt.CBjvj) ctx.Line("Jones M requires a solenoidal primary coil");
+    if (opt.CBel) {
+      MutualCircularTurns(ctx);
+    } else {
+      ctx.Line("Segments per turn: L1=" + IntStr(c.ns1) + "; L2=" + IntStr(c.ns2));
+      if (c.rmin1 == c.rmax1 && c.rmin2 == c.rmax2)
+        MutualSolenoids(ctx, c.ns1, c.ns2);
+      else
+        MutualGeneralCoils(ctx, c.ns1, c.ns2);
+    }
+  }
+  ctx.Line("Mutual Inductance M: " + FixedStr(mH(c.M), 19, 14) + " mH <-used");
+
+  ComparisonValues(ctx);
+  return true;
+}
+
+// Branch A: the primary loops in parallel, against the secondary's ring-sum
+// inductance. Returns false when the command ends early.
+bool ParallelLoops(TransformerContext& ctx) {
+  CoilPair& c = ctx.coils;
+  c.L2 = c.rmin2 == c.rmax2
+             ? MaxwellSolenoidCircular(ctx, c.N2, c.h2, c.rmin2, c.rmax2, c.b2, c.wd2)
+             : MaxwellGeneralCircular(ctx, c.N2, c.h2, c.rmin2, c.rmax2, c.b2, c.wd2);
+  ctx.Line("Original secondary inductance: L2: " + FixedStr(mH(c.L2), 15, 10) + " mH");
+
+  const Extended L1 = ParallelPrimary(ctx, c.N1, c.h1, c.rmin1, c.rmax1, c.b1, c.wd1);
+  if (!ctx.StopFlag) return false;
+  c.L1 = L1;
+  ctx.Line("Primary inductance L1:   " + FixedStr(mH(c.L1), 15, 10) + " mH <- used");
+  ctx.Line("Secondary inductance L2: " + FixedStr(mH(c.L2), 15, 10) + " mH <- used");
+  ctx.Line("Mutual inductance: " + FixedStr(mH(c.M), 15, 10) + " mH");
+  return true;
+}
+
+std::string ModePair(Extended x) { return FixedStr(x - 1, 4, 1) + ":" + FixedStr(x, 4, 1); }
+
+void OudinLines(ReportSink& report, const char* label, Extended keq, Extended Meq,
+                Extended L2eq) {
+  ReportLine(report, label + FixedStr(keq, 12, 10) + "; Mode: " + ModePair(ModeRatio(keq)));
+  ReportLine(report, "Eqv. M: " + FixedStr(mH(Meq), 15, 10) + " mH; Eqv. L2: " +
+                         FixedStr(mH(L2eq), 15, 10) + " mH");
+}
+
+}  // namespace
+
+Extended ModeRatio(Extended k) {
+  return (1 + k + std::sqrt((1 + k) * (1 - k))) / (2 * k);
+}
+
+std::string ModeText(Extended k) { return "Mode: " + ModePair(ModeRatio(k)); }
+
+void WriteCoupling(ReportSink& report, Extended L1, Extended L2, Extended M, bool oudin) {
+  const Extended k = M / std::sqrt(L1 * L2);
+  ReportLine(report, "Coupling coefficient k: " + FixedStr(k, 19, 14));
+  if (k >= 1) {
+    ReportLine(report, "This result (k>1) is impossible");
+    return;
+  }
+  ReportLine(report, ModeText(k));
+  if (oudin) {
+    // Secondary joined to the primary's end: the primary current also flows through
+    // the secondary, aiding (normal) or opposing (reverse) its flux.
+    Extended Meq = L1 + M;
+    Extended L2eq = L1 + L2 + 2 * M;
+    OudinLines(report, "Normal Oudin coil: Eqv. k=", Meq / std::sqrt(L1 * L2eq), Meq, L2eq);
+    Meq = L1 - M;
+    L2eq = L1 + L2 - 2 * M;
+    OudinLines(report, "Reverse Oudin coil: Eqv. k=", std::fabs(Meq) / std::sqrt(L1 * L2eq), Meq,
+               L2eq);
+  }
+}
+
+void BcalcClick(TransformerContext& ctx, const FieldValues& fields) {
+  // A click while a long sum runs: stop it.
+  if (ctx.calcCaption == "Stop") {
+    ctx.StopFlag = false;
+    ctx.SetCalcCaption("Calculate");
+    return;
+  }
+
+  ReadTransformerInputs(fields, ctx.coils);
+  const TransformerOptions opt = ReadTransformerOptions(fields);
+  ctx.Line("");
+  if (auto message = CheckTransformerInputs(ctx.coils)) {
+    ctx.Line(*message);
+    return;
+  }
+  PaintArrangement(*ctx.canvas, ctx.coils, ctx.map);
+
+  const bool goOn = opt.CBparalelo ? ParallelLoops(ctx) : SeriesPrimary(ctx, opt);
+  if (!goOn) return;
+
+  WriteCoupling(*ctx.report, ctx.coils.L1, ctx.coils.L2, ctx.coils.M, opt.CBOudin);
+  ctx.SetCalcCaption("Calculate");
+}
+
+void TransformerCommand(const FieldValues& fields, ReportSink& report) {
+  NullCanvas canvas(kArrangementSize, kArrangementSize);
+  TransformerContext ctx(report, canvas);
+  BcalcClick(ctx, fields);
+}
+
+std::vector<std::string> TransformerCommand(const FieldValues& fields) {
+  VectorReport report;
+  TransformerCommand(fields, report);
+  return std::move(report.lines);
+}

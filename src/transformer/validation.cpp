@@ -1,0 +1,51 @@
+#include "transformer/validation.h"
+
+#include <cmath>
+
+#include "numerics/format.h"
+
+Extended MaxWireDiameter(Extended N, Extended h, Extended rmin, Extended rmax) {
+  const Extended T = std::trunc(N + 0.999L);
+  const Extended dr = rmax - rmin;
+  const Extended p = std::sqrt(dr * dr + h * h) / T;
+  return 2 * p;
+}
+
+namespace {
+
+// Only a coil of more than one turn has a pitch to compare the wire with.
+std::optional<std::string> WireFit(const char* which, Extended N, Extended h, Extended rmin,
+                                   Extended rmax, Extended wd) {
+  if (!(N > 1)) return std::nullopt;
+  const Extended limit = MaxWireDiameter(N, h, rmin, rmax);
+  if (wd > limit)
+    return std::string("The ") + which + " wire is too thick (max=~" + FixedStr(limit, 7, 5) +
+           ")";
+  return std::nullopt;
+}
+
+bool SegmentsOk(std::int32_t ns) { return ns >= 1 && ns <= kMaxSegmentsPerTurn; }
+
+}  // namespace
+
+std::optional<std::string> CheckTransformerInputs(const CoilPair& c) {
+  if (c.h1 < 0 || c.h2 < 0 || c.rmin1 < 0 || c.rmin2 < 0 || c.rmax1 < 0 || c.rmax2 < 0)
+    return "The dimensions must be positive";
+
+  // Two coils starting on the same circle would share a turn; any other overlap is
+  // left to the user.
+  if (c.rmin1 == c.rmin2 && c.b1 == c.b2) return "The coils can't intercept";
+
+  if (auto m = WireFit("primary", c.N1, c.h1, c.rmin1, c.rmax1, c.wd1)) return m;
+  if (auto m = WireFit("secondary", c.N2, c.h2, c.rmin2, c.rmax2, c.wd2)) return m;
+
+  // Fewer than one integration segment on a whole coil; a count below 1 is judged by
+  // the next check instead.
+  const bool few1 = c.ns1 >= 1 && c.N1 < 1.0L / static_cast<Extended>(c.ns1);
+  const bool few2 = c.ns2 >= 1 && c.N2 < 1.0L / static_cast<Extended>(c.ns2);
+  if (few1 || few2) return "Too small turns number for the numbers of segments";
+
+  if (!SegmentsOk(c.ns1) || !SegmentsOk(c.ns2) || !SegmentsOk(c.nsm))
+    return "Too large or invalid number of segments (max=" + IntStr(kMaxSegmentsPerTurn) + ")";
+  return std::nullopt;
+}

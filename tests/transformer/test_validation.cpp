@@ -1,0 +1,204 @@
+// Reading the main window's fields and the input checks of Calculate.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <set>
+
+#include "transformer/coil_pair.h"
+#include "transformer/context.h"
+#include "transformer/driver.h"
+#include "transformer/validation.h"
+
+namespace {
+
+CoilPair Read(const FieldValues& overrides) {
+  CoilPair c;
+  ReadTransformerInputs(overrides, c);
+  return c;
+}
+
+std::optional<std::string> Check(const FieldValues& overrides) {
+  return CheckTransformerInputs(Read(overrides));
+}
+
+}  // namespace
+
+TEST(TransformerFields, FormTableHasEveryComponentOnce) {
+  const auto& defs = TransformerFieldDefs();
+  ASSERT_EQ(defs.size(), 22u);
+  std::set<std::string> names;
+  int boxes = 0;
+  for (const FieldDef& d : defs) {
+    names.insert(d.name);
+    EXPECT_FALSE(d.label.empty()) << d.name;
+    EXPECT_FALSE(d.hint.empty()) << d.name;
+    if (d.isCheckBox) {
+      ++boxes;
+      EXPECT_TRUE(d.defaultText == "0" || d.defaultText == "1") << d.name;
+    }
+  }
+  EXPECT_EQ(names.size(), 22u);
+  EXPECT_EQ(boxes, 7);
+  // The edit fields come first, the option boxes after them.
+  for (std::size_t i = 0; i < defs.size(); ++i) EXPECT_EQ(defs[i].isCheckBox, i >= 15);
+}
+
+TEST(TransformerFields, DefaultsReadAsTheDefaultCoilPair) {
+  const CoilPair c = Read({});
+  EXPECT_TRUE(c.InputsRead);
+  EXPECT_EQ(c.N1, 12.0L);
+  EXPECT_EQ(c.h1, 0.1L);
+  EXPECT_EQ(c.rmin1, 0.1L);
+  EXPECT_EQ(c.rmax1, 0.1L);
+  EXPECT_EQ(c.b1, 0.0L);
+  EXPECT_EQ(c.wd1, 0.001L);
+  EXPECT_EQ(c.N2, 1152.0L);
+  EXPECT_EQ(c.h2, 0.32L);
+  EXPECT_EQ(c.rmin2, 0.044L);
+  EXPECT_EQ(c.rmax2, 0.044L);
+  EXPECT_EQ(c.b2, 0.0L);
+  EXPECT_EQ(c.wd2, 0.0002L);
+  EXPECT_EQ(c.ns1, 20);
+  EXPECT_EQ(c.ns2, 20);
+  EXPECT_EQ(c.nsm, 2000);
+  EXPECT_EQ(Read(TransformerDefaults()).N2, c.N2);
+  EXPECT_FALSE(CheckTransformerInputs(c).has_value());
+}
+
+TEST(TransformerFields, EachFieldLandsInItsOwnVariable) {
+  const CoilPair c = Read({{"En1", "1.5"}, {"Eh1", "2.5"}, {"Er1", "3.5"}, {"Es1", "4.5"},
+                           {"Eb1", "5.5"}, {"Ewd1", "6.5"}, {"En2", "7.5"}, {"Eh2", "8.5"},
+                           {"Er2", "9.5"}, {"Es2", "10.5"}, {"Eb2", "11.5"}, {"Ewd2", "12.5"},
+                           {"Ens1", "13"}, {"Ens2", "14"}, {"Ensm", "15"}});
+  const Extended got[] = {c.N1, c.h1, c.rmin1, c.rmax1, c.b1, c.wd1,
+                          c.N2, c.h2, c.rmin2, c.rmax2, c.b2, c.wd2};
+  for (int i = 0; i < 12; ++i) EXPECT_EQ(got[i], i + 1.5L) << i;
+  EXPECT_EQ(c.ns1, 13);
+  EXPECT_EQ(c.ns2, 14);
+  EXPECT_EQ(c.nsm, 15);
+}
+
+TEST(TransformerFields, OptionBoxes) {
+  const TransformerOptions d = ReadTransformerOptions({});
+  EXPECT_TRUE(d.CBm && d.CBML1 && d.CBML2 && d.CBel);
+  EXPECT_FALSE(d.CBOudin || d.CBjvj || d.CBparalelo);
+  const TransformerOptions o =
+      ReadTransformerOptions({{"CBm", "0"}, {"CBOudin", "1"}, {"CBel", "0"}, {"CBparalelo", "1"}});
+  EXPECT_FALSE(o.CBm);
+  EXPECT_TRUE(o.CBOudin);
+  EXPECT_FALSE(o.CBel);
+  EXPECT_TRUE(o.CBparalelo);
+  EXPECT_TRUE(o.CBML1);
+}
+
+struct CheckCase {
+  const char* what;
+  FieldValues fields;
+  const char* message;  // nullptr: all checks pass
+};
+
+class InputChecks : public ::testing::TestWithParam<CheckCase> {};
+
+TEST_P(InputChecks, FirstFailingCheckWins) {
+  const CheckCase& tc = GetParam();
+  const auto got = Check(tc.fields);
+  if (tc.message == nullptr) {
+    EXPECT_FALSE(got.has_value()) << *got;
+  } else {
+    ASSERT_TRUE(got.has_value());
+    EXPECT_EQ(*got, tc.message);
+  }
+}
+
+const char kDims[] = "The dimensions must be positive";
+const char kIntercept[] = "The coils can't intercept";
+const char kFewTurns[] = "Too small turns number for the numbers of segments";
+const char kSegments[] = "Too large or invalid number of segments (max=10000)";
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, InputChecks,
+    ::testing::Values(
+        CheckCase{"h1 negative", {{"Eh1", "-1"}}, kDims},
+        CheckCase{"h2 negative", {{"Eh2", "-0.1"}}, kDims},
+        CheckCase{"rmin1 negative", {{"Er1", "-0.1"}}, kDims},
+        CheckCase{"rmin2 negative", {{"Er2", "-1e-9"}}, kDims},
+        CheckCase{"rmax1 negative", {{"Es1", "-0.1"}}, kDims},
+        CheckCase{"rmax2 negative", {{"Es2", "-0.1"}}, kDims},
+        CheckCase{"base elevation not tested", {{"Eb1", "-1"}}, nullptr},
+        CheckCase{"negative dims before intercept", {{"Eh1", "-1"}, {"Er2", "0.1"}}, kDims},
+        CheckCase{"radius 0 accepted", {{"Er1", "0"}, {"Es1", "0"}}, nullptr},
+        CheckCase{"same bottom turn", {{"Er2", "0.1"}, {"Es2", "0.1"}}, kIntercept},
+        CheckCase{"same radius, other base", {{"Er2", "0.1"}, {"Es2", "0.1"}, {"Eb2", "0.01"}},
+                  nullptr},
+        CheckCase{"primary wire", {{"Ewd1", "0.02"}},
+                  "The primary wire is too thick (max=~0.01667)"},
+        CheckCase{"12.5 turns count 13 pitches", {{"En1", "12.5"}, {"Ewd1", "0.016"}},
+                  "The primary wire is too thick (max=~0.01538)"},
+        CheckCase{"12 turns take that wire", {{"Ewd1", "0.016"}}, nullptr},
+        CheckCase{"one turn has no pitch", {{"En1", "1"}, {"Ewd1", "0.5"}}, nullptr},
+        CheckCase{"conical pitch along the side",
+                  {{"Eh1", "0.03"}, {"Es1", "0.14"}, {"Ewd1", "0.0085"}},
+                  "The primary wire is too thick (max=~0.00833)"},
+        CheckCase{"secondary wire", {{"Ewd2", "0.001"}},
+                  "The secondary wire is too thick (max=~0.00056)"},
+        CheckCase{"primary wire reported first", {{"Ewd1", "0.02"}, {"Ewd2", "0.001"}},
+                  "The primary wire is too thick (max=~0.01667)"},
+        CheckCase{"empty height makes a flat coil with no room",
+                  {{"Eh1", ""}}, "The primary wire is too thick (max=~0.00000)"},
+        CheckCase{"no turns", {{"En1", "0"}}, kFewTurns},
+        CheckCase{"empty turns field reads 0", {{"En1", ""}}, kFewTurns},
+        CheckCase{"unreadable turns field reads 0", {{"En1", "abc"}}, kFewTurns},
+        CheckCase{"less than one segment on coil 2", {{"En2", "0.04"}}, kFewTurns},
+        CheckCase{"exactly one segment", {{"En1", "0.05"}}, nullptr},
+        CheckCase{"ns1 zero", {{"Ens1", "0"}}, kSegments},
+        CheckCase{"ns1 empty", {{"Ens1", ""}}, kSegments},
+        CheckCase{"ns2 negative", {{"Ens2", "-3"}}, kSegments},
+        CheckCase{"ns2 fractional text reads 0", {{"Ens2", "2.5"}}, kSegments},
+        CheckCase{"nsm above the limit", {{"Ensm", "10001"}}, kSegments},
+        CheckCase{"nsm at the limit", {{"Ensm", "10000"}}, nullptr},
+        CheckCase{"zero count skips the turn test", {{"Ens1", "0"}, {"En1", "0"}}, kSegments}),
+    [](const ::testing::TestParamInfo<CheckCase>& info) {
+      std::string s;
+      for (const char* p = info.param.what; *p; ++p)
+        s += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+      return s;
+    });
+
+// Through the command: one empty line, the message, nothing else.
+TEST(CalculateChecks, RejectedInputWritesOneLineAfterTheBlank) {
+  const std::vector<std::pair<FieldValues, std::string>> cases = {
+      {{{"Eh1", "-1"}}, kDims},
+      {{{"Ewd1", "0.02"}}, "The primary wire is too thick (max=~0.01667)"},
+      {{{"En1", ""}}, kFewTurns},
+      {{{"Ens1", "0"}}, kSegments},
+  };
+  for (const auto& [fields, message] : cases) {
+    EXPECT_EQ(TransformerCommand(fields), (std::vector<std::string>{"", message}));
+  }
+}
+
+TEST(CalculateChecks, RejectedInputLeavesCaptionAndDrawingAlone) {
+  VectorReport report;
+  RecordingCanvas canvas(kArrangementSize, kArrangementSize);
+  TransformerContext ctx(report, canvas);
+  BcalcClick(ctx, {{"Eh2", "-1"}});
+  EXPECT_EQ(report.lines, (std::vector<std::string>{"", kDims}));
+  EXPECT_EQ(ctx.calcCaption, "Calculate");
+  EXPECT_TRUE(canvas.calls.empty());
+}
+
+TEST(CalculateChecks, StopClickOnlyClearsTheFlag) {
+  VectorReport report;
+  NullCanvas canvas(kArrangementSize, kArrangementSize);
+  TransformerContext ctx(report, canvas);
+  std::vector<std::string> captions;
+  ctx.onCaptionChanged = [&](std::string_view s) { captions.emplace_back(s); };
+  ctx.calcCaption = "Stop";
+  ctx.StopFlag = true;
+  BcalcClick(ctx, {});
+  EXPECT_FALSE(ctx.StopFlag);
+  EXPECT_EQ(ctx.calcCaption, "Calculate");
+  EXPECT_EQ(captions, (std::vector<std::string>{"Calculate"}));
+  EXPECT_TRUE(report.lines.empty());
+  EXPECT_FALSE(ctx.coils.InputsRead);
+}
