@@ -1,0 +1,138 @@
+// Maxwell self-inductance of a true spiral of any shape: solenoidal, conical or flat,
+// with a noninteger number of turns allowed. Both filamentary copies are cut into
+// segs = trunc(nsm*N) segments of equal angle and Neumann's double integral is summed
+// over all segment pairs.
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "numerics/format.h"
+#include "transformer/maxwell.h"
+#include "transformer/row_pool.h"
+#include "transformer/spiral_progress.h"
+#include "transformer/spiral_tables.h"
+
+namespace {
+
+// Points and tangents of the segment midpoints of a spiral r = rmin + a*theta,
+// z = base + p*theta, theta advancing from dtheta/2 by repeated addition; zA on the
+// first copy (base b), zB on the second (base b + s).
+struct SpiralPoints {
+  std::vector<Extended> x, y, zA, zB, tx, ty;
+};
+
+SpiralPoints SegmentMidpoints(std::int64_t segs, std::int32_t nsm, const MidpointTable& mid,
+                              Extended rmin, Extended a, Extended p, Extended dt, Extended b,
+                              Extended s2) {
+  SpiralPoints s;
+  s.x.resize(segs);
+  s.y.resize(segs);
+  s.zA.resize(segs);
+  s.zB.resize(segs);
+  s.tx.resize(segs);
+  s.ty.resize(segs);
+  Extended theta = dt / 2;
+  std::int32_t m = 0;
+  for (std::int64_t i = 0; i < segs; ++i) {
+    const Extended C = mid.cos[m];
+    const Extended S = mid.sin[m];
+    const Extended r = rmin + theta * a;
+    s.x[i] = C * r;
+    s.y[i] = S * r;
+    s.zA[i] = b + theta * p;
+    s.zB[i] = (b + s2) + theta * p;
+    s.tx[i] = C * a - s.y[i];
+    s.ty[i] = S * a + s.x[i];
+    theta = theta + dt;
+    if (++m == nsm) m = 0;
+  }
+  return s;
+}
+
+}  // namespace
+
+Extended MaxwellGeneralCoil(TransformerContext& ctx, std::int32_t nsm, Extended N, Extended h,
+                            Extended rmin, Extended rmax, Extended b, Extended wd) {
+  ctx.SetCalcCaption("Stop");
+  ctx.StopFlag = true;
+  ctx.Line("Calculating Maxwell inductance of a general coil...");
+  const Extended rho = std::sqrt(rmin * rmax);
+  const CopySeparation sep = WriteCopySeparation(ctx, nsm, wd, rho, h / N);
+  const Extended s = sep.s;  // the second copy starts at height b + s
+
+  const Extended p = h / (kTwoPi * N);
+  const Extended a = (rmax - rmin) / (kTwoPi * N);
+  const Extended dt = kTwoPi / nsm;
+  const std::int64_t segs = static_cast<std::int64_t>(std::trunc(static_cast<Extended>(nsm) * N));
+  const Extended theta0 = dt / 2;
+  const Extended pp = p * p;
+  const MidpointTable mid(nsm);
+  const StepTable steps(nsm);
+
+  ctx.canvas->MoveTo(ToScreenX(ctx.map, rmin), ToScreenY(ctx.map, b));
+  ctx.canvas->SetPenColor(kRed);
+  SpiralProgress progress(ctx);
+  Extended thetaA = theta0;
+  // Outer segment k done: draw the first copy up to the end of that segment.
+  auto stepDone = [&](std::int64_t k) {
+    thetaA = thetaA + dt;
+    const Extended phi = thetaA - theta0;
+    const std::int64_t m = (k + 1) % nsm;  // phi/dtheta mod nsm
+    const Extended r = rmin + phi * a;
+    const bool go = progress.Step(ToScreenX(ctx.map, r * steps.cos[m]),
+                                  ToScreenY(ctx.map, b + phi * p + 0.5L * r * steps.sin[m]));
+    if (go && (k + 1) % nsm == 0) progress.Flush();
+    return go;
+  };
+
+  Extended sum = 0;
+  if (a == 0) {
+    // Constant radius: a pair of segments interacts through its index difference
+    // t = iA - iB alone (angle t*dtheta, height difference t*dtheta*p - s), and
+    // segs - |t| pairs share each t. Outer step k adds the differences +k and -k,
+    // each evaluated on one representative pair.
+    const Extended r = rmin;
+    auto G = [&](std::int64_t t) {
+      const std::int64_t m = (t < 0 ? -t : t) % nsm;
+      const Extended xA = t >= 0 ? mid.cos[m] * r : mid.cos[0] * r;
+      const Extended yA = t >= 0 ? mid.sin[m] * r : mid.sin[0] * r;
+      const Extended xB = t >= 0 ? mid.cos[0] * r : mid.cos[m] * r;
+      const Extended yB = t >= 0 ? mid.sin[0] * r : mid.sin[m] * r;
+      const Extended dx = xA - xB;
+      const Extended dy = yA - yB;
+      const Extended dz = static_cast<Extended>(t) * dt * p - s;
+      return (pp + xA * xB + yA * yB) / std::sqrt(dx * dx + dy * dy + dz * dz);
+    };
+    for (std::int64_t k = 0; k < segs; ++k) {
+      const Extended w = static_cast<Extended>(segs - k);
+      sum = sum + w * G(k);
+      if (k > 0) sum = sum + w * G(-k);
+      if (!stepDone(k)) return 0;
+    }
+  } else {
+    // Conical or flat: no such structure, (segs)^2 terms. The second copy is the
+    // first raised by s; rows (one segment of the first copy against every segment
+    // of the second) are summed by worker threads while this thread draws and
+    // watches for Stop.
+    const SpiralPoints pts = SegmentMidpoints(segs, nsm, mid, rmin, a, p, dt, b, s);
+    auto rowSum = [&pts, segs, pp](std::int64_t i) {
+      const Extended xA = pts.x[i], yA = pts.y[i], zA = pts.zA[i];
+      const Extended txA = pts.tx[i], tyA = pts.ty[i];
+      Extended row = 0;
+      for (std::int64_t j = 0; j < segs; ++j) {
+        const Extended dx = xA - pts.x[j];
+        const Extended dy = yA - pts.y[j];
+        const Extended dz = zA - pts.zB[j];
+        row = row + (pp + tyA * pts.ty[j] + txA * pts.tx[j]) / std::sqrt(dx * dx + dy * dy + dz * dz);
+      }
+      return row;
+    };
+    RowPool pool(segs, rowSum, RowPool::WorkersFor(segs, segs));
+    for (std::int64_t k = 0; k < segs; ++k) {
+      sum = sum + pool.Next();
+      if (!stepDone(k)) return 0;
+    }
+  }
+  progress.Flush();
+  return 1e-7L * sum * dt * dt;
+}
