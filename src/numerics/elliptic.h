@@ -19,9 +19,11 @@ struct IncompleteResult {
   std::int32_t EllCycles = 0;
 };
 
-// Arithmetic-geometric mean with Gauss's sum for E.
+// Arithmetic-geometric mean with Gauss's sum for E, for |k| < 1. k = 1 ends after 50
+// steps with K = pi * 2^49; |k| > 1 or NaN gives up after 64 steps with K = E = NaN.
 EllipticResult EllipticKE(Extended k);
-// AGM for K, E and Pi(k, c) (characteristic c*c) together.
+// AGM for K, E and Pi(k, c) (characteristic c*c) together, for |k| < 1, |c| < 1.
+// Outside that range (or NaN) it gives up after 64 steps with NaN results.
 EllipticResult EllipticKEPi(Extended k, Extended c);
 // Reference methods of the test window.
 EllipticResult EllipticKESimpson(Extended k);
