@@ -10,6 +10,7 @@
 
 #include "cli/cli.h"
 #include "transformer/coil_pair.h"
+#include "transformer/driver.h"
 
 namespace {
 
@@ -119,4 +120,19 @@ TEST(CliHelp, ListsEveryFieldWithItsDefault) {
   const CliRun c = InProcess({"transformer", "--help"});
   EXPECT_EQ(c.status, 0);
   EXPECT_NE(c.out.find("Ensm=2000"), std::string::npos);
+}
+
+TEST(CliBinary, DefaultCalculationPrintsTheWindowsLines) {
+  // The same lines, in the same order, as the window's command with the same fields.
+  for (const std::pair<const char*, FieldValues>& c :
+       {std::pair<const char*, FieldValues>{"", {}},
+        {"CBOudin=1 CBjvj=1 En1=12.5", {{"CBOudin", "1"}, {"CBjvj", "1"}, {"En1", "12.5"}}}}) {
+    std::string expected;
+    for (const std::string& line : TransformerCommand(c.second)) expected += line + "\n";
+    const CliRun r = Binary(std::string("transformer ") + c.first);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, expected);
+    EXPECT_GT(CountLines(r.out), 20);
+  }
 }

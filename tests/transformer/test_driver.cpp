@@ -1,0 +1,314 @@
+// The Calculate command end to end: which lines appear under which options and coil
+// shapes, in which order and layout; the coupling, mode and Oudin arithmetic; the Stop
+// click; and consistency between the values the report lists.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cmath>
+
+#include "transformer/context.h"
+#include "transformer/driver.h"
+#include "transformer/report_match.h"
+
+using report_match::ExpectLayout;
+using report_match::HasLineStarting;
+using report_match::ValueAfter;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+const char kPrimaryDefault[] = "n1=12.00; h1= 0.1000; r11= 0.10; r12= 0.10; b1= 0.0000; d1=0.0010";
+const char kSecondaryDefault[] =
+    "n2=1152.00; h2= 0.3200; r21= 0.04; r22= 0.04; b2= 0.0000; d2=0.0002";
+
+Lines Cat(std::initializer_list<Lines> parts) {
+  Lines all;
+  for (const Lines& p : parts) all.insert(all.end(), p.begin(), p.end());
+  return all;
+}
+Lines Repeat(const std::string& line, int n) { return Lines(static_cast<std::size_t>(n), line); }
+
+// The block of one coil. which: "primary"/"secondary", i: "1"/"2".
+Lines CoilBlock(const std::string& which, const std::string& i, const std::string& desc,
+                bool solenoid, bool loop, const Lines& maxwellLines, bool maxwell) {
+  Lines b{desc, "Wheeler " + which + " inductance L" + i + ": {15.10} mH" +
+                    (maxwell ? "" : " <- used")};
+  if (solenoid)
+    for (const char* name : {"Lundin    ", "Lorenz    ", "Snow      ", "Kirchhoff "})
+      b.push_back(name + which + " inductance L" + i + ": {15.10} mH");
+  if (loop)
+    for (const char* name : {"Grover  ", "Maxwell ", "AIP Hand. ", "Russell "})
+      b.push_back(std::string(name) + "1 turn inductance L" + i + ": {15.10} mH");
+  if (maxwell) {
+    b.insert(b.end(), maxwellLines.begin(), maxwellLines.end());
+    b.push_back("Maxwell " + which + " inductance: L" + i + ": {15.10} mH <- used");
+  }
+  return b;
+}
+
+const Lines kPrimary = CoilBlock("primary", "1", kPrimaryDefault, true, false, {}, true);
+const Lines kSecondary = CoilBlock("secondary", "2", kSecondaryDefault, true, false, {}, true);
+const Lines kCircularM = {
+    "Calculating mutual inductance between general coils with circular turns...",
+    "Mutual Inductance M: {19.14} mH <-used"};
+const Lines kSnowSheets = {"Snow M (two current-sheet solenoids): {19.14} mH",
+                           "Turns-independent k from Lorenz L and Snow M: {19.14}"};
+const Lines kCoupling = {"Coupling coefficient k: {19.14}", "Mode: {4.1}:{4.1}"};
+const std::string kTermo = "Termo={10.6} Integral={10.6}";
+
+struct LayoutCase {
+  const char* what;
+  FieldValues fields;
+  Lines layout;
+};
+
+std::vector<LayoutCase> LayoutCases() {
+  return {
+      {"defaults", {}, Cat({{""}, kPrimary, kSecondary, kCircularM, kSnowSheets, kCoupling})},
+      {"no mutual inductance", {{"CBm", "0"}}, Cat({{""}, kPrimary, kSecondary})},
+      {"Wheeler primary",
+       {{"CBML1", "0"}},
+       Cat({{""}, CoilBlock("primary", "1", kPrimaryDefault, true, false, {}, false),
+            kSecondary, kCircularM, kSnowSheets, kCoupling})},
+      {"conical primary",
+       {{"Es1", "0.15"}},
+       Cat({{""},
+            CoilBlock("primary", "1",
+                      "n1=12.00; h1= 0.1000; r11= 0.10; r12= 0.15; b1= 0.0000; d1=0.0010",
+                      false, false, Repeat(kTermo, 144), true),
+            kSecondary, kCircularM, kCoupling})},
+      {"single-loop primary",
+       {{"En1", "1"}, {"Eh1", "0"}},
+       Cat({{""},
+            CoilBlock("primary", "1",
+                      "n1= 1.00; h1= 0.0000; r11= 0.10; r12= 0.10; b1= 0.0000; d1=0.0010",
+                      false, true, {}, true),
+            kSecondary, kCircularM, kCoupling})},
+      {"fractional turns on a true spiral",
+       {{"CBel", "0"}, {"En1", "12.5"}, {"Ensm", "50"}, {"CBML2", "0"}, {"CBm", "0"}},
+       Cat({{"", "n1=12.50; h1= 0.1000; r11= 0.10; r12= 0.10; b1= 0.0000; d1=0.0010",
+             "Wheeler primary inductance L1: {15.10} mH",
+             "Lundin    primary inductance L1: {15.10} mH",
+             "Lorenz    primary inductance L1: {15.10} mH", "Turns rounded to 12",
+             "Snow      primary inductance L1: {15.10} mH", "Turns rounded to 12",
+             "Kirchhoff primary inductance L1: {15.10} mH",
+             "Calculating Maxwell inductance of a general coil...",
+             "G. m. d.: {17.15}; Vertical spacing: {17.15}",
+             "Segments: high precision: {I} used: 50",
+             "Maxwell primary inductance: L1: {15.10} mH <- used"},
+            CoilBlock("secondary", "2", kSecondaryDefault, true, false, {}, false)})},
+      {"Jones with a flat primary",
+       {{"CBjvj", "1"}, {"Eh1", "0"}, {"Es1", "0.2"}, {"CBML1", "0"}},
+       Cat({{""},
+            CoilBlock("primary", "1",
+                      "n1=12.00; h1= 0.0000; r11= 0.10; r12= 0.20; b1= 0.0000; d1=0.0010",
+                      false, false, {}, false),
+            kSecondary, {"Jones M requires a solenoidal primary coil"}, kCircularM,
+            kCoupling})},
+      {"Jones with a solenoidal primary",
+       {{"CBjvj", "1"}},
+       Cat({{""}, kPrimary, kSecondary,
+            {"Calculating mutual inductance between a solenoid and a general coil with "
+             "circular turns using J. V. Jones' method...",
+             "Mutual Inductance M: {19.14} mH <-used"},
+            kSnowSheets, kCoupling})},
+      {"primary turns in parallel without M and k asked",
+       {{"CBparalelo", "1"}, {"CBm", "0"}},
+       Cat({{"", "Original secondary inductance: L2: {15.10} mH",
+             "Calculating inductance L1 with all the turns in parallel...",
+             "Primary inductance L1:   {15.10} mH <- used",
+             "Secondary inductance L2: {15.10} mH <- used", "Mutual inductance: {15.10} mH"},
+            kCoupling})},
+      {"Oudin coil",
+       {{"CBOudin", "1"}},
+       Cat({{""}, kPrimary, kSecondary, kCircularM, kSnowSheets, kCoupling,
+            {"Normal Oudin coil: Eqv. k={12.10}; Mode: {4.1}:{4.1}",
+             "Eqv. M: {15.10} mH; Eqv. L2: {15.10} mH",
+             "Reverse Oudin coil: Eqv. k={12.10}; Mode: {4.1}:{4.1}",
+             "Eqv. M: {15.10} mH; Eqv. L2: {15.10} mH"}})},
+      {"single-loop secondary on the primary's base",
+       {{"En2", "1"}, {"Eh2", "0"}},
+       Cat({{""}, kPrimary,
+            CoilBlock("secondary", "2",
+                      "n2= 1.00; h2= 0.0000; r21= 0.04; r22= 0.04; b2= 0.0000; d2=0.0002",
+                      false, true, {}, true),
+            kCircularM,
+            {"J. Viriamu Jones 1 turn M (common base): {19.14} mH",
+             "J. Viriamu Jones 1 turn M: {19.14} mH", "Garrett 1 turn M: {19.14} mH",
+             "Snow 1 turn M: {19.14} mH"},
+            kCoupling})},
+      {"two single circles",
+       {{"En1", "1"}, {"Eh1", "0"}, {"En2", "1"}, {"Eh2", "0"}, {"Eb2", "0.05"}},
+       Cat({{""},
+            CoilBlock("primary", "1",
+                      "n1= 1.00; h1= 0.0000; r11= 0.10; r12= 0.10; b1= 0.0000; d1=0.0010",
+                      false, true, {}, true),
+            CoilBlock("secondary", "2",
+                      "n2= 1.00; h2= 0.0000; r21= 0.04; r22= 0.04; b2= 0.0500; d2=0.0002",
+                      false, true, {}, true),
+            kCircularM,
+            {"Maxwell M (n1<=1, #1 (ok)): {19.14} mH", "Snow M #61: {19.14} mH"},
+            kCoupling})},
+  };
+}
+
+class CalculateLayout : public ::testing::TestWithParam<LayoutCase> {};
+
+TEST_P(CalculateLayout, LinesInOrder) {
+  const LayoutCase& tc = GetParam();
+  VectorReport report;
+  NullCanvas canvas(kArrangementSize, kArrangementSize);
+  TransformerContext ctx(report, canvas);
+  ctx.calcCaption = "Calculate";
+  BcalcClick(ctx, tc.fields);
+  ExpectLayout(report.lines, tc.layout);
+  EXPECT_EQ(ctx.calcCaption, "Calculate");
+  EXPECT_TRUE(ctx.StopFlag);
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, CalculateLayout, ::testing::ValuesIn(LayoutCases()),
+                         [](const ::testing::TestParamInfo<LayoutCase>& info) {
+                           std::string s;
+                           for (const char* p = info.param.what; *p; ++p)
+                             s += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
+                           return s;
+                         });
+
+}  // namespace
+
+TEST(CalculateValues, CouplingUsesTheInductancesMarkedUsed) {
+  struct Case {
+    FieldValues fields;
+    const char* L1;
+    const char* L2;
+    const char* M;
+  };
+  const Case cases[] = {
+      {{}, "Maxwell primary inductance: L1: ", "Maxwell secondary inductance: L2: ",
+       "Mutual Inductance M: "},
+      {{{"CBML1", "0"}}, "Wheeler primary inductance L1: ", "Maxwell secondary inductance: L2: ",
+       "Mutual Inductance M: "},
+      {{{"CBparalelo", "1"}}, "Primary inductance L1:   ", "Secondary inductance L2: ",
+       "Mutual inductance: "},
+  };
+  for (const Case& c : cases) {
+    const Lines lines = TransformerCommand(c.fields);
+    const long double L1 = ValueAfter(lines, c.L1);
+    const long double L2 = ValueAfter(lines, c.L2);
+    const long double M = ValueAfter(lines, c.M);
+    const long double k = ValueAfter(lines, "Coupling coefficient k: ");
+    // The printed inductances carry about nine significant digits.
+    EXPECT_NEAR(k, M / std::sqrt(L1 * L2), 1e-7L * k) << c.L1;
+  }
+}
+
+TEST(CalculateValues, MaxwellRingSumAgreesWithKirchhoffForTheDefaultPrimary) {
+  // Both sum exact ring mutual inductances over the circular turns and give a turn of
+  // round wire the same self term, ln(8r/a) - 7/4 = ln(8r/g) - 2; they differ only
+  // in pairing distinct turns at d +- g instead of d, a second-order change in g/d.
+  const Lines lines = TransformerCommand({{"CBm", "0"}});
+  const long double maxwell = ValueAfter(lines, "Maxwell primary inductance: L1: ");
+  const long double kirchhoff = ValueAfter(lines, "Kirchhoff primary inductance L1: ");
+  EXPECT_NEAR(maxwell, kirchhoff, 1e-3L * kirchhoff);
+}
+
+TEST(CalculateValues, LoopOnTheSolenoidBaseByFourFormulas) {
+  // Jones, Garrett and Snow give the same current-sheet value in different closed
+  // forms; the loop in the base plane makes the split at its plane trivial, so the
+  // common-base line repeats Jones' value. The 12 circular turns of the ring sum come
+  // within a few parts per thousand of the sheet.
+  const Lines lines = TransformerCommand({{"En2", "1"}, {"Eh2", "0"}});
+  const long double base = ValueAfter(lines, "J. Viriamu Jones 1 turn M (common base): ");
+  const long double jones = ValueAfter(lines, "J. Viriamu Jones 1 turn M: ");
+  const long double garrett = ValueAfter(lines, "Garrett 1 turn M: ");
+  const long double snow = ValueAfter(lines, "Snow 1 turn M: ");
+  const long double rings = ValueAfter(lines, "Mutual Inductance M: ");
+  EXPECT_EQ(base, jones);
+  EXPECT_NEAR(garrett, jones, 1e-9L * jones);
+  EXPECT_NEAR(snow, jones, 1e-9L * jones);
+  EXPECT_NEAR(rings, jones, 1e-2L * jones);
+}
+
+TEST(CalculateValues, TwoCirclesThreeWays) {
+  // One turn each: the ring sum, Maxwell's two-circle formula and Snow's #61 with
+  // N1 = 1 are all the mutual inductance of two coaxial circles.
+  const Lines lines =
+      TransformerCommand({{"En1", "1"}, {"Eh1", "0"}, {"En2", "1"}, {"Eh2", "0"}, {"Eb2", "0.05"}});
+  const long double rings = ValueAfter(lines, "Mutual Inductance M: ");
+  EXPECT_NEAR(ValueAfter(lines, "Maxwell M (n1<=1, #1 (ok)): "), rings, 1e-12L);
+  EXPECT_NEAR(ValueAfter(lines, "Snow M #61: "), rings, 1e-12L);
+}
+
+TEST(Coupling, ModeTexts) {
+  EXPECT_EQ(ModeText(0.6L), "Mode:  1.0: 2.0");
+  EXPECT_EQ(ModeText(0.2L), "Mode:  4.4: 5.4");
+  EXPECT_NEAR(ModeRatio(0.2L), 5.4494897427831781L, 1e-15L);  // (1.2 + sqrt(0.96))/0.4
+  // The two resonance frequencies are in the ratio x:(x - 1) = sqrt((1 + k)/(1 - k)).
+  for (long double k : {0.05L, 0.3L, 0.6L, 0.9L}) {
+    const long double x = ModeRatio(k);
+    EXPECT_NEAR(x / (x - 1), std::sqrt((1 + k) / (1 - k)), 1e-15L) << k;
+  }
+}
+
+TEST(Coupling, LinesWithAndWithoutOudin) {
+  VectorReport plain;
+  WriteCoupling(plain, 1, 4, 0.5L, false);
+  EXPECT_EQ(plain.lines, (Lines{"Coupling coefficient k:    0.25000000000000", "Mode:  3.4: 4.4"}));
+
+  // L1 = 1 H, L2 = 4 H, M = 0.5 H. Normal: Meq = 1.5, L2eq = 6, keq = 1.5/sqrt(6).
+  // Reverse: Meq = 0.5, L2eq = 4, keq = 0.25.
+  VectorReport oudin;
+  WriteCoupling(oudin, 1, 4, 0.5L, true);
+  EXPECT_EQ(oudin.lines,
+            (Lines{"Coupling coefficient k:    0.25000000000000", "Mode:  3.4: 4.4",
+                   "Normal Oudin coil: Eqv. k=0.6123724357; Mode:  1.0: 2.0",
+                   "Eqv. M: 1500.0000000000 mH; Eqv. L2: 6000.0000000000 mH",
+                   "Reverse Oudin coil: Eqv. k=0.2500000000; Mode:  3.4: 4.4",
+                   "Eqv. M:  500.0000000000 mH; Eqv. L2: 4000.0000000000 mH"}));
+
+  // Reverse connection with M > L1: the equivalent M is negative, its k is not.
+  VectorReport reversed;
+  WriteCoupling(reversed, 1, 9, 2, true);
+  ASSERT_EQ(reversed.lines.size(), 6u);
+  EXPECT_EQ(reversed.lines[4].substr(0, 39), "Reverse Oudin coil: Eqv. k=0.4082482905");
+  EXPECT_EQ(reversed.lines[5], "Eqv. M: -1000.0000000000 mH; Eqv. L2: 6000.0000000000 mH");
+}
+
+TEST(Coupling, ImpossibleCouplingStopsBeforeTheMode) {
+  for (long double M : {1.0L, 1.5L}) {
+    VectorReport r;
+    WriteCoupling(r, 1, 1, M, true);
+    ASSERT_EQ(r.lines.size(), 2u);
+    EXPECT_EQ(r.lines[1], "This result (k>1) is impossible");
+  }
+}
+
+TEST(CalculateStop, ClickDuringTheTrueSpiralPrimary) {
+  // Whole turns on a solenoid with circular turns off: the reduced helix sum, which
+  // pumps events once per outer segment and reads "Stop" on the button meanwhile.
+  const FieldValues fields{{"CBel", "0"}, {"Ensm", "100"}};
+  VectorReport report;
+  NullCanvas canvas(kArrangementSize, kArrangementSize);
+  TransformerContext ctx(report, canvas);
+  int pumps = 0;
+  std::vector<std::string> captionsSeen;
+  ctx.pump = [&] {
+    ++pumps;
+    captionsSeen.push_back(ctx.calcCaption);
+    if (pumps == 5) BcalcClick(ctx, fields);  // the user clicks the button
+  };
+  BcalcClick(ctx, fields);
+
+  EXPECT_EQ(pumps, 5);
+  EXPECT_EQ(captionsSeen, Lines(5, "Stop"));
+  EXPECT_EQ(ctx.calcCaption, "Calculate");
+  EXPECT_FALSE(ctx.StopFlag);
+  Lines expected = CoilBlock("primary", "1", kPrimaryDefault, true, false, {}, true);
+  expected.pop_back();  // no inductance line
+  expected.insert(expected.begin(), "");
+  for (const char* l : {"Calculating Maxwell inductance of a solenoid...",
+                        "G. m. d.: {17.15}; Vertical spacing: {17.15}",
+                        "Segments: high precision: {I} used: 100", "Interrupted"})
+    expected.push_back(l);
+  ExpectLayout(report.lines, expected);
+}
