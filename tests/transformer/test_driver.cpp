@@ -152,6 +152,8 @@ std::vector<LayoutCase> LayoutCases() {
   };
 }
 
+void PrintTo(const LayoutCase& c, std::ostream* os) { *os << c.what; }
+
 class CalculateLayout : public ::testing::TestWithParam<LayoutCase> {};
 
 TEST_P(CalculateLayout, LinesInOrder) {

@@ -97,6 +97,8 @@ struct CheckCase {
   const char* message;  // nullptr: all checks pass
 };
 
+void PrintTo(const CheckCase& c, std::ostream* os) { *os << c.what; }
+
 class InputChecks : public ::testing::TestWithParam<CheckCase> {};
 
 TEST_P(InputChecks, FirstFailingCheckWins) {
