@@ -34,14 +34,14 @@ inline bool Matches(const std::string& line, const std::string& pattern) {
     }
     const std::size_t close = pattern.find('}', open + 1);
     re += Escape(pattern.substr(pos, open - pos));
-    const std::string spec = pattern.substr(open + 1, close - open - 1);
-    if (spec == "I") {
+    const std::string field = pattern.substr(open + 1, close - open - 1);
+    if (field == "I") {
       re += "(-?[0-9]+)";
       widths.push_back(0);
     } else {
-      const std::size_t dot = spec.find('.');
-      const int w = std::stoi(spec.substr(0, dot));
-      const int d = std::stoi(spec.substr(dot + 1));
+      const std::size_t dot = field.find('.');
+      const int w = std::stoi(field.substr(0, dot));
+      const int d = std::stoi(field.substr(dot + 1));
       re += "( *-?[0-9]+" + (d > 0 ? "\\.[0-9]{" + std::to_string(d) + "}" : std::string()) + ")";
       widths.push_back(w);
     }
