@@ -90,10 +90,12 @@ Extended MaxwellSolenoid(TransformerContext& ctx, std::int32_t nsm, Extended N, 
       evaluate(K + k, k + nsm - 1);
       theta = theta + dt;
       const std::int32_t m = k + 1 == nsm ? 0 : k + 1;  // (theta - theta0)/dtheta mod nsm
-      if (!progress.Step(ToScreenX(ctx.map, r * steps.cos[m]),
-                         ToScreenY(ctx.map, b + (theta - theta0) * p + 0.5L * r * steps.sin[m]))) {
-        return 0;
-      }
+      const Extended phi = theta - theta0;
+      const CanvasPoint end = SpiralPixel(ctx.map, phi, steps.cos[m], steps.sin[m],
+                                          [&](Extended cs, Extended sn) {
+                                            return std::pair{r * cs, b + phi * p + 0.5L * r * sn};
+                                          });
+      if (!progress.Step(end)) return 0;
     }
     Extended S1 = 0, S2 = 0;
     for (std::int64_t slot = 0; slot < width; ++slot) {

@@ -79,8 +79,9 @@ Extended MaxwellGeneralCoil(TransformerContext& ctx, std::int32_t nsm, Extended 
     const Extended phi = thetaA - theta0;
     const std::int64_t m = (k + 1) % nsm;  // phi/dtheta mod nsm
     const Extended r = rmin + phi * a;
-    const bool go = progress.Step(ToScreenX(ctx.map, r * steps.cos[m]),
-                                  ToScreenY(ctx.map, b + phi * p + 0.5L * r * steps.sin[m]));
+    const bool go = progress.Step(SpiralPixel(
+        ctx.map, phi, steps.cos[m], steps.sin[m],
+        [&](Extended cs, Extended sn) { return std::pair{r * cs, b + phi * p + 0.5L * r * sn}; }));
     if (go && (k + 1) % nsm == 0) progress.Flush();
     return go;
   };

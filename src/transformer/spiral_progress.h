@@ -8,6 +8,7 @@
 // repeated pixels are dropped because a line to the pen position draws nothing.
 #include <cmath>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "numerics/format.h"
@@ -27,12 +28,12 @@ class SpiralProgress {
     last_ = {x, y};
   }
 
-  // Ends one outer segment at pixel (x, y). Returns false, after writing
+  // Ends one outer segment at pixel p. Returns false, after writing
   // "Interrupted", when the run flag has been cleared by a Stop click.
-  bool Step(int x, int y) {
-    if (x != last_.x || y != last_.y) {
-      last_ = {x, y};
-      pending_.push_back(last_);
+  bool Step(CanvasPoint p) {
+    if (!(p == last_)) {
+      last_ = p;
+      pending_.push_back(p);
     }
     PumpEvents(ctx_.pump);
     if (!ctx_.StopFlag) {
@@ -55,6 +56,29 @@ class SpiralProgress {
   CanvasPoint last_{};
   std::vector<CanvasPoint> pending_;
 };
+
+// True when a pixel coordinate lies within a hair of a rounding boundary.
+inline bool NearPixelTie(Extended v) {
+  return std::fabs(v - std::floor(v) - 0.5L) < 1e-9L;
+}
+
+// The pixel of a point of a spiral at the given angle, with its cosine and sine read
+// from a table; at(cos, sin) gives the world point (x, z). A table value and the
+// cosine of the angle accumulated step by step differ in their last bits only, which
+// can tip the rounding of a point lying on a pixel boundary (with the default scale
+// the axis x = 0 falls on one): there the direct cosine and sine are used.
+template <class WorldAt>
+CanvasPoint SpiralPixel(const ScreenMapping& map, Extended angle, Extended cs, Extended sn,
+                        WorldAt at) {
+  auto [x, z] = at(cs, sn);
+  const auto asDrawn = [](Extended v) { return static_cast<Extended>(static_cast<double>(v)); };
+  if (NearPixelTie(map.KX * asDrawn(x) + map.OX) || NearPixelTie(map.KY * asDrawn(z) + map.OY)) {
+    const auto direct = at(std::cos(angle), std::sin(angle));
+    x = direct.first;
+    z = direct.second;
+  }
+  return {ToScreenX(map, x), ToScreenY(map, z)};
+}
 
 // Maxwell's separation of the two filamentary copies of a coil: the geometric mean
 // distance of the round wire from itself, g = exp(-1/4)*wd/2, measured normal to the
