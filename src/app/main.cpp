@@ -1,2 +1,11 @@
-// Placeholder until the windows land.
-int main() { return 0; }
+// quor: air-core transformer and electrostatics calculator.
+#include <QApplication>
+
+#include "ui/application.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QuorApplication quor;  // title, then the nine windows in their order
+  quor.Start();
+  return QApplication::exec();
+}

@@ -1,0 +1,72 @@
+#include "ui/application.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+template <class Form>
+std::unique_ptr<Form> QuorApplication::Create() {
+  auto form = std::make_unique<Form>(form1_->Report());
+  windows_.push_back(form.get());
+  return form;
+}
+
+QuorApplication::QuorApplication() {
+  QCoreApplication::setApplicationName(QStringLiteral("quor"));
+
+  form1_ = std::make_unique<TForm1>();
+  windows_.push_back(form1_.get());
+  form2_ = Create<TForm2>();
+  fstraight_ = Create<TFstraight>();
+  ftoroid_ = Create<TFtoroid>();
+  fpartial_ = Create<TFpartial>();
+  fdisk_ = Create<TFdisk>();
+  fcacal_ = Create<TFcacal>();
+  fesferas_ = Create<TFesferas>();
+  fparametros_ = Create<TFparametros>();
+
+  ConnectMenu();
+  // Exit and closing the main window end the program, whatever else is open.
+  form1_->onTerminate = [this] {
+    for (QWidget* w : windows_) w->hide();
+    QCoreApplication::quit();
+  };
+}
+
+// The secondary windows go first: they write into the main window's Report.
+QuorApplication::~QuorApplication() {
+  fparametros_.reset();
+  fesferas_.reset();
+  fcacal_.reset();
+  fdisk_.reset();
+  fpartial_.reset();
+  ftoroid_.reset();
+  fstraight_.reset();
+  form2_.reset();
+  form1_.reset();
+}
+
+void QuorApplication::ConnectMenu() {
+  TForm1& f = *form1_;
+  auto shows = [&f](QAction* item, QWidget* form) {
+    QObject::connect(item, &QAction::triggered, &f, [form] { ShowForm(form); });
+  };
+  shows(f.Testellipticfunctions1, form2_.get());
+  shows(f.Straightwires1, fstraight_.get());
+  shows(f.Parameters1, fparametros_.get());
+  shows(f.Toroidcapacitance2, ftoroid_.get());
+  shows(f.Electricfieldbetweenspheres1, fesferas_.get());
+  shows(f.Partialtoroidcapacitance2, fpartial_.get());
+  shows(f.Circularsheetcapacitance2, fdisk_.get());
+  shows(f.Generalcasewithaxialsymmetry1, fcacal_.get());
+}
+
+void QuorApplication::Start() {
+  TForm1& f = *form1_;
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    f.move(area.center() - QPoint(f.width() / 2, f.height() / 2));
+  }
+  f.show();
+}

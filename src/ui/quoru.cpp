@@ -1,0 +1,350 @@
+#include "ui/quoru.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStringList>
+
+#include "platform/qt_event_pump.h"
+#include "transformer/drawing.h"
+#include "transformer/driver.h"
+#include "ui/form.h"
+
+const char* const TForm1::kTitleLine = "quor - air-core transformer and electrostatics calculator";
+const char* const TForm1::kVersionLine = "Version 0.1.0";
+
+namespace {
+
+// What the Report says at start, after the title and version lines.
+const char* const kIntroduction[] = {
+    "",
+    "The main function of this program is to compute inductances and mutual",
+    "inductances in an air-core transformer with single layer coaxial solenoidal,",
+    "flat, or conical coils of round wire, with uniform currents in the wires.",
+    "In the default setting, inductances and mutual inductances are calculated",
+    "by Maxwell's method, assuming circular turns, from precise expressions using",
+    "elliptic integrals.",
+    "Calculations from several approximate formulas are also listed.",
+    "The calculations can also be done by direct numerical integration assuming",
+    "true spirals with noninteger numbers of turns if the use of circular turns",
+    "is turned off, but the calculations are slow.",
+    "The mutual inductance can be calculated by Jones' method, that considers",
+    "the primary coil as a true solenoid, possibly with noninteger number of turns.",
+    "1 turn primary coils with several wire loops in parallel can be analyzed too.",
+    "The program calculates the operating mode, that is the ratio of the two",
+    "resonances in a tuned Tesla transformer.",
+    "The same can be calculated for Oudin coils, that have the primary and",
+    "secondary coils interconnected, as an autotransformer.",
+    "All dimensions in meters, wire center to wire center. It's possible to enter",
+    "the sizes in inches and the wire diameters in AWG, and convert to meters",
+    "before the calculation.",
+    "Other calculations implemented in the program:",
+    "- Elliptic functions.",
+    "- Inductances and mutual inductances of straight wires.",
+    "- Inductance of square spiral coil.",
+    "- Optimum coupling coefficients for Tesla coils.",
+    "Several electrostatic calculations are also implemented:",
+    "- Exact capacitance of a toroid in free space and exact maximum electric field.",
+    "- Exact capacitances of sphere, disk, hollow hemisphere, closed",
+    "  hemisphere, two spheres in contact, prolate spheroid, and oblate",
+    "  spheroid.",
+    "- Approximate capacitances of some geometrical figures.",
+    "- Approximate capacitances of some combinations of spheres.",
+    "- Exact maximum electric field between two spheres, their",
+    "  capacitance matrix, and several capacitances.",
+    "- Approximate capacitance of a partial toroid decomposed in thin rings,",
+    "  and electric fields at the surface.",
+    "- Approximate capacitance of a conical sheet decomposed in thin rings.",
+    "- Approximate capacitance matrix of a set of objects described by lines",
+    "  and curves with axial symmetry, charges, forces, and electric fields at the",
+    "  surfaces.",
+    "- Color plots of potential and electric field for this case.",
+};
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// Form geometry, in pixels of the client area below the menu bar.
+constexpr int kGroupTop = 2;
+constexpr int kGroupHeight = 204;
+constexpr int kCoilGroupWidth = 232;
+constexpr int kOptionsGroupLeft = 476;
+constexpr int kOptionsGroupWidth = 254;
+constexpr int kBottomTop = 210;  // Report and drawing
+constexpr int kMemoWidth = 393;
+constexpr int kMemoHeight = 297;
+constexpr int kFieldRowTop = 20;
+constexpr int kFieldRowStep = 30;
+constexpr int kLabelLeft = 8;
+constexpr int kEditLeft = 118;
+constexpr int kEditWidth = 104;
+constexpr int kEditHeight = 21;
+
+void SetTextColor(QWidget* w, Qt::GlobalColor c) {
+  QPalette pal = w->palette();
+  pal.setColor(QPalette::WindowText, c);
+  w->setPalette(pal);
+}
+
+}  // namespace
+
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(QStringLiteral("quor"));
+  setFont(FormFont());
+
+  auto* central = new QWidget(this);
+  central->setObjectName(QStringLiteral("Form1Client"));
+  setCentralWidget(central);
+
+  BuildInputs(central);
+
+  Memo1 = new ReportMemo(central);
+  Memo1->setObjectName(QStringLiteral("Memo1"));
+  Memo1->setGeometry(4, kBottomTop, kMemoWidth, kMemoHeight);
+  QStringList intro{QString::fromUtf8(kTitleLine), QString::fromUtf8(kVersionLine)};
+  for (const char* line : kIntroduction) intro << QString::fromUtf8(line);
+  Memo1->SetLines(intro);
+
+  PaintBox1 = new PaintBox(kArrangementSize, kArrangementSize, central);
+  PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
+  PaintBox1->move(kWidth - 4 - kArrangementSize, kBottomTop);
+  PaintBox1->setToolTip(QStringLiteral("Arrangement of the coils, in scale"));
+  PaintBox1->onPaint = [this](Canvas& canvas) { PaintBox1Paint(canvas); };
+
+  ctx_ = std::make_unique<TransformerContext>(*Memo1, PaintBox1->Canvas());
+  ctx_->pump = [this, pump = QtEventPump()] {
+    Memo1->Flush();
+    pump();
+  };
+  ctx_->onCaptionChanged = [this](std::string_view caption) {
+    Bcalc->setText(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+  };
+
+  BuildMenu();
+  resize(kWidth, kHeight);
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::BuildInputs(QWidget* central) {
+  GroupBox1 = new QGroupBox(QStringLiteral("Coil 1: primary"), central);
+  GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+  GroupBox1->setGeometry(4, kGroupTop, kCoilGroupWidth, kGroupHeight);
+  GroupBox2 = new QGroupBox(QStringLiteral("Coil 2: secondary"), central);
+  GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
+  GroupBox2->setGeometry(8 + kCoilGroupWidth, kGroupTop, kCoilGroupWidth, kGroupHeight);
+  GroupBox3 = new QGroupBox(QStringLiteral("Options"), central);
+  GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
+  GroupBox3->setGeometry(kOptionsGroupLeft, kGroupTop, kOptionsGroupWidth, kGroupHeight);
+
+  // Labels, defaults and hints come from the coil pair's field table; the geometry is
+  // the form's own.
+  int coilRow[2] = {0, 0};
+  int labelNumber = 0;
+  int boxRow = 0;
+  for (const FieldDef& def : TransformerFieldDefs()) {
+    const QString name = Q(def.name);
+    if (def.isCheckBox) {
+      auto* box = new QCheckBox(Q(def.label), GroupBox3);
+      box->setObjectName(name);
+      box->setChecked(def.defaultText == "1");
+      box->setToolTip(Q(def.hint));
+      box->setGeometry(8, 18 + boxRow * 20, 134, 17);
+      ++boxRow;
+      continue;
+    }
+    auto* edit = new QLineEdit(Q(def.defaultText));
+    edit->setObjectName(name);
+    edit->setToolTip(Q(def.hint));
+    const char last = def.name.back();
+    if (def.name == "Ens1" || def.name == "Ens2" || def.name == "Ensm") {
+      // Segment counts: Lseg1 above Ens1 and Ens2 side by side, Lseg2 above Ensm.
+      edit->setParent(GroupBox3);
+      if (def.name == "Ens1") {
+        Lseg1 = new QLabel(Q(def.label), GroupBox3);
+        Lseg1->setObjectName(QStringLiteral("Lseg1"));
+        Lseg1->setGeometry(144, 18, 106, 16);
+        edit->setGeometry(144, 36, 48, kEditHeight);
+      } else if (def.name == "Ens2") {
+        edit->setGeometry(198, 36, 48, kEditHeight);
+      } else {
+        Lseg2 = new QLabel(Q(def.label), GroupBox3);
+        Lseg2->setObjectName(QStringLiteral("Lseg2"));
+        Lseg2->setGeometry(144, 66, 106, 16);
+        edit->setGeometry(144, 84, 60, kEditHeight);
+      }
+      continue;
+    }
+    // Coil fields: the name ends in the coil number.
+    const int coil = last == '1' ? 0 : 1;
+    QGroupBox* group = coil == 0 ? GroupBox1 : GroupBox2;
+    const int y = kFieldRowTop + coilRow[coil] * kFieldRowStep;
+    ++coilRow[coil];
+    auto* label = new QLabel(Q(def.label), group);
+    label->setObjectName(QStringLiteral("Label%1").arg(++labelNumber));
+    label->setGeometry(kLabelLeft, y + 3, kEditLeft - kLabelLeft - 2, 16);
+    SetTextColor(label, coil == 0 ? Qt::blue : Qt::red);
+    label->setBuddy(edit);
+    edit->setParent(group);
+    edit->setGeometry(kEditLeft, y, kEditWidth, kEditHeight);
+  }
+
+  En1 = EditNamed("En1");
+  Eh1 = EditNamed("Eh1");
+  Er1 = EditNamed("Er1");
+  Es1 = EditNamed("Es1");
+  Eb1 = EditNamed("Eb1");
+  Ewd1 = EditNamed("Ewd1");
+  En2 = EditNamed("En2");
+  Eh2 = EditNamed("Eh2");
+  Er2 = EditNamed("Er2");
+  Es2 = EditNamed("Es2");
+  Eb2 = EditNamed("Eb2");
+  Ewd2 = EditNamed("Ewd2");
+  Ens1 = EditNamed("Ens1");
+  Ens2 = EditNamed("Ens2");
+  Ensm = EditNamed("Ensm");
+  auto box = [this](const char* name) { return findChild<QCheckBox*>(QString::fromUtf8(name)); };
+  CBm = box("CBm");
+  CBOudin = box("CBOudin");
+  CBML1 = box("CBML1");
+  CBML2 = box("CBML2");
+  CBjvj = box("CBjvj");
+  CBel = box("CBel");
+  CBparalelo = box("CBparalelo");
+
+  Bview = new QPushButton(QStringLiteral("View"), GroupBox3);
+  Bview->setObjectName(QStringLiteral("Bview"));
+  Bview->setToolTip(QStringLiteral("Show structure"));
+  Bview->setGeometry(8, 172, 75, 25);
+  Bcalc = new QPushButton(QStringLiteral("Calculate"), GroupBox3);
+  Bcalc->setObjectName(QStringLiteral("Bcalc"));
+  Bcalc->setGeometry(90, 172, 75, 25);
+
+  // The state changes, by the user or by the program, run the option rules.
+  connect(CBel, &QCheckBox::toggled, this, &TForm1::CBelClick);
+  connect(CBparalelo, &QCheckBox::toggled, this, &TForm1::CBparaleloClick);
+  connect(Bview, &QPushButton::clicked, this, &TForm1::BviewClick);
+  connect(Bcalc, &QPushButton::clicked, this, &TForm1::BcalcClick);
+}
+
+void TForm1::BuildMenu() {
+  QMenuBar* bar = menuBar();
+  auto menu = [bar](const char* caption, const char* name) {
+    QMenu* m = bar->addMenu(QString::fromUtf8(caption));
+    m->setObjectName(QString::fromUtf8(name));
+    m->menuAction()->setObjectName(QString::fromUtf8(name) + QStringLiteral("Item"));
+    return m;
+  };
+  auto item = [this](QMenu* m, const char* caption, const char* name, auto slot) {
+    QAction* a = m->addAction(QString::fromUtf8(caption));
+    a->setObjectName(QString::fromUtf8(name));
+    if (slot) connect(a, &QAction::triggered, this, slot);
+    return a;
+  };
+  using Slot = void (TForm1::*)();
+  constexpr Slot none = nullptr;
+
+  File1 = menu("File", "File1");
+  Save1 = item(File1, "Save", "Save1", &TForm1::Save1Click);
+  Load1 = item(File1, "Load", "Load1", &TForm1::Load1Click);
+  Exit1 = item(File1, "Exit", "Exit1", &TForm1::Exit1Click);
+
+  // Items that show a window are connected by the application frame, which owns them.
+  Tests1 = menu("Other calculations", "Tests1");
+  Testellipticfunctions1 = item(Tests1, "Test elliptic integrals", "Testellipticfunctions1", none);
+  Straightwires1 = item(Tests1, "Straight wires, square inductors", "Straightwires1", none);
+  OptimalTeslacoilcouplings1 = item(Tests1, "Optimal Tesla coil couplings",
+                                    "OptimalTeslacoilcouplings1",
+                                    &TForm1::OptimalTeslacoilcouplings1Click);
+  Medhurstcapacitances1 = item(Tests1, "Self capacitance and resonance", "Medhurstcapacitances1",
+                               &TForm1::Medhurstcapacitances1Click);
+
+  Capacitances1 = menu("Electrostatic calculations", "Capacitances1");
+  Parameters1 = item(Capacitances1, "Parameters", "Parameters1", none);
+  Toroidcapacitance2 = item(Capacitances1, "Toroid, etc.", "Toroidcapacitance2", none);
+  Electricfieldbetweenspheres1 =
+      item(Capacitances1, "Two spheres", "Electricfieldbetweenspheres1", none);
+  Partialtoroidcapacitance2 =
+      item(Capacitances1, "Partial toroid", "Partialtoroidcapacitance2", none);
+  Circularsheetcapacitance2 =
+      item(Capacitances1, "Conical sheet", "Circularsheetcapacitance2", none);
+  Generalcasewithaxialsymmetry1 = item(Capacitances1, "General case with axial symmetry",
+                                       "Generalcasewithaxialsymmetry1", none);
+
+  Units = menu("Unit conversion", "Units");
+  Inchestometers1 =
+      item(Units, "Inches/AWG to meters", "Inchestometers1", &TForm1::Inchestometers1Click);
+  Meterstoinches1 =
+      item(Units, "Meters to inches/AWG", "Meterstoinches1", &TForm1::Meterstoinches1Click);
+}
+
+QLineEdit* TForm1::EditNamed(const std::string& name) const {
+  return findChild<QLineEdit*>(Q(name));
+}
+
+FieldValues TForm1::Fields() const {
+  FieldValues fields;
+  for (const FieldDef& def : TransformerFieldDefs()) {
+    if (def.isCheckBox) {
+      const auto* box = findChild<QCheckBox*>(Q(def.name));
+      fields[def.name] = std::string(1, box->isChecked() ? '1' : '0');
+    } else {
+      fields[def.name] = EditNamed(def.name)->text().toStdString();
+    }
+  }
+  return fields;
+}
+
+// Calculate, and Stop while a true-spiral sum runs: a click arriving while the long
+// routine pumps events comes back here, finds the caption "Stop" and only clears the
+// run flag.
+void TForm1::BcalcClick() { ::BcalcClick(*ctx_, Fields()); }
+
+void TForm1::BviewClick() {
+  ReadTransformerInputs(Fields(), ctx_->coils);
+  PaintBox1->Repaint();
+}
+
+void TForm1::PaintBox1Paint(Canvas& canvas) {
+  if (!ctx_->coils.InputsRead) ReadTransformerInputs(Fields(), ctx_->coils);
+  PaintArrangement(canvas, ctx_->coils, ctx_->map);
+}
+
+// Circular turns need no segment counts.
+void TForm1::CBelClick() {
+  const bool enable = !CBel->isChecked();
+  for (QWidget* w : {static_cast<QWidget*>(Ens1), static_cast<QWidget*>(Ens2),
+                     static_cast<QWidget*>(Ensm), static_cast<QWidget*>(Lseg1),
+                     static_cast<QWidget*>(Lseg2)})
+    w->setEnabled(enable);
+}
+
+// The turns-in-parallel calculation has fixed choices: circular turns, Maxwell L1 and
+// L2, M and k. Setting a box fires its own rule, so CBel going on disables the
+// segment fields.
+void TForm1::CBparaleloClick() {
+  QCheckBox* const fixed[] = {CBel, CBML1, CBML2, CBm, CBjvj};
+  if (CBparalelo->isChecked()) {
+    for (QCheckBox* b : fixed) b->setChecked(true);
+    for (QCheckBox* b : fixed) b->setEnabled(false);
+  } else {
+    for (QCheckBox* b : fixed) b->setEnabled(true);
+  }
+}
+
+void TForm1::Exit1Click() {
+  ctx_->StopFlag = false;  // a true-spiral sum in progress returns at its next step
+  if (onTerminate) onTerminate();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  event->accept();
+  if (onTerminate) onTerminate();
+}

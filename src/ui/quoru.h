@@ -1,0 +1,87 @@
+#pragma once
+// The main window: the coil pair of an air-core transformer (primary in blue, secondary
+// in red), the calculation options, the Report every window writes into, and the
+// arrangement of the coils drawn to scale.
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+
+#include "platform/paint_box.h"
+#include "platform/report_memo.h"
+#include "transformer/coil_pair.h"
+#include "transformer/context.h"
+
+class QAction;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit TForm1(QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  static constexpr int kWidth = 734;
+  static constexpr int kHeight = 533;
+
+  // The first two lines of the Report at start.
+  static const char* const kTitleLine;
+  static const char* const kVersionLine;
+
+  // The texts of the fifteen edit fields and the states ("1"/"0") of the seven option
+  // boxes, by component name.
+  FieldValues Fields() const;
+  TransformerContext& Context() { return *ctx_; }
+  ReportSink& Report() { return *Memo1; }
+
+  // What ends the program (Exit, closing this window); the frame sets it.
+  std::function<void()> onTerminate;
+
+  // Components, named as in the form.
+  QGroupBox *GroupBox1, *GroupBox2, *GroupBox3;
+  QLineEdit *En1, *Eh1, *Er1, *Es1, *Eb1, *Ewd1;
+  QLineEdit *En2, *Eh2, *Er2, *Es2, *Eb2, *Ewd2;
+  QLineEdit *Ens1, *Ens2, *Ensm;
+  QLabel *Lseg1, *Lseg2;
+  QCheckBox *CBm, *CBOudin, *CBML1, *CBML2, *CBjvj, *CBel, *CBparalelo;
+  QPushButton *Bview, *Bcalc;
+  ReportMemo* Memo1;
+  PaintBox* PaintBox1;
+
+  QMenu *File1, *Tests1, *Capacitances1, *Units;
+  QAction *Save1, *Load1, *Exit1;
+  QAction *Testellipticfunctions1, *Straightwires1, *OptimalTeslacoilcouplings1,
+      *Medhurstcapacitances1;
+  QAction *Parameters1, *Toroidcapacitance2, *Electricfieldbetweenspheres1,
+      *Partialtoroidcapacitance2, *Circularsheetcapacitance2, *Generalcasewithaxialsymmetry1;
+  QAction *Inchestometers1, *Meterstoinches1;
+
+ public slots:
+  void BcalcClick();
+  void BviewClick();
+  void CBelClick();
+  void CBparaleloClick();
+  void Exit1Click();
+  // Commands whose calculations are not in this window yet.
+  void Save1Click() {}
+  void Load1Click() {}
+  void OptimalTeslacoilcouplings1Click() {}
+  void Medhurstcapacitances1Click() {}
+  void Inchestometers1Click() {}
+  void Meterstoinches1Click() {}
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildInputs(QWidget* central);
+  void BuildMenu();
+  void PaintBox1Paint(Canvas& canvas);
+  QLineEdit* EditNamed(const std::string& name) const;
+
+  std::unique_ptr<TransformerContext> ctx_;
+};

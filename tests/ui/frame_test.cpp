@@ -1,0 +1,128 @@
+// The application frame: nine windows in their order, shown from the menu, hidden on
+// close, and the end of the program.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTimer>
+#include <string>
+
+#include "ui/application.h"
+
+namespace {
+int CountTopLevel(const char* className) {
+  int n = 0;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    n += w->isVisible() && std::string(w->metaObject()->className()) == className;
+  return n;
+}
+}  // namespace
+
+TEST(Frame, CreatesTheNineWindowsInOrder) {
+  QuorApplication app;
+  EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("quor"));
+  struct Row {
+    const char* className;
+    const char* caption;
+  };
+  const Row rows[] = {
+      {"TForm1", "quor"},
+      {"TForm2", "Elliptic integrals"},
+      {"TFstraight", "Inductances and mutual inductances of straight wires, flat square inductors"},
+      {"TFtoroid", "Toroid capacitance, etc."},
+      {"TFpartial", "Partial toroidal surface decomposed in thin rings"},
+      {"TFdisk", "Circular sheet"},
+      {"TFcacal", "Electrostatic calculations"},
+      {"TFesferas", "Two spheres"},
+      {"TFparametros", "Fparametros"},
+  };
+  const auto& windows = app.Windows();
+  ASSERT_EQ(windows.size(), 9u);
+  EXPECT_EQ(windows[0], &app.Form1());
+  for (std::size_t i = 0; i < 9; ++i) {
+    EXPECT_EQ(std::string(windows[i]->metaObject()->className()), rows[i].className);
+    EXPECT_EQ(windows[i]->windowTitle(), QString::fromUtf8(rows[i].caption)) << rows[i].className;
+    EXPECT_TRUE(windows[i]->isWindow());
+    EXPECT_FALSE(windows[i]->isVisible());  // only the main window is shown, by Start
+  }
+}
+
+TEST(Frame, MenuItemsShowTheirWindowOnce) {
+  QuorApplication app;
+  app.Start();
+  TForm1& f = app.Form1();
+  EXPECT_TRUE(f.isVisible());
+  struct Row {
+    QAction* item;
+    QWidget* form;
+  };
+  const Row rows[] = {
+      {f.Testellipticfunctions1, &app.Form2()},
+      {f.Straightwires1, &app.Fstraight()},
+      {f.Parameters1, &app.Fparametros()},
+      {f.Toroidcapacitance2, &app.Ftoroid()},
+      {f.Electricfieldbetweenspheres1, &app.Fesferas()},
+      {f.Partialtoroidcapacitance2, &app.Fpartial()},
+      {f.Circularsheetcapacitance2, &app.Fdisk()},
+      {f.Generalcasewithaxialsymmetry1, &app.Fcacal()},
+  };
+  for (const Row& r : rows) {
+    const std::string cls = r.form->metaObject()->className();
+    r.item->trigger();
+    EXPECT_TRUE(r.form->isVisible()) << cls;
+    r.item->trigger();  // a second time: the same window, no second one
+    QApplication::processEvents();
+    EXPECT_TRUE(r.form->isVisible()) << cls;
+    EXPECT_EQ(CountTopLevel(cls.c_str()), 1) << cls;
+  }
+}
+
+TEST(Frame, ClosingASecondaryWindowHidesItAndKeepsItsFields) {
+  QuorApplication app;
+  app.Start();
+  TFtoroid& toroid = app.Ftoroid();
+  auto* field = toroid.findChild<QLineEdit*>();
+  if (!field) field = new QLineEdit(&toroid);  // the window has no fields of its own yet
+  field->setText(QStringLiteral("0.75"));
+  app.Form1().Toroidcapacitance2->trigger();
+  ASSERT_TRUE(toroid.isVisible());
+  QPointer<QWidget> alive(&toroid);
+  EXPECT_TRUE(toroid.close());
+  QApplication::processEvents();
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  ASSERT_FALSE(alive.isNull());
+  EXPECT_FALSE(toroid.isVisible());
+  EXPECT_TRUE(app.Form1().isVisible());  // the program goes on
+  app.Form1().Toroidcapacitance2->trigger();
+  EXPECT_TRUE(toroid.isVisible());
+  EXPECT_EQ(field->text(), QStringLiteral("0.75"));
+}
+
+// Exit and closing the main window leave the event loop at once, with secondary
+// windows still open.
+TEST(Frame, ExitAndClosingTheMainWindowEndTheProgram) {
+  for (int way = 0; way < 2; ++way) {
+    QuorApplication app;
+    app.Start();
+    app.Form1().Testellipticfunctions1->trigger();
+    bool timedOut = false;
+    QTimer::singleShot(0, [&] {
+      if (way == 0)
+        app.Form1().Exit1->trigger();
+      else
+        app.Form1().close();
+    });
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [&] {
+      timedOut = true;
+      QCoreApplication::quit();
+    });
+    guard.start(10000);
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_FALSE(timedOut) << "way " << way;
+    for (QWidget* w : app.Windows()) EXPECT_FALSE(w->isVisible()) << "way " << way;
+  }
+}
