@@ -249,6 +249,19 @@ TEST(MaxwellStop, ClickEndsTheSumWithinOneOuterSegment) {
   }
 }
 
+TEST(MaxwellStop, ThrottledPumpPassesOnEverySixteenthCallAtMost) {
+  // The window's pump goes through ThrottledPump: with no minimum interval every 16th
+  // call reaches the toolkit, with a long one none does until it has passed.
+  int passed = 0;
+  EventPump every = ThrottledPump([&] { ++passed; }, std::chrono::milliseconds(0));
+  for (int i = 0; i < 64; ++i) every();
+  EXPECT_EQ(passed, 4);
+  passed = 0;
+  EventPump rare = ThrottledPump([&] { ++passed; }, std::chrono::hours(1));
+  for (int i = 0; i < 64; ++i) rare();
+  EXPECT_EQ(passed, 0);
+}
+
 TEST(MaxwellCircular, SingleTurnIsTheSingleLoopValue) {
   Rig rig;
   const Extended L = MaxwellSolenoidCircular(rig.ctx, 1, 0, 0.1L, 0.1L, 0, 0.001L);
