@@ -72,9 +72,9 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 // Form geometry, in pixels of the client area below the menu bar.
 constexpr int kGroupTop = 2;
 constexpr int kGroupHeight = 204;
-constexpr int kCoilGroupWidth = 232;
-constexpr int kOptionsGroupLeft = 476;
-constexpr int kOptionsGroupWidth = 254;
+constexpr int kCoilGroupWidth = 224;
+constexpr int kOptionsGroupLeft = 460;
+constexpr int kOptionsGroupWidth = 270;
 constexpr int kBottomTop = 210;  // Report and drawing
 constexpr int kMemoWidth = 393;
 constexpr int kMemoHeight = 297;
@@ -82,8 +82,9 @@ constexpr int kFieldRowTop = 20;
 constexpr int kFieldRowStep = 30;
 constexpr int kLabelLeft = 8;
 constexpr int kEditLeft = 118;
-constexpr int kEditWidth = 104;
+constexpr int kEditWidth = 96;
 constexpr int kEditHeight = 21;
+constexpr int kSegLeft = 150;  // segment counts, beside the option boxes
 
 void SetTextColor(QWidget* w, Qt::GlobalColor c) {
   QPalette pal = w->palette();
@@ -169,15 +170,15 @@ void TForm1::BuildInputs(QWidget* central) {
       if (def.name == "Ens1") {
         Lseg1 = new QLabel(Q(def.label), GroupBox3);
         Lseg1->setObjectName(QStringLiteral("Lseg1"));
-        Lseg1->setGeometry(144, 18, 106, 16);
-        edit->setGeometry(144, 36, 48, kEditHeight);
+        Lseg1->setGeometry(kSegLeft, 18, 116, 16);
+        edit->setGeometry(kSegLeft, 36, 50, kEditHeight);
       } else if (def.name == "Ens2") {
-        edit->setGeometry(198, 36, 48, kEditHeight);
+        edit->setGeometry(kSegLeft + 56, 36, 50, kEditHeight);
       } else {
         Lseg2 = new QLabel(Q(def.label), GroupBox3);
         Lseg2->setObjectName(QStringLiteral("Lseg2"));
-        Lseg2->setGeometry(144, 66, 106, 16);
-        edit->setGeometry(144, 84, 60, kEditHeight);
+        Lseg2->setGeometry(kSegLeft, 66, 116, 16);
+        edit->setGeometry(kSegLeft, 84, 60, kEditHeight);
       }
       continue;
     }
