@@ -64,9 +64,11 @@ void QuorApplication::ConnectMenu() {
 
 void QuorApplication::Start() {
   TForm1& f = *form1_;
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect area = screen->availableGeometry();
-    f.move(area.center() - QPoint(f.width() / 2, f.height() / 2));
-  }
   f.show();
+  // Centred on the screen, frame included (known once the window is shown).
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    QRect frame = f.frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    f.move(frame.topLeft());
+  }
 }

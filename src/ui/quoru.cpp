@@ -350,5 +350,5 @@ void TForm1::Exit1Click() {
 
 void TForm1::closeEvent(QCloseEvent* event) {
   event->accept();
-  if (onTerminate) onTerminate();
+  Exit1Click();
 }

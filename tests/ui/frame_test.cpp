@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
 #include <string>
 
@@ -54,6 +55,8 @@ TEST(Frame, MenuItemsShowTheirWindowOnce) {
   app.Start();
   TForm1& f = app.Form1();
   EXPECT_TRUE(f.isVisible());
+  const QPoint screenCentre = QApplication::primaryScreen()->availableGeometry().center();
+  EXPECT_EQ(f.frameGeometry().center(), screenCentre);
   struct Row {
     QAction* item;
     QWidget* form;
