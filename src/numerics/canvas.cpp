@@ -5,7 +5,10 @@
 namespace {
 std::string Join(const char* name, std::initializer_list<int> v) {
   std::string s = name;
-  for (int x : v) s += " " + std::to_string(x);
+  for (int x : v) {
+    s.push_back(' ');
+    s.append(std::to_string(x));
+  }
   return s;
 }
 std::string Hex(const char* name, Color c) {
@@ -39,5 +42,8 @@ void RecordingCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4
   calls.push_back(Join("Arc", {x1, y1, x2, y2, x3, y3, x4, y4}));
 }
 void RecordingCanvas::TextOut(int x, int y, std::string_view text) {
-  calls.push_back(Join("TextOut", {x, y}) + " " + std::string(text));
+  std::string s = Join("TextOut", {x, y});
+  s.push_back(' ');
+  s.append(text);
+  calls.push_back(s);
 }
