@@ -4,52 +4,13 @@
 // over all segment pairs.
 #include <cmath>
 #include <cstdint>
-#include <vector>
 
 #include "numerics/format.h"
+#include "transformer/general_spiral.h"
 #include "transformer/maxwell.h"
 #include "transformer/row_pool.h"
 #include "transformer/spiral_progress.h"
 #include "transformer/spiral_tables.h"
-
-namespace {
-
-// Points and tangents of the segment midpoints of a spiral r = rmin + a*theta,
-// z = base + p*theta, theta advancing from dtheta/2 by repeated addition; zA on the
-// first copy (base b), zB on the second (base b + s).
-struct SpiralPoints {
-  std::vector<Extended> x, y, zA, zB, tx, ty;
-};
-
-SpiralPoints SegmentMidpoints(std::int64_t segs, std::int32_t nsm, const MidpointTable& mid,
-                              Extended rmin, Extended a, Extended p, Extended dt, Extended b,
-                              Extended s2) {
-  SpiralPoints s;
-  s.x.resize(segs);
-  s.y.resize(segs);
-  s.zA.resize(segs);
-  s.zB.resize(segs);
-  s.tx.resize(segs);
-  s.ty.resize(segs);
-  Extended theta = dt / 2;
-  std::int32_t m = 0;
-  for (std::int64_t i = 0; i < segs; ++i) {
-    const Extended C = mid.cos[m];
-    const Extended S = mid.sin[m];
-    const Extended r = rmin + theta * a;
-    s.x[i] = C * r;
-    s.y[i] = S * r;
-    s.zA[i] = b + theta * p;
-    s.zB[i] = (b + s2) + theta * p;
-    s.tx[i] = C * a - s.y[i];
-    s.ty[i] = S * a + s.x[i];
-    theta = theta + dt;
-    if (++m == nsm) m = 0;
-  }
-  return s;
-}
-
-}  // namespace
 
 Extended MaxwellGeneralCoil(TransformerContext& ctx, std::int32_t nsm, Extended N, Extended h,
                             Extended rmin, Extended rmax, Extended b, Extended wd) {
@@ -115,20 +76,9 @@ Extended MaxwellGeneralCoil(TransformerContext& ctx, std::int32_t nsm, Extended 
     // first raised by s; rows (one segment of the first copy against every segment
     // of the second) are summed by worker threads while this thread draws and
     // watches for Stop.
-    const SpiralPoints pts = SegmentMidpoints(segs, nsm, mid, rmin, a, p, dt, b, s);
-    auto rowSum = [&pts, segs, pp](std::int64_t i) {
-      const Extended xA = pts.x[i], yA = pts.y[i], zA = pts.zA[i];
-      const Extended txA = pts.tx[i], tyA = pts.ty[i];
-      Extended row = 0;
-      for (std::int64_t j = 0; j < segs; ++j) {
-        const Extended dx = xA - pts.x[j];
-        const Extended dy = yA - pts.y[j];
-        const Extended dz = zA - pts.zB[j];
-        row = row + (pp + tyA * pts.ty[j] + txA * pts.tx[j]) / std::sqrt(dx * dx + dy * dy + dz * dz);
-      }
-      return row;
-    };
-    RowPool pool(segs, rowSum, RowPool::WorkersFor(segs, segs));
+    const GeneralSpiralRows spiral(segs, nsm, rmin, a, p, b, s);
+    RowPool pool(segs, [&spiral](std::int64_t i) { return spiral.Row(i); },
+                 RowPool::WorkersFor(segs, segs));
     for (std::int64_t k = 0; k < segs; ++k) {
       sum = sum + pool.Next();
       if (!stepDone(k)) return 0;

@@ -23,6 +23,27 @@ std::int64_t SegmentCount(std::int32_t ns, Extended N) {
   return static_cast<std::int64_t>(std::trunc(static_cast<Extended>(ns) * N));
 }
 
+// The drawn path of coil 1, handed to the canvas in pieces so that a coil of very
+// many segments needs no path of its own length in memory.
+class PathBuffer {
+ public:
+  explicit PathBuffer(Canvas& canvas) : canvas_(canvas) { points_.reserve(kPiece); }
+  ~PathBuffer() { Flush(); }
+  void Add(CanvasPoint p) {
+    points_.push_back(p);
+    if (points_.size() == kPiece) Flush();
+  }
+  void Flush() {
+    if (!points_.empty()) canvas_.PolylineTo(points_.data(), points_.size());
+    points_.clear();
+  }
+
+ private:
+  static constexpr std::size_t kPiece = 1 << 16;
+  Canvas& canvas_;
+  std::vector<CanvasPoint> points_;
+};
+
 }  // namespace
 
 void MutualSolenoids(TransformerContext& ctx, std::int32_t ns1, std::int32_t ns2) {
@@ -50,8 +71,7 @@ void MutualSolenoids(TransformerContext& ctx, std::int32_t ns1, std::int32_t ns2
   const MidpointTable t1(ns1);
   const MidpointTable t2(ns2);
 
-  std::vector<CanvasPoint> path;
-  path.reserve(static_cast<std::size_t>(segs1 > 0 ? segs1 : 0));
+  PathBuffer path(canvas);
   Extended sum = 0;
   Extended theta1 = dt1 / 2;
   std::int32_t m1 = 0;
@@ -71,10 +91,10 @@ void MutualSolenoids(TransformerContext& ctx, std::int32_t ns1, std::int32_t ns2
     theta1 = theta1 + dt1;
     if (++m1 == ns1) m1 = 0;
     const Extended phi = theta1 - dt1 / 2;  // end of the segment just summed
-    path.push_back({ToScreenX(ctx.map, c.rmin1 * std::cos(phi)),
+    path.Add({ToScreenX(ctx.map, c.rmin1 * std::cos(phi)),
                     ToScreenY(ctx.map, 0.5L * c.rmin1 * std::sin(phi) + p1 * phi + c.b1)});
   }
-  canvas.PolylineTo(path.data(), path.size());
+  path.Flush();
   ctx.coils.M = 1e-7L * sum * dt1 * dt2;
 }
 
@@ -99,8 +119,7 @@ void MutualGeneralCoils(TransformerContext& ctx, std::int32_t ns1, std::int32_t 
   canvas.MoveTo(ToScreenX(ctx.map, c.rmin1), ToScreenY(ctx.map, c.b1));
   canvas.SetPenColor(kGreen);
 
-  std::vector<CanvasPoint> path;
-  path.reserve(static_cast<std::size_t>(segs1 > 0 ? segs1 : 0));
+  PathBuffer path(canvas);
   Extended sum = 0;
   Extended theta1 = dt1 / 2;
   std::int32_t m1 = 0;
@@ -136,10 +155,10 @@ void MutualGeneralCoils(TransformerContext& ctx, std::int32_t ns1, std::int32_t 
     if (++m1 == ns1) m1 = 0;
     const Extended phi = theta1 - dt1 / 2;
     const Extended r = a1 * phi + c.rmin1;
-    path.push_back({ToScreenX(ctx.map, r * std::cos(phi)),
+    path.Add({ToScreenX(ctx.map, r * std::cos(phi)),
                     ToScreenY(ctx.map, 0.5L * r * std::sin(phi) + p1 * phi + c.b1)});
   }
-  canvas.PolylineTo(path.data(), path.size());
+  path.Flush();
   ctx.coils.M = 1e-7L * sum * dt1 * dt2;
 }
 
