@@ -54,6 +54,10 @@ TEST(FixedStr, WorkedExamples) {
       // Leading digits 10 to 15 carry a 19th significant digit.
       {12.7L, 15, 10, "  12.7000000000"},
       {1e35L, 0, 0, "100000000000000000000000000000000000"},
+      // Leading digits 10 to 15 keep the exponent one lower, so fixed notation runs
+      // on to about 1.6e36 before the switch to scientific.
+      {1.5e36L, 0, 0, "1500000000000000000000000000000000000"},
+      {1.7e36L, 17, 15, " 1.70000000E+0036"},
       {0.0L, 12, -1, " 0.000E+0000"},
       {-123.456L, 12, -1, "-1.235E+0002"},
       {9.9999999L, 10, -1, " 1.0E+0001"},  // rounding carries into the exponent
