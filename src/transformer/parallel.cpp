@@ -36,7 +36,9 @@ Extended ParallelPrimary(TransformerContext& ctx, Extended N, Extended h, Extend
   ctx.Line("Calculating inductance L1 with all the turns in parallel...");
   if (N != n) ctx.Line("Turns rounded to " + IntStr(n));
 
-  if (n >= kMaxParallelLoops + 1) {
+  // A count of 2^31 or more comes out of the rounding with its low 32 bits only,
+  // possibly negative: it is as much too many as any count above the limit.
+  if (n >= kMaxParallelLoops + 1 || (n < 1 && N > 0)) {
     ctx.Line("Too many turns in parallel (max=" + IntStr(kMaxParallelLoops) + ")");
     ctx.StopFlag = false;
     return 0;

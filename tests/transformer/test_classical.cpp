@@ -258,6 +258,22 @@ TEST(SnowInductance, HelixAgreesWithTurnSumAndReportsItsInputs) {
   EXPECT_EQ(report.lines[1], "Turns rounded to 50");  // ties to even
 }
 
+TEST(ClassicalConstants, DoublePrecisionValuesAsTheFormulasHoldThem) {
+  // The printed values carry 18 digits, so the constants' last bits show. With unit
+  // turns and radii the formulas reduce to their constant over a known denominator.
+  // 1/25400 as the double 3.9370078740157478413e-5, not the 80-bit quotient.
+  EXPECT_EQ(WheelerSpiral(1, 0, 1), 3.9370078740157478413e-5L / 60);
+  EXPECT_NE(WheelerSpiral(1, 0, 1), 1.0L / 25400 / 60);
+  // mu0 * pi as the double 3.9478417604357438154e-6.
+  EXPECT_EQ(WheelerSolenoid(1, 0.1L, 1), 3.9478417604357438154e-6L / (0.9L + 0.1L));
+  // mu0 as the double 1.2566370614359172885e-6, 5.5e-18 (relative) below 4 pi 1e-7:
+  // the quotient below carries a few roundings of 5.4e-20, far less than that gap.
+  const Extended wd = 0.002L;
+  const Extended mu = GroverOneTurn(1, wd) / (std::log(8.0L / (wd / 2)) - 1.75L);
+  EXPECT_LT(RelErr(mu, 1.2566370614359172885e-6L), 3e-19L);
+  EXPECT_GT(RelErr(mu, kMu0), 4e-18L);
+}
+
 // ------------------------------------------------------------------ loops and circles
 
 TEST(OneTurn, FourFormulasAgreeForThinWire) {

@@ -123,6 +123,15 @@ TEST(ParallelPrimary, LoopCountLimit) {
     EXPECT_FALSE(s.ctx.StopFlag);
     EXPECT_EQ(s.ctx.coils.M, 123);  // results untouched
   }
+  {
+    // A count beyond 32 bits keeps its low 32 bits when rounded; 2^32 - 1 loops come
+    // out as -1 and must be refused like any other count above 99, not indexed.
+    ParallelCase s;
+    s.Run(4294967295.0L, 0.1L, 0.1L, 0.1L, 0, 0);
+    EXPECT_EQ(s.report.lines,
+              (Lines{kStart, "Turns rounded to -1", "Too many turns in parallel (max=99)"}));
+    EXPECT_FALSE(s.ctx.StopFlag);
+  }
 }
 
 TEST(ParallelPrimary, RefusalsAndFailures) {
