@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "cli/commands.h"
+#include "numerics/arithmetic_fault.h"
 #include "numerics/report.h"
 
 namespace {
@@ -40,7 +41,9 @@ void PrintHelp(std::ostream& out) {
       << "prints the lines the window appends to its Report, one per line.\n"
       << "Emax=VALUE before the command (breakdown field of air, kV/m) is accepted and\n"
       << "has no effect on the commands below, none of which uses it.\n"
-      << "Exit status 2 for an unknown command or field or a malformed argument.\n\n"
+      << "Exit status 2 for an unknown command or field or a malformed argument;\n"
+      << "1 when the calculation meets an arithmetic fault (division by zero, invalid\n"
+      << "operation, overflow): the lines before it are printed, the fault on stderr.\n\n"
       << "Commands and their fields with the default texts:\n";
   for (const CliCommand& cmd : CliCommands()) {
     out << "\n" << cmd.name << " - " << cmd.summary << "\n";
@@ -108,7 +111,14 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   }
 
   StreamReport report(out);
-  cmd->run(fields, report);
+  try {
+    cmd->run(fields, report);
+  } catch (const ArithmeticFault& fault) {
+    // The lines before the fault stand; the command ends as in the window.
+    out.flush();
+    err << "quor-cli: " << cmd->name << ": " << fault.what() << "\n";
+    return 1;
+  }
   out.flush();
   return 0;
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "numerics/arithmetic_fault.h"
+
 namespace {
 
 constexpr int kMaxWidth = 255;
@@ -243,6 +245,9 @@ std::string Scientific(Extended x, int width) {
 }  // namespace
 
 std::string FixedStr(Extended x, int Width, int Decimals) {
+  // The digit extraction may overflow or divide in its estimates; none of that is a
+  // fault of the value being printed.
+  const FaultFlagsKeeper keepFlags;
   Width = std::min(Width, kMaxWidth);
   if (std::isnan(x)) return PadLeft("Nan", Width);
   if (std::isinf(x)) return PadLeft(x > 0 ? "+Inf" : "-Inf", Width);
@@ -279,6 +284,7 @@ std::string SciStr(Extended x, int Width) { return FixedStr(x, Width, -1); }
 std::string IntStr(std::int32_t n) { return std::to_string(n); }
 
 std::string NumberText(Extended v) {
+  const FaultFlagsKeeper keepFlags;
   if (std::isnan(v)) return "Nan";
   if (std::isinf(v)) return v > 0 ? "+Inf" : "-Inf";
   const Extended a = std::fabs(v);

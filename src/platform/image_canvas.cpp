@@ -9,6 +9,11 @@
 #include <cstdint>
 #include <utility>
 
+#include "numerics/arithmetic_fault.h"
+
+// The drawing calls keep the floating-point status flags as they were: what Qt's own
+// arithmetic raises is no fault of the calculation that draws.
+
 QColor ToQColor(Color c) {
   return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
                 static_cast<int>((c >> 16) & 0xFF));
@@ -119,6 +124,7 @@ void ImageCanvas::SetBrushColor(Color c) { brushColor_ = c & 0xFFFFFF; }
 void ImageCanvas::SetBrushStyle(BrushStyle s) { brushStyle_ = s; }
 
 void ImageCanvas::Rectangle(int x1, int y1, int x2, int y2) {
+  const FaultFlagsKeeper keepFlags;
   QPainter& p = Painter();
   if (brushStyle_ == BrushStyle::Solid)
     p.fillRect(FillBox(x1, y1, x2, y2), ToQColor(brushColor_));
@@ -128,6 +134,7 @@ void ImageCanvas::Rectangle(int x1, int y1, int x2, int y2) {
 }
 
 void ImageCanvas::FillRect(int x1, int y1, int x2, int y2) {
+  const FaultFlagsKeeper keepFlags;
   Painter().fillRect(FillBox(x1, y1, x2, y2), ToQColor(brushColor_));
   Touch();
 }
@@ -187,6 +194,7 @@ void ImageCanvas::ThinLine(QPoint from, QPoint to) {
 }
 
 void ImageCanvas::LineTo(int x, int y) {
+  const FaultFlagsKeeper keepFlags;
   const QPoint to(x, y);
   if (penWidth_ <= 1) {
     ThinLine(pos_, to);
@@ -198,6 +206,7 @@ void ImageCanvas::LineTo(int x, int y) {
 }
 
 void ImageCanvas::PolylineTo(const CanvasPoint* pts, std::size_t n) {
+  const FaultFlagsKeeper keepFlags;
   if (n == 0) return;
   if (penWidth_ <= 1) {
     for (std::size_t i = 0; i < n; ++i) {
@@ -216,6 +225,7 @@ void ImageCanvas::PolylineTo(const CanvasPoint* pts, std::size_t n) {
 }
 
 void ImageCanvas::Ellipse(int x1, int y1, int x2, int y2) {
+  const FaultFlagsKeeper keepFlags;
   QPainter& p = Painter();
   if (brushStyle_ == BrushStyle::Solid)
     p.setBrush(ToQColor(brushColor_));
@@ -227,6 +237,7 @@ void ImageCanvas::Ellipse(int x1, int y1, int x2, int y2) {
 }
 
 void ImageCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
+  const FaultFlagsKeeper keepFlags;
   const QRect box = StrokeBox(x1, y1, x2, y2);
   const double cx = 0.5 * (x1 + x2);
   const double cy = 0.5 * (y1 + y2);
@@ -257,6 +268,7 @@ void ImageCanvas::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, in
 }
 
 void ImageCanvas::TextOut(int x, int y, std::string_view text) {
+  const FaultFlagsKeeper keepFlags;
   const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
   QPainter& p = Painter();
   const QFontMetrics fm(font_, &image_);
@@ -271,6 +283,7 @@ void ImageCanvas::TextOut(int x, int y, std::string_view text) {
 }
 
 int ImageCanvas::TextWidth(std::string_view text) {
+  const FaultFlagsKeeper keepFlags;
   const QFontMetrics fm(font_, &image_);
   return fm.horizontalAdvance(
       QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <optional>
 
+#include "numerics/arithmetic_fault.h"
 #include "numerics/canvas.h"
 #include "numerics/format.h"
 #include "transformer/classical.h"
@@ -14,6 +15,8 @@
 #include "transformer/validation.h"
 
 namespace {
+
+void Calculate(TransformerContext& ctx, const FieldValues& fields);
 
 // Inductances are listed in millihenries.
 inline Extended mH(Extended henries) { return henries / 0.001L; }
@@ -265,6 +268,27 @@ void BcalcClick(TransformerContext& ctx, const FieldValues& fields) {
     return;
   }
 
+  // Every line is checked for an arithmetic fault before it is written; a fault ends
+  // the command, leaves the lines so far and the button ready for the next one.
+  ReportSink* const plain = ctx.report;
+  FaultCheckingReport checked(*plain);
+  ctx.report = &checked;
+  ClearArithmeticFaults();
+  try {
+    Calculate(ctx, fields);
+    CheckArithmeticFaults();
+  } catch (const ArithmeticFault&) {
+    ctx.report = plain;
+    ctx.SetCalcCaption("Calculate");
+    throw;
+  }
+  ctx.report = plain;
+}
+
+namespace {
+
+void Calculate(TransformerContext& ctx, const FieldValues& fields) {
+
   ReadTransformerInputs(fields, ctx.coils);
   const TransformerOptions opt = ReadTransformerOptions(fields);
   ctx.Line("");
@@ -280,6 +304,8 @@ void BcalcClick(TransformerContext& ctx, const FieldValues& fields) {
   WriteCoupling(*ctx.report, ctx.coils.L1, ctx.coils.L2, ctx.coils.M, opt.CBOudin);
   ctx.SetCalcCaption("Calculate");
 }
+
+}  // namespace
 
 void TransformerCommand(const FieldValues& fields, ReportSink& report) {
   NullCanvas canvas(kArrangementSize, kArrangementSize);

@@ -11,10 +11,13 @@
 
 // The whole command. With the caption reading "Stop" (a click arriving while a
 // true-spiral sum pumps events) it only clears StopFlag and restores "Calculate".
+// An arithmetic fault (division by zero, invalid operation, overflow) ends it with
+// ArithmeticFault after the lines written so far, the caption back to "Calculate".
 void BcalcClick(TransformerContext& ctx, const FieldValues& fields);
 
 // The command as a plain function of the field texts (missing names take the form's
 // defaults), on a blank canvas of the window's size. The sink form streams the lines.
+// Both pass an ArithmeticFault on to the caller.
 void TransformerCommand(const FieldValues& fields, ReportSink& report);
 std::vector<std::string> TransformerCommand(const FieldValues& fields);
 

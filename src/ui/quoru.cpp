@@ -8,9 +8,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
 
+#include "numerics/arithmetic_fault.h"
 #include "platform/qt_event_pump.h"
 #include "transformer/drawing.h"
 #include "transformer/driver.h"
@@ -123,9 +125,15 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   // window is served every 10 ms, which keeps it live and a Stop click prompt at a
   // small fraction of the cost of processing events on every call.
   ctx_->pump = ThrottledPump([this, pump = QtEventPump()] {
+    // Whatever the events run meanwhile (a repaint, another window) is no fault of
+    // the calculation in progress.
+    const FaultFlagsKeeper keepFlags;
     Memo1->Flush();  // the lines so far become visible
     pump();
   });
+  showFault = [this](const QString& message) {
+    QMessageBox::critical(this, QStringLiteral("quor"), message);
+  };
   ctx_->onCaptionChanged = [this](std::string_view caption) {
     Bcalc->setText(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
   };
@@ -309,7 +317,16 @@ FieldValues TForm1::Fields() const {
 // Calculate, and Stop while a true-spiral sum runs: a click arriving while the long
 // routine pumps events comes back here, finds the caption "Stop" and only clears the
 // run flag.
-void TForm1::BcalcClick() { ::BcalcClick(*ctx_, Fields()); }
+// An arithmetic fault ends the command with the toolkit's error box; the lines written
+// before it stay in the Report.
+void TForm1::BcalcClick() {
+  try {
+    ::BcalcClick(*ctx_, Fields());
+  } catch (const ArithmeticFault& fault) {
+    Memo1->Flush();
+    if (showFault) showFault(QString::fromStdString(fault.what()));
+  }
+}
 
 void TForm1::BviewClick() {
   ReadTransformerInputs(Fields(), ctx_->coils);

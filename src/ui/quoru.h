@@ -40,6 +40,8 @@ class TForm1 : public QMainWindow {
 
   // What ends the program (Exit, closing this window); the frame sets it.
   std::function<void()> onTerminate;
+  // Shows the message of an arithmetic fault that ended Calculate (an error box).
+  std::function<void(const QString&)> showFault;
 
   // Components, named as in the form.
   QGroupBox *GroupBox1, *GroupBox2, *GroupBox3;

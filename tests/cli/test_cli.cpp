@@ -136,3 +136,13 @@ TEST(CliBinary, DefaultCalculationPrintsTheWindowsLines) {
     EXPECT_GT(CountLines(r.out), 20);
   }
 }
+
+TEST(CliArithmeticFault, EndsTheCommandWithStatusOneAfterTheLinesSoFar) {
+  // A primary of zero radius: the Lorenz formula divides zero by zero.
+  const CliRun r = InProcess({"transformer", "Er1=0", "Es1=0"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "quor-cli: transformer: Invalid floating point operation\n");
+  EXPECT_EQ(CountLines(r.out), 4) << r.out;
+  EXPECT_NE(r.out.find("Lundin    primary inductance L1:"), std::string::npos);
+  EXPECT_EQ(r.out.find("Lorenz"), std::string::npos);
+}

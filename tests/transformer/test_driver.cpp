@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "numerics/arithmetic_fault.h"
 #include "transformer/context.h"
 #include "transformer/driver.h"
 #include "transformer/report_match.h"
@@ -313,4 +314,30 @@ TEST(CalculateStop, ClickDuringTheTrueSpiralPrimary) {
                         "Segments: high precision: {I} used: 100", "Interrupted"})
     expected.push_back(l);
   ExpectLayout(report.lines, expected);
+}
+
+TEST(CalculateFault, ArithmeticFaultEndsTheCommandAndFreesTheButton) {
+  // A flat spiral wound from the axis, as a true spiral: its turn radius
+  // sqrt(rmin*rmax) and turn length are 0, and the spacing of the two copies is 0/0,
+  // inside the routine that has set the caption to "Stop".
+  const FieldValues fields{{"CBel", "0"}, {"Er1", "0"}, {"Eh1", "0"}};
+  VectorReport report;
+  NullCanvas canvas(kArrangementSize, kArrangementSize);
+  TransformerContext ctx(report, canvas);
+  try {
+    BcalcClick(ctx, fields);
+    ADD_FAILURE() << "no fault reported";
+  } catch (const ArithmeticFault& fault) {
+    EXPECT_STREQ(fault.what(), "Invalid floating point operation");
+  }
+  EXPECT_EQ(ctx.calcCaption, "Calculate");
+  EXPECT_EQ(ctx.report, &report);  // the window's own sink again
+  ASSERT_FALSE(report.lines.empty());
+  EXPECT_EQ(report.lines.back(), "Calculating Maxwell inductance of a general coil...");
+
+  // The next Calculate starts afresh: no fault left over from the last one.
+  VectorReport next;
+  ctx.report = &next;
+  EXPECT_NO_THROW(BcalcClick(ctx, TransformerDefaults()));
+  EXPECT_EQ(next.lines.back().rfind("Mode: ", 0), 0u);
 }

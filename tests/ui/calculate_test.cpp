@@ -164,3 +164,17 @@ TEST_F(CalculateTest, StopDuringATrueSpiralSum) {
   QTest::mouseClick(form->Bcalc, Qt::LeftButton);
   EXPECT_EQ(LinesFrom(again).back().rfind("Mode: ", 0), 0u);
 }
+
+TEST_F(CalculateTest, ArithmeticFaultShowsItsMessageAndKeepsTheLinesSoFar) {
+  std::vector<QString> shown;
+  form->showFault = [&](const QString& m) { shown.push_back(m); };
+  Type(form->Er1, "0");
+  Type(form->Es1, "0");
+  const int before = form->Memo1->LineCount();
+  QTest::mouseClick(form->Bcalc, Qt::LeftButton);
+  EXPECT_EQ(shown, (std::vector<QString>{QStringLiteral("Invalid floating point operation")}));
+  const std::vector<std::string> lines = LinesFrom(before);
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[3].rfind("Lundin    primary inductance L1:", 0), 0u) << lines[3];
+  EXPECT_EQ(form->Bcalc->text(), QStringLiteral("Calculate"));
+}
