@@ -91,7 +91,8 @@ Extended MaxwellSolenoid(TransformerContext& ctx, std::int32_t nsm, Extended N, 
       theta = theta + dt;
       const std::int32_t m = k + 1 == nsm ? 0 : k + 1;  // (theta - theta0)/dtheta mod nsm
       const Extended phi = theta - theta0;
-      const CanvasPoint end = SpiralPixel(ctx.map, phi, steps.cos[m], steps.sin[m],
+      const Extended indexAngle = static_cast<Extended>(K + k + 1) * dt;
+      const CanvasPoint end = SpiralPixel(ctx.map, phi, indexAngle, steps.cos[m], steps.sin[m], r,
                                           [&](Extended cs, Extended sn) {
                                             return std::pair{r * cs, b + phi * p + 0.5L * r * sn};
                                           });

@@ -30,9 +30,9 @@ Extended MaxwellGeneralCoil(TransformerContext& ctx, std::int32_t nsm, Extended 
   const MidpointTable mid(nsm);
   const StepTable steps(nsm);
 
-  ctx.canvas->MoveTo(ToScreenX(ctx.map, rmin), ToScreenY(ctx.map, b));
-  ctx.canvas->SetPenColor(kRed);
   SpiralProgress progress(ctx);
+  progress.MoveTo(ToScreenX(ctx.map, rmin), ToScreenY(ctx.map, b));
+  ctx.canvas->SetPenColor(kRed);
   Extended thetaA = theta0;
   // Outer segment k done: draw the first copy up to the end of that segment.
   auto stepDone = [&](std::int64_t k) {
@@ -40,11 +40,9 @@ Extended MaxwellGeneralCoil(TransformerContext& ctx, std::int32_t nsm, Extended 
     const Extended phi = thetaA - theta0;
     const std::int64_t m = (k + 1) % nsm;  // phi/dtheta mod nsm
     const Extended r = rmin + phi * a;
-    const bool go = progress.Step(SpiralPixel(
-        ctx.map, phi, steps.cos[m], steps.sin[m],
+    return progress.Step(SpiralPixel(
+        ctx.map, phi, static_cast<Extended>(k + 1) * dt, steps.cos[m], steps.sin[m], r,
         [&](Extended cs, Extended sn) { return std::pair{r * cs, b + phi * p + 0.5L * r * sn}; }));
-    if (go && (k + 1) % nsm == 0) progress.Flush();
-    return go;
   };
 
   Extended sum = 0;
@@ -84,6 +82,5 @@ Extended MaxwellGeneralCoil(TransformerContext& ctx, std::int32_t nsm, Extended 
       if (!stepDone(k)) return 0;
     }
   }
-  progress.Flush();
   return 1e-7L * sum * dt * dt;
 }

@@ -3,13 +3,12 @@
 // draws a line to the end of that segment, lets the window process pending events
 // and tells whether the user has clicked Stop meanwhile.
 //
-// The lines are gathered and handed to the canvas as one polyline per turn (and at
-// once when the sum is stopped), which is the same picture as one line per segment;
-// repeated pixels are dropped because a line to the pen position draws nothing.
+// A line to the pen position draws nothing, so a segment ending in the pixel of the
+// previous one is not drawn; the others go to the canvas before the window is
+// served, so that the drawing shows how far the sum has come however slow its steps.
 #include <cmath>
 #include <cstdint>
 #include <utility>
-#include <vector>
 
 #include "numerics/format.h"
 
@@ -20,10 +19,8 @@ class SpiralProgress {
   explicit SpiralProgress(TransformerContext& ctx) : ctx_(ctx) {}
   SpiralProgress(const SpiralProgress&) = delete;
   SpiralProgress& operator=(const SpiralProgress&) = delete;
-  ~SpiralProgress() { Flush(); }
 
   void MoveTo(int x, int y) {
-    Flush();
     ctx_.canvas->MoveTo(x, y);
     last_ = {x, y};
   }
@@ -33,46 +30,49 @@ class SpiralProgress {
   bool Step(CanvasPoint p) {
     if (!(p == last_)) {
       last_ = p;
-      pending_.push_back(p);
+      ctx_.canvas->LineTo(p.x, p.y);
     }
     PumpEvents(ctx_.pump);
     if (!ctx_.StopFlag) {
-      Flush();
       ctx_.Line("Interrupted");
       return false;
     }
     return true;
   }
 
-  void Flush() {
-    if (!pending_.empty()) {
-      ctx_.canvas->PolylineTo(pending_.data(), pending_.size());
-      pending_.clear();
-    }
-  }
-
  private:
   TransformerContext& ctx_;
   CanvasPoint last_{};
-  std::vector<CanvasPoint> pending_;
 };
 
-// True when a pixel coordinate lies within a hair of a rounding boundary.
-inline bool NearPixelTie(Extended v) {
-  return std::fabs(v - std::floor(v) - 0.5L) < 1e-9L;
+// True when a pixel coordinate lies within tol of a rounding boundary k + 1/2. (rint
+// rounds in the processor's mode, nearest, and needs no switch of the mode as floor
+// does: this runs once per outer step.)
+inline bool NearPixelTie(Extended v, Extended tol) {
+  const Extended t = v - 0.5L;
+  return std::fabs(t - std::rint(t)) < tol;
 }
 
 // The pixel of a point of a spiral at the given angle, with its cosine and sine read
-// from a table; at(cos, sin) gives the world point (x, z). A table value and the
-// cosine of the angle accumulated step by step differ in their last bits only, which
-// can tip the rounding of a point lying on a pixel boundary (with the default scale
-// the axis x = 0 falls on one): there the direct cosine and sine are used.
+// from a table; at(cos, sin) gives the world point (x, z) of a point at distance
+// radius from the axis. The angle is accumulated step by step, while the table value
+// stands for indexAngle = steps*dtheta: the two differ by the rounding drift of the
+// sum (it grows with the number of steps, to some 1e-7 rad after 10^9 of them), and
+// the drift can tip the rounding of a point lying near a pixel boundary (with the
+// default scale the axis x = 0 falls on one). Near a boundary, within what the drift
+// can move the point, the direct cosine and sine of the angle are used.
 template <class WorldAt>
-CanvasPoint SpiralPixel(const ScreenMapping& map, Extended angle, Extended cs, Extended sn,
-                        WorldAt at) {
+CanvasPoint SpiralPixel(const ScreenMapping& map, Extended angle, Extended indexAngle,
+                        Extended cs, Extended sn, Extended radius, WorldAt at) {
   auto [x, z] = at(cs, sn);
   const auto asDrawn = [](Extended v) { return static_cast<Extended>(static_cast<double>(v)); };
-  if (NearPixelTie(map.KX * asDrawn(x) + map.OX) || NearPixelTie(map.KY * asDrawn(z) + map.OY)) {
+  // The drift, plus a few units in the last place of the angle for the table's own
+  // rounding and the turns' worth of 2 pi the index stands for.
+  const Extended drift = std::fabs(angle - indexAngle) + std::fabs(angle) * 0x1p-59L;
+  const Extended tol =
+      1e-9L + 2 * drift * std::fabs(radius) * (std::fabs(map.KX) + std::fabs(map.KY));
+  if (NearPixelTie(map.KX * asDrawn(x) + map.OX, tol) ||
+      NearPixelTie(map.KY * asDrawn(z) + map.OY, tol)) {
     const auto direct = at(std::cos(angle), std::sin(angle));
     x = direct.first;
     z = direct.second;

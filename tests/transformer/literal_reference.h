@@ -110,6 +110,28 @@ inline Extended MaxwellGeneralCoil(std::int32_t nsm, Extended N, Extended h, Ext
   return 1e-7L * sum * dt * dt;
 }
 
+// The path the general-coil routine draws, as the formulas read: MoveTo the start,
+// then after each outer segment a line to its end, the cosine and sine of the angle
+// accumulated by repeated addition.
+inline std::vector<std::vector<CanvasPoint>> GeneralCoilPath(std::int32_t nsm, Extended N,
+                                                             Extended h, Extended rmin,
+                                                             Extended rmax, Extended b,
+                                                             const ScreenMapping& map) {
+  const Extended p = h / (kTwoPi * N);
+  const Extended a = (rmax - rmin) / (kTwoPi * N);
+  const Extended dt = kTwoPi / nsm;
+  const auto segs = static_cast<std::int64_t>(std::trunc(static_cast<Extended>(nsm) * N));
+  std::vector<std::vector<CanvasPoint>> path{{{ToScreenX(map, rmin), ToScreenY(map, b)}}};
+  Extended thetaA = dt / 2;
+  for (std::int64_t i = 0; i < segs; ++i) {
+    thetaA = thetaA + dt;
+    const Extended phi = thetaA - dt / 2;
+    path.back().push_back({ToScreenX(map, (rmin + phi * a) * std::cos(phi)),
+                           ToScreenY(map, b + phi * p + 0.5L * (rmin + phi * a) * std::sin(phi))});
+  }
+  return path;
+}
+
 // Neumann's integral between two solenoidal helices, cos(theta1 - theta2) per term.
 inline Extended MutualSolenoids(const CoilPair& c, std::int32_t ns1, std::int32_t ns2) {
   const Extended p1 = c.h1 / (kTwoPi * c.N1), p2 = c.h2 / (kTwoPi * c.N2);

@@ -16,6 +16,7 @@
 #include "numerics/rings.h"
 #include "transformer/context.h"
 #include "transformer/maxwell.h"
+#include "transformer/spiral_progress.h"
 
 namespace {
 
@@ -191,6 +192,9 @@ TEST(MaxwellGeneralCoil, AgreesWithDirectSumAndWithSolenoidRoutine) {
     ASSERT_TRUE(rig.ctx.StopFlag);
     const Extended direct = literal::MaxwellGeneralCoil(r.nsm, r.N, r.h, r.rmin, r.rmax, r.b, r.wd);
     EXPECT_LT(Rel(v, direct), 1e-12) << r.nsm << " " << static_cast<double>(r.N);
+    const auto drawn =
+        literal::GeneralCoilPath(r.nsm, r.N, r.h, r.rmin, r.rmax, r.b, rig.ctx.map);
+    EXPECT_EQ(FirstDifference(rig.Path(), WithoutRepeats(drawn)), "same") << r.nsm;
     EXPECT_EQ(rig.report.lines[0], "Calculating Maxwell inductance of a general coil...");
     EXPECT_EQ(rig.report.lines.size(), 3u);  // no rounding line for noninteger N
   }
@@ -202,6 +206,33 @@ TEST(MaxwellGeneralCoil, AgreesWithDirectSumAndWithSolenoidRoutine) {
     const Extended helix = MaxwellSolenoid(b.ctx, nsm, 8, 0.05L, 0.07L, 0.07L, 0, 0.001L);
     EXPECT_LT(Rel(general, helix), 1e-12) << nsm;
     EXPECT_EQ(a.Path().back().back(), b.Path().back().back());  // both end in the same pixel
+  }
+}
+
+TEST(SpiralPixel, DrawsWhereTheAccumulatedAngleFalls) {
+  // The table cosine stands for indexAngle, the point lies at the accumulated angle:
+  // after many steps the two differ by their rounding drift. A point that the drift
+  // moves across a pixel boundary takes the pixel of the accumulated angle, which is
+  // where the direct formula draws it.
+  ScreenMapping map;
+  map.KX = 1000;
+  map.KY = -1000;
+  map.OY = 100;
+  struct Row {
+    Extended drift;     // accumulated angle minus indexAngle
+    Extended boundary;  // OX - 0.5: where x = 0 falls relative to a pixel boundary
+  };
+  for (const Row& r : {Row{1e-7L, 5e-5L}, Row{-1e-7L, -5e-5L}, Row{3e-10L, 1e-7L},
+                       Row{1e-7L, 0}, Row{0, 0}}) {
+    map.OX = 0.5L + r.boundary;
+    const Extended indexAngle = kHalfPi;  // x = cos(angle) near 0
+    const Extended angle = indexAngle + r.drift;
+    auto at = [](Extended cs, Extended sn) { return std::pair{cs, 0.5L * sn}; };
+    const CanvasPoint p = SpiralPixel(map, angle, indexAngle, std::cos(indexAngle),
+                                      std::sin(indexAngle), 1, at);
+    EXPECT_EQ(p.x, ToScreenX(map, static_cast<double>(std::cos(angle))))
+        << static_cast<double>(r.drift) << " " << static_cast<double>(r.boundary);
+    EXPECT_EQ(p.y, ToScreenY(map, static_cast<double>(0.5L * std::sin(angle))));
   }
 }
 
@@ -249,17 +280,44 @@ TEST(MaxwellStop, ClickEndsTheSumWithinOneOuterSegment) {
   }
 }
 
-TEST(MaxwellStop, ThrottledPumpPassesOnEverySixteenthCallAtMost) {
-  // The window's pump goes through ThrottledPump: with no minimum interval every 16th
-  // call reaches the toolkit, with a long one none does until it has passed.
+TEST(MaxwellStop, ThrottledPumpServesTheWindowOncePerIntervalWhateverTheStepLength) {
+  // The window's pump goes through ThrottledPump, here on a clock the test moves.
+  using std::chrono::microseconds;
+  using std::chrono::milliseconds;
+  microseconds clock{0};
+  auto now = [&clock] { return std::chrono::nanoseconds(clock); };
   int passed = 0;
-  EventPump every = ThrottledPump([&] { ++passed; }, std::chrono::milliseconds(0));
-  for (int i = 0; i < 64; ++i) every();
-  EXPECT_EQ(passed, 4);
+  microseconds inToolkit{0};  // time the window's event processing takes
+  EventPump pump = ThrottledPump(
+      [&] {
+        ++passed;
+        clock += inToolkit;
+      },
+      milliseconds(10), now);
+
+  // Fast steps: one pass per 10 ms.
+  for (int i = 0; i < 1000; ++i) {
+    clock += microseconds(100);
+    pump();
+  }
+  EXPECT_EQ(passed, 10);  // 100 ms of steps
+  // Slow steps, after the fast ones: each step is served at its end, not every
+  // 16th step only, so a Stop click waits for one step.
   passed = 0;
-  EventPump rare = ThrottledPump([&] { ++passed; }, std::chrono::hours(1));
-  for (int i = 0; i < 64; ++i) rare();
-  EXPECT_EQ(passed, 0);
+  for (int i = 0; i < 5; ++i) {
+    clock += milliseconds(300);
+    pump();
+  }
+  EXPECT_EQ(passed, 5);
+  // The interval counts from the end of the event processing: a slow repaint does not
+  // make every following step serve the window.
+  passed = 0;
+  inToolkit = milliseconds(50);
+  for (int i = 0; i < 150; ++i) {
+    clock += microseconds(100);
+    pump();
+  }
+  EXPECT_EQ(passed, 1);
 }
 
 TEST(MaxwellCircular, SingleTurnIsTheSingleLoopValue) {
