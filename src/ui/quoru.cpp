@@ -110,6 +110,14 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   Memo1 = new ReportMemo(central);
   Memo1->setObjectName(QStringLiteral("Memo1"));
   Memo1->setGeometry(4, kBottomTop, kMemoWidth, kMemoHeight);
+  // The Report in the narrower faces of the classic 8-point sans-serif metrics where
+  // one is installed: its lines of labels and numbers (up to some 70 characters) then
+  // fit the width of the area instead of breaking in the middle of a value.
+  QFont reportFont = font();
+  reportFont.setFamilies({QStringLiteral("Arial"), QStringLiteral("Helvetica"),
+                          QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
+                          reportFont.family()});
+  Memo1->setFont(reportFont);
   QStringList intro{QString::fromUtf8(kTitleLine), QString::fromUtf8(kVersionLine)};
   for (const char* line : kIntroduction) intro << QString::fromUtf8(line);
   Memo1->SetLines(intro);

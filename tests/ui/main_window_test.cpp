@@ -10,8 +10,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QFontDatabase>
+#include <QFontMetrics>
 #include <QTest>
 #include <memory>
+
+#include "transformer/driver.h"
 
 #include "ui/quoru.h"
 
@@ -360,4 +364,27 @@ TEST_F(MainWindowTest, FieldsCollectsTextsAndCheckStates) {
   EXPECT_EQ(f.at("CBOudin"), "1");
   EXPECT_EQ(f.at("CBel"), "0");
   EXPECT_EQ(f.at("CBm"), "1");
+}
+
+TEST_F(MainWindowTest, ReportLinesOfACalculationFitTheWidthOfTheArea) {
+  // Lines of labels and numbers must not break in the middle of a value.
+  const QFont font = form->Memo1->font();
+  EXPECT_EQ(font.pointSize(), 8);
+  const QStringList narrow = {QStringLiteral("Arial"), QStringLiteral("Helvetica"),
+                               QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")};
+  bool installed = false;
+  for (const QString& family : QFontDatabase::families())
+    for (const QString& n : narrow) installed = installed || family.startsWith(n);
+  if (!installed) GTEST_SKIP() << "no face of the narrow sans-serif metrics installed";
+  form->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+  const int room = form->Memo1->viewport()->width() -
+                   2 * static_cast<int>(form->Memo1->document()->documentMargin());
+  const QFontMetrics metrics(font);
+  FieldValues trueSpirals = TransformerDefaults();
+  trueSpirals["CBel"] = "0";
+  trueSpirals["Ensm"] = "50";
+  for (const FieldValues& fields : {TransformerDefaults(), trueSpirals})
+    for (const std::string& line : TransformerCommand(fields))
+      EXPECT_LE(metrics.horizontalAdvance(QString::fromStdString(line)), room) << line;
 }
