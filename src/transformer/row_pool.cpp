@@ -1,9 +1,16 @@
 #include "transformer/row_pool.h"
 
+#include <cfenv>
+
+namespace {
+constexpr int kFaultFlags = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
+}  // namespace
+
 RowPool::RowPool(std::int64_t rows, RowFunction row, unsigned threads)
     : rows_(rows), row_(std::move(row)) {
   if (threads == 0) return;
   value_.assign(kWindow, 0);
+  faults_.assign(kWindow, 0);
   rowOf_.assign(kWindow, -1);
   workers_.reserve(threads);
   for (unsigned t = 0; t < threads; ++t) workers_.emplace_back([this] { Work(); });
@@ -36,10 +43,13 @@ void RowPool::Work() {
       if (cancel_ || assigned_ >= rows_) return;
       k = assigned_++;
     }
+    std::feclearexcept(kFaultFlags);
     const Extended v = row_(k);
+    const int faults = std::fetestexcept(kFaultFlags);
     {
       std::lock_guard<std::mutex> lock(mu_);
       value_[k % kWindow] = v;
+      faults_[k % kWindow] = faults;
       rowOf_[k % kWindow] = k;
     }
     ready_.notify_one();
@@ -49,13 +59,16 @@ void RowPool::Work() {
 Extended RowPool::Next() {
   if (workers_.empty()) return row_(consumed_++);
   Extended v;
+  int faults;
   {
     std::unique_lock<std::mutex> lock(mu_);
     const std::int64_t slot = consumed_ % kWindow;
     ready_.wait(lock, [&] { return rowOf_[slot] == consumed_; });
     v = value_[slot];
+    faults = faults_[slot];
     ++consumed_;
   }
   space_.notify_all();
+  if (faults != 0) std::feraiseexcept(faults);
   return v;
 }

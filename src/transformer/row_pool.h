@@ -3,7 +3,9 @@
 // to the calling (user-interface) thread, which adds them up, draws, lets the window
 // process events and may stop early. Every row is computed by the same code whatever
 // thread runs it and the rows are added in order, so the total does not depend on
-// thread timing.
+// thread timing. The arithmetic faults a worker meets in a row (the floating-point
+// status flags of division by zero, invalid operation and overflow) are raised again
+// on the calling thread when that row is handed out, as if it had computed the row.
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -41,6 +43,7 @@ class RowPool {
   std::int64_t consumed_ = 0;  // next row to give out
   bool cancel_ = false;
   std::vector<Extended> value_;
+  std::vector<int> faults_;  // status flags raised while computing the row
   std::vector<std::int64_t> rowOf_;
   std::vector<std::thread> workers_;
 };

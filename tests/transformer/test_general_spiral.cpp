@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cfenv>
+#include <cmath>
 #include <cstdint>
+
+#include "transformer/row_pool.h"
 
 // A conical spiral of 3.5 turns and its copy raised by 0.4 mm, 40 segments a turn.
 TEST(GeneralSpiralRows, WalkingTheSpiralGivesTheTabledRowsBitForBit) {
@@ -27,4 +31,30 @@ TEST(GeneralSpiralRows, HugeSpiralsAreWalkedWithoutTablingEverySegment) {
   const std::int64_t segs = 10'000'000'000;
   const GeneralSpiralRows spiral(segs, 10000, 0.05L, 1e-9L, 1e-9L, 0, 1e-4L);
   EXPECT_FALSE(spiral.Tabled());
+}
+
+TEST(RowPool, RowsComeInOrderWithTheFaultsOfTheirWorkers) {
+  // Row 700 divides by zero and row 900 takes the square root of a negative number,
+  // on whichever worker computes them: the flags come to the thread that takes the
+  // row, when it takes it, as if it had computed the row itself.
+  auto row = [](std::int64_t i) -> Extended {
+    volatile Extended zero = 0;
+    if (i == 700) return 1 / zero;
+    if (i == 900) return std::sqrt(zero - 1);
+    return static_cast<Extended>(i);
+  };
+  for (unsigned threads : {0u, 2u}) {
+    SCOPED_TRACE(threads);
+    RowPool pool(1000, row, threads);
+    std::feclearexcept(FE_ALL_EXCEPT);
+    for (std::int64_t i = 0; i < 700; ++i) ASSERT_EQ(pool.Next(), static_cast<Extended>(i));
+    EXPECT_FALSE(std::fetestexcept(FE_DIVBYZERO | FE_INVALID));
+    EXPECT_TRUE(std::isinf(pool.Next()));
+    EXPECT_TRUE(std::fetestexcept(FE_DIVBYZERO));
+    std::feclearexcept(FE_ALL_EXCEPT);
+    for (std::int64_t i = 701; i < 900; ++i) ASSERT_EQ(pool.Next(), static_cast<Extended>(i));
+    EXPECT_TRUE(std::isnan(pool.Next()));
+    EXPECT_TRUE(std::fetestexcept(FE_INVALID));
+    EXPECT_FALSE(std::fetestexcept(FE_DIVBYZERO));
+  }
 }
