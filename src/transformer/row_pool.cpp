@@ -27,7 +27,7 @@ RowPool::~RowPool() {
 
 unsigned RowPool::WorkersFor(std::int64_t rows, std::int64_t termsPerRow) {
   // Below a few million terms the whole sum takes milliseconds: not worth threads.
-  if (rows < 2 || rows * termsPerRow < 4'000'000) return 0;
+  if (rows < 2 || static_cast<double>(rows) * static_cast<double>(termsPerRow) < 4e6) return 0;
   const unsigned hw = std::thread::hardware_concurrency();
   return hw == 0 ? 1 : hw;
 }

@@ -58,3 +58,11 @@ TEST(RowPool, RowsComeInOrderWithTheFaultsOfTheirWorkers) {
     EXPECT_FALSE(std::fetestexcept(FE_DIVBYZERO));
   }
 }
+
+TEST(RowPool, ThreadsOnlyForSumsOfMillionsOfTerms) {
+  EXPECT_EQ(RowPool::WorkersFor(1000, 1000), 0u);
+  EXPECT_EQ(RowPool::WorkersFor(1, 100'000'000), 0u);  // one row: nothing to share
+  EXPECT_GT(RowPool::WorkersFor(3000, 3000), 0u);
+  // Rows times terms beyond the range of a 64-bit integer.
+  EXPECT_GT(RowPool::WorkersFor(4'000'000'000, 4'000'000'000), 0u);
+}
