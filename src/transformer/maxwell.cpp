@@ -128,7 +128,7 @@ Extended MaxwellSolenoidCircular(TransformerContext& ctx, Extended N, Extended h
   }
   const std::int32_t n = RoundAtLeastOne(N);
   if (N != n) ctx.Line("Turns rounded to " + IntStr(n));
-  const Extended g = std::exp(-0.25L) * (wd / 2);
+  const Extended g = WireGmd(wd);
   const Extended dz = h / n;
   const Extended z1 = b + dz / 2;
   const Extended r = rmin;
@@ -154,7 +154,7 @@ Extended MaxwellSolenoidCircular(TransformerContext& ctx, Extended N, Extended h
 
 Extended MaxwellGeneralCircular(TransformerContext& ctx, Extended N, Extended h, Extended rmin,
                                 Extended rmax, Extended b, Extended wd) {
-  const Extended g = std::exp(-0.25L) * (wd / 2);
+  const Extended g = WireGmd(wd);
   const std::int32_t n = RoundAtLeastOne(N);
   if (N != n) ctx.Line("Turns rounded to " + IntStr(n));
   const Extended dz = h / n;

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "numerics/format.h"
+#include "numerics/rings.h"
 
 #include "transformer/context.h"
 
@@ -91,7 +92,7 @@ struct CopySeparation {
 inline CopySeparation WriteCopySeparation(TransformerContext& ctx, std::int32_t nsm, Extended wd,
                                           Extended rho, Extended turnRise) {
   CopySeparation c;
-  c.g = std::exp(-0.25L) * (wd / 2);
+  c.g = WireGmd(wd);
   c.ell = std::sqrt((kTwoPi * rho) * (kTwoPi * rho) + turnRise * turnRise);
   c.s = c.g * c.ell / (kTwoPi * rho);
   ctx.Line("G. m. d.: " + FixedStr(c.g, 17, 15) + "; Vertical spacing: " + FixedStr(c.s, 17, 15));

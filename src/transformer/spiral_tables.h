@@ -8,15 +8,15 @@
 
 #include "numerics/extended.h"
 
-// cos and sin of the segment midpoints (m + 0.5)*dtheta, dtheta = 2 pi/ns.
-struct MidpointTable {
-  explicit MidpointTable(std::int32_t ns) {
+// cos and sin of the angles (m + offset)*dtheta, m = 0 ... ns - 1, dtheta = 2 pi/ns.
+struct AngleTable {
+  AngleTable(std::int32_t ns, Extended offset) {
     const std::int32_t n = ns > 0 ? ns : 0;
     cos.resize(n);
     sin.resize(n);
     const Extended dt = kTwoPi / ns;
     for (std::int32_t m = 0; m < n; ++m) {
-      const Extended a = (m + 0.5L) * dt;
+      const Extended a = (m + offset) * dt;
       cos[m] = std::cos(a);
       sin[m] = std::sin(a);
     }
@@ -24,18 +24,12 @@ struct MidpointTable {
   std::vector<Extended> cos, sin;
 };
 
-// cos and sin of the whole steps m*dtheta, dtheta = 2 pi/ns.
-struct StepTable {
-  explicit StepTable(std::int32_t ns) {
-    const std::int32_t n = ns > 0 ? ns : 0;
-    cos.resize(n);
-    sin.resize(n);
-    const Extended dt = kTwoPi / ns;
-    for (std::int32_t m = 0; m < n; ++m) {
-      const Extended a = m * dt;
-      cos[m] = std::cos(a);
-      sin[m] = std::sin(a);
-    }
-  }
-  std::vector<Extended> cos, sin;
+// The segment midpoints (m + 0.5)*dtheta.
+struct MidpointTable : AngleTable {
+  explicit MidpointTable(std::int32_t ns) : AngleTable(ns, 0.5L) {}
+};
+
+// The whole steps m*dtheta.
+struct StepTable : AngleTable {
+  explicit StepTable(std::int32_t ns) : AngleTable(ns, 0.0L) {}
 };
