@@ -25,6 +25,9 @@ struct TransformerContext {
   ReportSink* report;
   Canvas* canvas;
   EventPump pump;              // called once per outer step of the true-spiral sums
+  // Serves the window at once, unlike a pump that passes on only some of its calls;
+  // called after the last step of a true-spiral sum. May be left empty.
+  EventPump pumpNow;
   std::function<void(std::string_view)> onCaptionChanged;  // mirrors calcCaption
 
   void Line(std::string_view s) { ReportLine(*report, s); }

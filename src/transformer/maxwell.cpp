@@ -116,6 +116,7 @@ Extended MaxwellSolenoid(TransformerContext& ctx, std::int32_t nsm, Extended N, 
       f2[slot] = f2[slot + nsm];
     }
   }
+  if (!progress.Finish()) return 0;
   return 1e-7L * L * dt * dt;
 }
 

@@ -82,5 +82,6 @@ Extended MaxwellGeneralCoil(TransformerContext& ctx, std::int32_t nsm, Extended 
       if (!stepDone(k)) return 0;
     }
   }
+  if (!progress.Finish()) return 0;
   return 1e-7L * sum * dt * dt;
 }

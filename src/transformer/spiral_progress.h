@@ -34,14 +34,26 @@ class SpiralProgress {
       ctx_.canvas->LineTo(p.x, p.y);
     }
     PumpEvents(ctx_.pump);
-    if (!ctx_.StopFlag) {
-      ctx_.Line("Interrupted");
-      return false;
-    }
-    return true;
+    return GoOn();
+  }
+
+  // After the last outer segment: a pump that serves the window only now and then
+  // may have let the last steps pass without serving it, so a Stop click made just
+  // then is taken now, while the button still reads "Stop", rather than starting a
+  // new Calculate once the sum is over. Returns false as Step does.
+  bool Finish() {
+    if (!ctx_.pumpNow) return true;
+    ctx_.pumpNow();
+    return GoOn();
   }
 
  private:
+  bool GoOn() {
+    if (ctx_.StopFlag) return true;
+    ctx_.Line("Interrupted");
+    return false;
+  }
+
   TransformerContext& ctx_;
   CanvasPoint last_{};
 };

@@ -132,13 +132,14 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   // The true-spiral sums call the pump once per outer segment, millions of times; the
   // window is served every 10 ms, which keeps it live and a Stop click prompt at a
   // small fraction of the cost of processing events on every call.
-  ctx_->pump = ThrottledPump([this, pump = QtEventPump()] {
+  ctx_->pumpNow = [this, pump = QtEventPump()] {
     // Whatever the events run meanwhile (a repaint, another window) is no fault of
     // the calculation in progress.
     const FaultFlagsKeeper keepFlags;
     Memo1->Flush();  // the lines so far become visible
     pump();
-  });
+  };
+  ctx_->pump = ThrottledPump(ctx_->pumpNow);
   showFault = [this](const QString& message) {
     QMessageBox::critical(this, QStringLiteral("quor"), message);
   };

@@ -280,6 +280,36 @@ TEST(MaxwellStop, ClickEndsTheSumWithinOneOuterSegment) {
   }
 }
 
+TEST(MaxwellStop, ClickDuringTheLastStepsIsTakenBeforeTheSumEnds) {
+  // The window's pump serves it only now and then and may skip the last steps; a click
+  // made then is taken by the final serving, while the caption still reads "Stop".
+  for (int kind = 0; kind < 2; ++kind) {
+    Rig rig;
+    int served = 0;
+    rig.ctx.pump = [] {};
+    rig.ctx.pumpNow = [&] {
+      ++served;
+      if (rig.ctx.calcCaption == "Stop") {
+        rig.ctx.StopFlag = false;
+        rig.ctx.SetCalcCaption("Calculate");
+      }
+    };
+    const Extended L = kind == 0 ? MaxwellSolenoid(rig.ctx, 40, 5, 0.05L, 0.05L, 0.05L, 0, 0.001L)
+                                 : MaxwellGeneralCoil(rig.ctx, 40, 5, 0, 0.02L, 0.1L, 0, 0.001L);
+    EXPECT_EQ(L, 0) << kind;
+    EXPECT_EQ(served, 1) << kind;
+    EXPECT_FALSE(rig.ctx.StopFlag);
+    EXPECT_EQ(rig.report.lines.back(), "Interrupted") << kind;
+  }
+  // Without such a click the sum ends as usual.
+  Rig rig;
+  int served = 0;
+  rig.ctx.pumpNow = [&] { ++served; };
+  EXPECT_GT(MaxwellSolenoid(rig.ctx, 40, 5, 0.05L, 0.05L, 0.05L, 0, 0.001L), 0);
+  EXPECT_EQ(served, 1);
+  EXPECT_TRUE(rig.ctx.StopFlag);
+}
+
 TEST(MaxwellStop, ThrottledPumpServesTheWindowOncePerIntervalWhateverTheStepLength) {
   // The window's pump goes through ThrottledPump, here on a clock the test moves.
   using std::chrono::microseconds;
