@@ -32,6 +32,27 @@ inline Extended SimpsonWeight(int i) {
   return (i % 2 == 1) ? 4.0L : 2.0L;
 }
 
+// The weighted Simpson sums of 1/t and t, t = sqrt(1 - (k sin theta)^2), over
+// 100001 points, theta advanced by repeated addition of the step.
+struct SimpsonSums {
+  Extended SF = 0.0L;
+  Extended SE = 0.0L;
+};
+
+SimpsonSums SimpsonFE(Extended k, Extended step) {
+  SimpsonSums s;
+  Extended theta = 0.0L;
+  for (int i = 0; i <= kSimpsonIntervals; ++i) {
+    const Extended w = SimpsonWeight(i);
+    const Extended ks = k * std::sin(theta);
+    const Extended t = std::sqrt(1.0L - ks * ks);
+    s.SF = s.SF + w / t;
+    s.SE = s.SE + w * t;
+    theta = theta + step;
+  }
+  return s;
+}
+
 }  // namespace
 
 EllipticResult EllipticKE(Extended k) {
@@ -97,20 +118,10 @@ EllipticResult EllipticKEPi(Extended k, Extended c) {
 }
 
 EllipticResult EllipticKESimpson(Extended k) {
-  Extended theta = 0.0L;
-  Extended SK = 0.0L;
-  Extended SE = 0.0L;
-  for (int i = 0; i <= kSimpsonIntervals; ++i) {
-    const Extended w = SimpsonWeight(i);
-    const Extended ks = k * std::sin(theta);
-    const Extended t = std::sqrt(1.0L - ks * ks);
-    SK = SK + w / t;
-    SE = SE + w * t;
-    theta = theta + kSimpsonStep;
-  }
+  const SimpsonSums s = SimpsonFE(k, kSimpsonStep);
   EllipticResult r;
-  r.EllK = SK * kPi / 600000.0L;
-  r.EllE = SE * kPi / 600000.0L;
+  r.EllK = s.SF * kPi / 600000.0L;
+  r.EllE = s.SE * kPi / 600000.0L;
   r.EllCycles = kSimpsonIntervals;
   return r;
 }
@@ -155,21 +166,10 @@ EllipticResult EllipticKESeries(Extended k) {
 }
 
 IncompleteResult IncompleteFE(Extended k, Extended phi) {
-  const Extended h = phi / 100000.0L;
-  Extended theta = 0.0L;
-  Extended SF = 0.0L;
-  Extended SE = 0.0L;
-  for (int i = 0; i <= kSimpsonIntervals; ++i) {
-    const Extended w = SimpsonWeight(i);
-    const Extended sk = std::sin(theta) * k;
-    const Extended t = std::sqrt(1.0L - sk * sk);
-    SF = SF + w / t;
-    SE = SE + w * t;
-    theta = theta + h;
-  }
+  const SimpsonSums s = SimpsonFE(k, phi / 100000.0L);
   IncompleteResult r;
-  r.EllFphi = SF * phi / 300000.0L;
-  r.EllEphi = SE * phi / 300000.0L;
+  r.EllFphi = s.SF * phi / 300000.0L;
+  r.EllEphi = s.SE * phi / 300000.0L;
   r.EllCycles = kSimpsonIntervals;
   return r;
 }

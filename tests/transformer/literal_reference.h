@@ -22,6 +22,19 @@ inline std::int32_t RoundTurns(Extended N) {
 
 inline Extended Gmd(Extended wd) { return std::exp(-0.25L) * (wd / 2); }
 
+// Neumann's integral for two coaxial circles, M = mu0*a*b/2 * integral over one turn
+// of cos(phi)/R(phi), by the trapezoidal rule, which converges geometrically for a
+// smooth periodic integrand. Independent of the elliptic-integral code; rings a
+// g.m.d. apart need more points.
+inline Extended NeumannRings(Extended a, Extended b, Extended d, int points = 4000) {
+  Extended sum = 0;
+  for (int k = 0; k < points; ++k) {
+    const Extended phi = kTwoPi * k / points;
+    sum += std::cos(phi) / std::sqrt(a * a + b * b - 2 * a * b * std::cos(phi) + d * d);
+  }
+  return kMu0 * a * b / 2 * sum * (kTwoPi / points);
+}
+
 // Maxwell's helix sum: turn 1 of the copy against every turn of the first copy, all
 // nsm*nsm segment pairs per turn. Appends the drawn path (MoveTo at each turn start,
 // then one point per outer segment) to path when given.

@@ -108,17 +108,6 @@ long double RosaInductance(long double a, long double len, long double N, long d
   return SheetInductance(a, len, N) - kMu0 * a * N * (A + B);
 }
 
-// Neumann's integral between coaxial circles by the trapezoidal rule (see
-// test_mutual.cpp); enough points to resolve rings a g.m.d. apart.
-Extended NeumannRings(Extended a, Extended b, Extended d, int points) {
-  Extended sum = 0;
-  for (int k = 0; k < points; ++k) {
-    const Extended phi = kTwoPi * k / points;
-    sum += std::cos(phi) / std::sqrt(a * a + b * b - 2 * a * b * std::cos(phi) + d * d);
-  }
-  return kMu0 * a * b / 2 * sum * (kTwoPi / points);
-}
-
 }  // namespace
 
 TEST(MaxwellSolenoid, ReducedSumEqualsDirectDoubleSum) {
@@ -374,7 +363,7 @@ TEST(MaxwellCircular, RingSumsMatchNeumannIntegral) {
   const Extended g = std::exp(-0.25L) * 0.001L;
   Extended expected = 0;
   for (int i = 0; i < 3; ++i)
-    for (int j = 0; j < 3; ++j) expected += NeumannRings(0.05L, 0.05L, (i - j) * 0.01L - g, 40000);
+    for (int j = 0; j < 3; ++j) expected += literal::NeumannRings(0.05L, 0.05L, (i - j) * 0.01L - g, 40000);
   Rig rig;
   const Extended L = MaxwellSolenoidCircular(rig.ctx, 3, 0.03L, 0.05L, 0.05L, 0, 0.002L);
   EXPECT_LT(Rel(L, expected), 1e-12);

@@ -57,18 +57,6 @@ Extended CircularM(const CoilPair& c) {
   return rig.ctx.coils.M;
 }
 
-// Neumann's integral for two coaxial circles, M = mu0*a*b/2 * integral over one turn
-// of cos(phi)/R(phi), by the trapezoidal rule, which converges geometrically for a
-// smooth periodic integrand. Independent of the elliptic-integral code.
-Extended NeumannRings(Extended a, Extended b, Extended d, int points = 4000) {
-  Extended sum = 0;
-  for (int k = 0; k < points; ++k) {
-    const Extended phi = kTwoPi * k / points;
-    sum += std::cos(phi) / std::sqrt(a * a + b * b - 2 * a * b * std::cos(phi) + d * d);
-  }
-  return kMu0 * a * b / 2 * sum * (kTwoPi / points);
-}
-
 }  // namespace
 
 TEST(MutualCircularTurns, HeadingAndRoundingLines) {
@@ -102,7 +90,7 @@ TEST(MutualCircularTurns, MatchesNeumannIntegralOverTurnPairs) {
   Extended expected = 0;
   for (int i = 0; i < 3; ++i) {
     const Extended za = 0.005L + i * 0.01L, ra = 0.065L + i * 0.01L;
-    for (int j = 0; j < 4; ++j) expected += NeumannRings(ra, 0.04L, za - (0.06L + j * 0.02L));
+    for (int j = 0; j < 4; ++j) expected += literal::NeumannRings(ra, 0.04L, za - (0.06L + j * 0.02L));
   }
   const Extended m = CircularM(c);
   EXPECT_NEAR(static_cast<double>(m / expected), 1.0, 1e-13);
@@ -159,7 +147,7 @@ TEST(MutualSegments, TrueSpiralsConvergeToCircularTurnsForSingleLoops) {
   // integrand converges geometrically to the ring-pair value.
   const CoilPair c = Coils(1, 0, 0.1L, 0.1L, 0, 1, 0, 0.05L, 0.05L, 0.02L);
   const Extended ring = CircularM(c);
-  EXPECT_NEAR(static_cast<double>(ring / NeumannRings(0.1L, 0.05L, -0.02L)), 1.0, 1e-13);
+  EXPECT_NEAR(static_cast<double>(ring / literal::NeumannRings(0.1L, 0.05L, -0.02L)), 1.0, 1e-13);
   Extended previous = 1;
   for (int ns : {2, 3, 4, 6, 8}) {
     const Extended err = std::fabs(GeneralM(c, ns, ns + 1) / ring - 1);
