@@ -39,8 +39,8 @@ void PrintHelp(std::ostream& out) {
       << "Runs one window command with the window's default field texts, changed by the\n"
       << "NAME=VALUE arguments (component names; check boxes 1 checked, 0 unchecked), and\n"
       << "prints the lines the window appends to its Report, one per line.\n"
-      << "Emax=VALUE before the command (breakdown field of air, kV/m) is accepted and\n"
-      << "has no effect on the commands below, none of which uses it.\n"
+      << "Emax=VALUE before the command sets the breakdown field of air (kV/m, default\n"
+      << "3000) as Apply of the Parameters window does, and prints its line first.\n"
       << "Exit status 2 for an unknown command or field or a malformed argument;\n"
       << "1 when the calculation meets an arithmetic fault (division by zero, invalid\n"
       << "operation, overflow): the lines before it are printed, the fault on stderr.\n\n"
@@ -71,7 +71,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return 0;
   }
 
-  // Settings that apply before the command.
+  // Settings that apply before the command; checked before anything is printed.
   std::size_t pos = 0;
   for (; pos < args.size(); ++pos) {
     const std::string& a = args[pos];
@@ -80,7 +80,6 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     const std::string name = a.substr(0, eq);
     if (name != "Emax") return Fail(err, "unknown setting '" + name + "' before the command");
     if (eq + 1 == a.size()) return Fail(err, "Emax needs a value");
-    // The breakdown field belongs to the electrostatic windows; nothing here reads it.
   }
   if (pos == args.size()) return Fail(err, std::string("no command; ") + kUsage);
 
@@ -111,8 +110,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   }
 
   StreamReport report(out);
+  BreakdownField breakdown;
   try {
-    cmd->run(fields, report);
+    for (std::size_t i = 0; i < pos; ++i)
+      ApplyBreakdownField(breakdown, std::string_view(args[i]).substr(5), report);
+    cmd->run(fields, breakdown, report);
   } catch (const ArithmeticFault& fault) {
     // The lines before the fault stand; the command ends as in the window.
     out.flush();

@@ -7,7 +7,11 @@ const std::vector<CliCommand>& CliCommands() {
       {"transformer",
        "Calculate of the main window: inductances, mutual inductance, coupling and mode",
        &TransformerFieldDefs,
-       [](const FieldValues& f, ReportSink& r) { TransformerCommand(f, r); }},
+       [](const FieldValues& f, BreakdownField&, ReportSink& r) { TransformerCommand(f, r); }},
+      {"parameters",
+       "Apply of the Parameters window: the breakdown field of air (kV/m)",
+       &ParametersFieldDefs,
+       [](const FieldValues& f, BreakdownField& e, ReportSink& r) { ParametersCommand(f, e, r); }},
   };
   return commands;
 }

@@ -5,15 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "electrostatics/breakdown_field.h"
+#include "numerics/fields.h"
 #include "numerics/report.h"
-#include "transformer/coil_pair.h"
 
 struct CliCommand {
   std::string name;
   std::string summary;
   const std::vector<FieldDef>& (*fields)();
-  // Receives every field of the window: its default text unless overridden.
-  std::function<void(const FieldValues&, ReportSink&)> run;
+  // Receives every field of the window (its default text unless overridden) and the
+  // program-wide breakdown field, already set by an Emax=VALUE before the command.
+  std::function<void(const FieldValues&, BreakdownField&, ReportSink&)> run;
 };
 
 const std::vector<CliCommand>& CliCommands();

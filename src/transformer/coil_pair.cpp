@@ -48,17 +48,12 @@ std::vector<FieldDef> BuildDefs() {
   };
 }
 
-// The text of a field: the given one, or the form's default when it is absent.
-std::string_view FieldText(const FieldValues& fields, const std::string& name) {
-  auto it = fields.find(name);
-  if (it != fields.end()) return it->second;
-  for (const FieldDef& d : TransformerFieldDefs())
-    if (d.name == name) return d.defaultText;
-  return {};
+std::string Text(const FieldValues& fields, const std::string& name) {
+  return FieldText(fields, TransformerFieldDefs(), name);
 }
 
 bool Checked(const FieldValues& fields, const std::string& name) {
-  return FieldText(fields, name) == "1";
+  return FieldChecked(fields, TransformerFieldDefs(), name);
 }
 
 }  // namespace
@@ -68,11 +63,7 @@ const std::vector<FieldDef>& TransformerFieldDefs() {
   return defs;
 }
 
-FieldValues TransformerDefaults() {
-  FieldValues v;
-  for (const FieldDef& d : TransformerFieldDefs()) v[d.name] = d.defaultText;
-  return v;
-}
+FieldValues TransformerDefaults() { return DefaultValues(TransformerFieldDefs()); }
 
 TransformerOptions ReadTransformerOptions(const FieldValues& fields) {
   TransformerOptions o;
@@ -87,8 +78,8 @@ TransformerOptions ReadTransformerOptions(const FieldValues& fields) {
 }
 
 void ReadTransformerInputs(const FieldValues& fields, CoilPair& c) {
-  auto real = [&](const char* name) { return ReadNumber(FieldText(fields, name)); };
-  auto whole = [&](const char* name) { return ReadInteger(FieldText(fields, name)); };
+  auto real = [&](const char* name) { return ReadNumber(Text(fields, name)); };
+  auto whole = [&](const char* name) { return ReadInteger(Text(fields, name)); };
   // The order of the form: coil 1, coil 2, the segment counts for M, the wires, and
   // the segment count for L.
   c.N1 = real("En1");

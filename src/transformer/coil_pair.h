@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "numerics/extended.h"
+#include "numerics/fields.h"
 
 struct CoilPair {
   Extended N1 = 0, h1 = 0, rmin1 = 0, rmax1 = 0, b1 = 0, wd1 = 0;
@@ -15,19 +16,6 @@ struct CoilPair {
   std::int32_t nsm = 0;           // segments per turn for L (true spirals)
   Extended L1 = 0, L2 = 0, M = 0; // results, henries
   bool InputsRead = false;
-};
-
-// Field texts by component name ("En1" -> "12", "CBel" -> "1"). Check boxes hold
-// "1" when checked and "0" when not.
-using FieldValues = std::map<std::string, std::string>;
-
-// One input of a window: component name, label or caption, default text, hint.
-struct FieldDef {
-  std::string name;
-  std::string label;
-  std::string defaultText;
-  std::string hint;
-  bool isCheckBox = false;
 };
 
 // The fifteen edit fields of the main window followed by its seven option boxes.

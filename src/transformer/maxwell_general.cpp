@@ -8,7 +8,7 @@
 #include "numerics/format.h"
 #include "transformer/general_spiral.h"
 #include "transformer/maxwell.h"
-#include "transformer/row_pool.h"
+#include "numerics/row_pool.h"
 #include "transformer/spiral_progress.h"
 #include "transformer/spiral_tables.h"
 

@@ -7,7 +7,11 @@
 
 template <class Form>
 std::unique_ptr<Form> QuorApplication::Create() {
-  auto form = std::make_unique<Form>(form1_->Report());
+  std::unique_ptr<Form> form;
+  if constexpr (std::is_constructible_v<Form, ReportSink&, BreakdownField&>)
+    form = std::make_unique<Form>(form1_->Report(), breakdown_);
+  else
+    form = std::make_unique<Form>(form1_->Report());
   windows_.push_back(form.get());
   return form;
 }

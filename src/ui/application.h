@@ -4,6 +4,7 @@
 // of the program.
 #include <QWidget>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "ui/quor2.h"
@@ -37,6 +38,10 @@ class QuorApplication {
   TFesferas& Fesferas() { return *fesferas_; }
   TFparametros& Fparametros() { return *fparametros_; }
 
+  // The breakdown field of air, set by the Parameters window and read by the
+  // electrostatic windows.
+  BreakdownField& Breakdown() { return breakdown_; }
+
   // The windows in the order they were created, the main window first.
   const std::vector<QWidget*>& Windows() const { return windows_; }
 
@@ -45,6 +50,7 @@ class QuorApplication {
   std::unique_ptr<Form> Create();
   void ConnectMenu();
 
+  BreakdownField breakdown_;
   std::vector<QWidget*> windows_;
   std::unique_ptr<TForm1> form1_;
   std::unique_ptr<TForm2> form2_;

@@ -1,6 +1,7 @@
 #include "ui/uaxis.h"
 
-TFcacal::TFcacal(ReportSink& report, QWidget* parent)
-    : SecondaryForm(report, QStringLiteral("Electrostatic calculations"), kWidth, kHeight, parent) {
+TFcacal::TFcacal(ReportSink& report, BreakdownField& breakdown, QWidget* parent)
+    : SecondaryForm(report, QStringLiteral("Electrostatic calculations"), kWidth, kHeight, parent),
+      breakdown_(&breakdown) {
   setObjectName(QStringLiteral("Fcacal"));
 }

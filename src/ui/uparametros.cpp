@@ -1,6 +1,33 @@
 #include "ui/uparametros.h"
 
-TFparametros::TFparametros(ReportSink& report, QWidget* parent)
-    : SecondaryForm(report, QStringLiteral("Fparametros"), kWidth, kHeight, parent) {
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "numerics/arithmetic_fault.h"
+
+TFparametros::TFparametros(ReportSink& report, BreakdownField& breakdown, QWidget* parent)
+    : SecondaryForm(report, QStringLiteral("Fparametros"), kWidth, kHeight, parent),
+      breakdown_(&breakdown) {
   setObjectName(QStringLiteral("Fparametros"));
+  const FieldDef& def = ParametersFieldDefs().front();
+
+  Label1 = new QLabel(QString::fromStdString(def.label), this);
+  Label1->setObjectName(QStringLiteral("Label1"));
+  Label1->setGeometry(16, 20, 200, 16);
+
+  Eemax = new QLineEdit(QString::fromStdString(def.defaultText), this);
+  Eemax->setObjectName(QStringLiteral("Eemax"));
+  Eemax->setGeometry(16, 40, 121, 21);
+  Eemax->setToolTip(QString::fromStdString(def.hint));
+
+  Bapply = new QPushButton(QStringLiteral("Apply"), this);
+  Bapply->setObjectName(QStringLiteral("Bapply"));
+  Bapply->setGeometry(16, 76, 75, 25);
+  connect(Bapply, &QPushButton::clicked, this, &TFparametros::BapplyClick);
+}
+
+void TFparametros::BapplyClick() {
+  ApplyBreakdownField(*breakdown_, Eemax->text().toStdString(), Report());
+  hide();
 }

@@ -1,6 +1,7 @@
 #include "ui/utoroid.h"
 
-TFtoroid::TFtoroid(ReportSink& report, QWidget* parent)
-    : SecondaryForm(report, QStringLiteral("Toroid capacitance, etc."), kWidth, kHeight, parent) {
+TFtoroid::TFtoroid(ReportSink& report, BreakdownField& breakdown, QWidget* parent)
+    : SecondaryForm(report, QStringLiteral("Toroid capacitance, etc."), kWidth, kHeight, parent),
+      breakdown_(&breakdown) {
   setObjectName(QStringLiteral("Ftoroid"));
 }

@@ -98,13 +98,20 @@ TEST(CliArguments, ErrorsNameTheCulprit) {
   EXPECT_NE(box.err.find("CBm"), std::string::npos);
 }
 
-TEST(CliArguments, LaterOverrideWinsAndEmaxIsAcceptedBeforeTheCommand) {
+TEST(CliArguments, LaterOverrideWinsAndEmaxIsAppliedBeforeTheCommand) {
   const CliRun r = InProcess({"transformer", "Eh1=-1", "Eh1=0.1", "Ewd1=0.02"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "\nThe primary wire is too thick (max=~0.01667)\n");
   const CliRun e = InProcess({"Emax=3000", "transformer", "Eh1=-1"});
   EXPECT_EQ(e.status, 0);
-  EXPECT_EQ(e.out, "\nThe dimensions must be positive\n");
+  EXPECT_EQ(e.out,
+            "Maximum electric field set to 3000.0 kV/m\n\nThe dimensions must be positive\n");
+  // Apply of the Parameters window alone; one decimal, never cut to the width.
+  EXPECT_EQ(InProcess({"parameters"}).out, "Maximum electric field set to 3000.0 kV/m\n");
+  EXPECT_EQ(InProcess({"parameters", "Eemax=2500"}).out,
+            "Maximum electric field set to 2500.0 kV/m\n");
+  EXPECT_EQ(InProcess({"parameters", "Eemax=2,5"}).out,
+            "Maximum electric field set to   0.0 kV/m\n");
   EXPECT_EQ(InProcess({"Emax=", "transformer"}).status, 2);
   // After the command Emax is not a field of this window.
   EXPECT_EQ(InProcess({"transformer", "Emax=3000"}).status, 2);

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "transformer/row_pool.h"
+#include "numerics/row_pool.h"
 
 // A conical spiral of 3.5 turns and its copy raised by 0.4 mm, 40 segments a turn.
 TEST(GeneralSpiralRows, WalkingTheSpiralGivesTheTabledRowsBitForBit) {

@@ -4,7 +4,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
@@ -128,4 +130,26 @@ TEST(Frame, ExitAndClosingTheMainWindowEndTheProgram) {
     EXPECT_FALSE(timedOut) << "way " << way;
     for (QWidget* w : app.Windows()) EXPECT_FALSE(w->isVisible()) << "way " << way;
   }
+}
+
+// The breakdown field is one setting of the whole program: Apply in the Parameters
+// window changes what every electrostatic window reads, writes its Report line and
+// hides the window; closing without Apply leaves the value alone.
+TEST(Frame, ParametersApplySetsTheProgramWideBreakdownField) {
+  QuorApplication app;
+  app.Start();
+  TFparametros& p = app.Fparametros();
+  app.Form1().Parameters1->trigger();
+  ASSERT_TRUE(p.isVisible());
+  EXPECT_EQ(p.Label1->text(), QStringLiteral("Maximum electric field in air (kV/m)"));
+  p.Eemax->setText(QStringLiteral("2500"));
+  p.Bapply->click();
+  EXPECT_FALSE(p.isVisible());
+  EXPECT_EQ(app.Breakdown().Emax, 2500.0L);
+  EXPECT_EQ(app.Form1().Memo1->LinesUtf8().back(), "Maximum electric field set to 2500.0 kV/m");
+  app.Form1().Parameters1->trigger();
+  p.Eemax->setText(QStringLiteral("1500"));
+  p.close();
+  EXPECT_EQ(app.Breakdown().Emax, 2500.0L);
+  EXPECT_EQ(p.Eemax->text(), QStringLiteral("1500"));  // the field keeps what was typed
 }

@@ -1,4 +1,4 @@
-#include "transformer/row_pool.h"
+#include "numerics/row_pool.h"
 
 #include <cfenv>
 
