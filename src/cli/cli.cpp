@@ -5,6 +5,7 @@
 
 #include "cli/commands.h"
 #include "numerics/arithmetic_fault.h"
+#include "numerics/file_write.h"
 #include "numerics/report.h"
 
 namespace {
@@ -43,7 +44,8 @@ void PrintHelp(std::ostream& out) {
       << "3000) as Apply of the Parameters window does, and prints its line first.\n"
       << "Exit status 2 for an unknown command or field or a malformed argument;\n"
       << "1 when the calculation meets an arithmetic fault (division by zero, invalid\n"
-      << "operation, overflow): the lines before it are printed, the fault on stderr.\n\n"
+      << "operation, overflow) or a file error: the lines before it are printed, the\n"
+      << "fault on stderr.\n\n"
       << "Commands and their fields with the default texts:\n";
   for (const CliCommand& cmd : CliCommands()) {
     out << "\n" << cmd.name << " - " << cmd.summary << "\n";
@@ -119,6 +121,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     // The lines before the fault stand; the command ends as in the window.
     out.flush();
     err << "quor-cli: " << cmd->name << ": " << fault.what() << "\n";
+    return 1;
+  } catch (const FileError& error) {
+    out.flush();
+    err << "quor-cli: " << cmd->name << ": " << error.what() << "\n";
     return 1;
   }
   out.flush();

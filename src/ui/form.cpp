@@ -1,5 +1,10 @@
 #include "ui/form.h"
 
+#include <QMessageBox>
+
+#include "numerics/arithmetic_fault.h"
+#include "numerics/file_write.h"
+
 QFont FormFont() {
   QFont f(QStringLiteral("Sans Serif"));
   f.setStyleHint(QFont::SansSerif);
@@ -19,4 +24,20 @@ SecondaryForm::SecondaryForm(ReportSink& report, const QString& caption, int wid
   setWindowTitle(caption);
   setFont(FormFont());
   resize(width, height);
+  showError = [this](const QString& message) {
+    QMessageBox::critical(this, QStringLiteral("quor"), message);
+  };
+}
+
+bool SecondaryForm::RunGuarded(const std::function<void()>& command) {
+  try {
+    ClearArithmeticFaults();
+    command();
+    return true;
+  } catch (const ArithmeticFault& fault) {
+    if (showError) showError(QString::fromStdString(fault.what()));
+  } catch (const FileError& error) {
+    if (showError) showError(QString::fromStdString(error.what()));
+  }
+  return false;
 }

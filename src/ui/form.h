@@ -3,7 +3,9 @@
 // and, for the secondary windows, the main window's Report to write into. Closing a
 // secondary window only hides it: it lives, with its field texts, for the whole run.
 #include <QFont>
+#include <QString>
 #include <QWidget>
+#include <functional>
 
 #include "numerics/report.h"
 
@@ -18,8 +20,16 @@ class SecondaryForm : public QWidget {
   SecondaryForm(ReportSink& report, const QString& caption, int width, int height,
                 QWidget* parent = nullptr);
 
+  // Shows the message of an arithmetic fault or a file error that ended a command:
+  // the toolkit's error box. Tests replace it.
+  std::function<void(const QString&)> showError;
+
  protected:
   ReportSink& Report() { return *report_; }
+  // Runs a command of the window. An arithmetic fault (division by zero, invalid
+  // operation, overflow) or a file error ends it with its message through showError;
+  // the lines already written stay. Returns false when the command ended so.
+  bool RunGuarded(const std::function<void()>& command);
 
  private:
   ReportSink* report_;

@@ -1,0 +1,31 @@
+#include "electrostatics/palette.h"
+
+#include <fstream>
+
+#include "numerics/file_write.h"
+
+Palette GreyRamp() {
+  Palette p;
+  for (int i = 0; i < 256; ++i)
+    p.red[i] = p.green[i] = p.blue[i] = static_cast<std::uint8_t>(i);
+  return p;
+}
+
+Palette ReadPalette(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return GreyRamp();
+  char bytes[kPaletteColourBytes];
+  in.read(bytes, sizeof bytes);
+  const auto got = static_cast<std::size_t>(in.gcount());
+  if (got < kPaletteColourBytes)
+    throw FileError("Cannot read file " + path + ": a palette needs " +
+                    std::to_string(kPaletteColourBytes) + " bytes of colours, the file has " +
+                    std::to_string(got));
+  Palette p;
+  for (int i = 0; i < 256; ++i) {
+    p.red[i] = static_cast<std::uint8_t>(bytes[i]);
+    p.green[i] = static_cast<std::uint8_t>(bytes[256 + i]);
+    p.blue[i] = static_cast<std::uint8_t>(bytes[512 + i]);
+  }
+  return p;
+}
