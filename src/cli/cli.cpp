@@ -23,9 +23,15 @@ class StreamReport : public ReportSink {
   std::ostream& out_;
 };
 
-constexpr const char* kUsage = "usage: quor-cli [Emax=VALUE] COMMAND [NAME=VALUE]...";
+constexpr const char* kUsage =
+    "usage: quor-cli [Emax=VALUE]... COMMAND [NAME=VALUE | --OPTION VALUE]...";
 
 void PrintFields(std::ostream& out, const CliCommand& cmd) {
+  for (const CliOptionDef& o : cmd.options) {
+    std::string left = "  " + o.name + " " + o.valueName;
+    if (left.size() < 20) left.resize(20, ' ');
+    out << left << " " << o.help << (o.repeatable ? " (repeatable)" : "") << '\n';
+  }
   for (const FieldDef& f : cmd.fields()) {
     std::string left = "  " + f.name + "=" + f.defaultText;
     if (left.size() < 20) left.resize(20, ' ');
@@ -36,7 +42,8 @@ void PrintFields(std::ostream& out, const CliCommand& cmd) {
 void PrintHelp(std::ostream& out) {
   out << kUsage << "\n"
       << "       quor-cli --help\n"
-      << "       quor-cli COMMAND --help\n\n"
+      << "       quor-cli COMMAND --help\n"
+      << "Some commands also take options (--NAME VALUE), listed with their fields.\n\n"
       << "Runs one window command with the window's default field texts, changed by the\n"
       << "NAME=VALUE arguments (component names; check boxes 1 checked, 0 unchecked), and\n"
       << "prints the lines the window appends to its Report, one per line.\n"
@@ -56,6 +63,12 @@ void PrintHelp(std::ostream& out) {
 int Fail(std::ostream& err, const std::string& message) {
   err << "quor-cli: " << message << '\n';
   return 2;
+}
+
+const CliOptionDef* FindOption(const CliCommand& cmd, std::string_view name) {
+  for (const CliOptionDef& o : cmd.options)
+    if (o.name == name) return &o;
+  return nullptr;
 }
 
 const FieldDef* FindField(const CliCommand& cmd, std::string_view name) {
@@ -88,8 +101,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   const CliCommand* cmd = FindCliCommand(args[pos]);
   if (!cmd) return Fail(err, "unknown command '" + args[pos] + "' (see quor-cli --help)");
 
-  FieldValues fields;
-  for (const FieldDef& f : cmd->fields()) fields[f.name] = f.defaultText;
+  FieldValues fields = DefaultValues(cmd->fields());
+  CliOptions options;
 
   for (std::size_t i = pos + 1; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -97,6 +110,24 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       out << cmd->name << " - " << cmd->summary << "\n";
       PrintFields(out, *cmd);
       return 0;
+    }
+    if (a.rfind("--", 0) == 0) {
+      // "--name VALUE" or "--name=VALUE".
+      const std::size_t eq = a.find('=');
+      const std::string name = a.substr(0, eq);
+      const CliOptionDef* o = FindOption(*cmd, name);
+      if (!o) return Fail(err, "unknown option '" + name + "' for command '" + cmd->name + "'");
+      std::string value;
+      if (eq != std::string::npos) {
+        value = a.substr(eq + 1);
+      } else {
+        if (i + 1 == args.size()) return Fail(err, name + " needs " + o->valueName);
+        value = args[++i];
+      }
+      if (!o->repeatable && options.count(name))
+        return Fail(err, name + " may be given only once");
+      options[name].push_back(value);
+      continue;
     }
     const std::size_t eq = a.find('=');
     if (eq == std::string::npos)
@@ -116,7 +147,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   try {
     for (std::size_t i = 0; i < pos; ++i)
       ApplyBreakdownField(breakdown, std::string_view(args[i]).substr(5), report);
-    cmd->run(fields, breakdown, report);
+    cmd->run(fields, breakdown, options, report);
   } catch (const ArithmeticFault& fault) {
     // The lines before the fault stand; the command ends as in the window.
     out.flush();

@@ -7,11 +7,15 @@ const std::vector<CliCommand>& CliCommands() {
       {"transformer",
        "Calculate of the main window: inductances, mutual inductance, coupling and mode",
        &TransformerFieldDefs,
-       [](const FieldValues& f, BreakdownField&, ReportSink& r) { TransformerCommand(f, r); }},
+       [](const FieldValues& f, BreakdownField&, const CliOptions&, ReportSink& r) {
+         TransformerCommand(f, r);
+       }},
       {"parameters",
        "Apply of the Parameters window: the breakdown field of air (kV/m)",
        &ParametersFieldDefs,
-       [](const FieldValues& f, BreakdownField& e, ReportSink& r) { ParametersCommand(f, e, r); }},
+       [](const FieldValues& f, BreakdownField& e, const CliOptions&, ReportSink& r) {
+         ParametersCommand(f, e, r);
+       }},
   };
   return commands;
 }

@@ -2,6 +2,7 @@
 // The window commands quor-cli can run: each has the window's fields (names, labels,
 // default texts) and a function of the field texts that writes the Report lines.
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -9,13 +10,26 @@
 #include "numerics/fields.h"
 #include "numerics/report.h"
 
+// An option of a command beyond its fields: "--cap FILE", "--probe X,Y", ...
+struct CliOptionDef {
+  std::string name;       // with its dashes, "--cap"
+  std::string valueName;  // "FILE"
+  std::string help;
+  bool repeatable = false;
+};
+
+// The options given, by name, each value in the order given.
+using CliOptions = std::map<std::string, std::vector<std::string>>;
+
 struct CliCommand {
   std::string name;
   std::string summary;
   const std::vector<FieldDef>& (*fields)();
-  // Receives every field of the window (its default text unless overridden) and the
-  // program-wide breakdown field, already set by an Emax=VALUE before the command.
-  std::function<void(const FieldValues&, BreakdownField&, ReportSink&)> run;
+  // Receives every field of the window (its default text unless overridden), the
+  // program-wide breakdown field (already set by an Emax=VALUE before the command)
+  // and the options given.
+  std::function<void(const FieldValues&, BreakdownField&, const CliOptions&, ReportSink&)> run;
+  std::vector<CliOptionDef> options = {};
 };
 
 const std::vector<CliCommand>& CliCommands();
