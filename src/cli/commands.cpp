@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "electrostatics/spheres.h"
 #include "transformer/driver.h"
 
 const std::vector<CliCommand>& CliCommands() {
@@ -15,6 +16,13 @@ const std::vector<CliCommand>& CliCommands() {
        &ParametersFieldDefs,
        [](const FieldValues& f, BreakdownField& e, const CliOptions&, ReportSink& r) {
          ParametersCommand(f, e, r);
+       }},
+      {"spheres",
+       "Calculate of the Two spheres window: mutual capacitance, maximum field, breakdown "
+       "voltage, capacitance matrix",
+       &SpheresFieldDefs,
+       [](const FieldValues& f, BreakdownField& e, const CliOptions&, ReportSink& r) {
+         SpheresCommand(f, e, r);
        }},
   };
   return commands;
