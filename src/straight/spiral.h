@@ -45,8 +45,9 @@ struct SpiralSide {
 std::array<SpiralSide, 4> SpiralTurnSides(std::int64_t k, double s);
 
 // The spiral to scale on the canvas (green, each side as wide as the wire, at least
-// three pixels), the screen mapping kept for the overlay of the next calculation. A
-// spiral that cannot be calculated leaves the area blank.
+// three pixels), the screen mapping kept for the overlay of the next calculation.
+// Turns or a spacing that describe no spiral leave the area blank; a wire too thick
+// for the spacing is drawn, which shows the overlap.
 void PaintBox1Paint(Canvas& canvas, const SpiralInputs& in, ScreenMapping& map);
 
 // Calculate of the panel: the report, and the centre line of the spiral in red over the

@@ -24,9 +24,9 @@ const FieldPlace kStraightPlaces[] = {
     {"Eradius1", {8, 51, 72, 16}, {82, 48, 100, 21}},
     {"Elength2", {8, 79, 72, 16}, {82, 76, 100, 21}},
     {"Eradius2", {8, 107, 72, 16}, {82, 104, 100, 21}},
-    {"Edistance", {210, 23, 170, 16}, {382, 20, 100, 21}},
-    {"Eoffset", {210, 51, 170, 16}, {382, 48, 100, 21}},
-    {"Esegments", {210, 79, 170, 16}, {382, 76, 100, 21}},
+    {"Edistance", {206, 23, 186, 16}, {396, 20, 100, 21}},
+    {"Eoffset", {206, 51, 186, 16}, {396, 48, 100, 21}},
+    {"Esegments", {206, 79, 186, 16}, {396, 76, 100, 21}},
 };
 
 const FieldPlace kSpiralPlaces[] = {
@@ -84,7 +84,7 @@ TFstraight::TFstraight(ReportSink& report, QWidget* parent)
 
   Bcalculate = new QPushButton(QStringLiteral("Calculate"), GroupBox1);
   Bcalculate->setObjectName(QStringLiteral("Bcalculate"));
-  Bcalculate->setGeometry(382, 106, 75, 25);
+  Bcalculate->setGeometry(396, 106, 75, 25);
 
   auto box = [&](const char* name, int y) {
     const std::string n(name);
