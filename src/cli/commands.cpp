@@ -1,6 +1,8 @@
 #include "cli/commands.h"
 
 #include "electrostatics/spheres.h"
+#include "straight/spiral.h"
+#include "straight/straight_wires.h"
 #include "transformer/driver.h"
 
 const std::vector<CliCommand>& CliCommands() {
@@ -23,6 +25,18 @@ const std::vector<CliCommand>& CliCommands() {
        &SpheresFieldDefs,
        [](const FieldValues& f, BreakdownField& e, const CliOptions&, ReportSink& r) {
          SpheresCommand(f, e, r);
+       }},
+      {"straight",
+       "Calculate of the two straight wires: self and mutual inductances (uH)",
+       &StraightFieldDefs,
+       [](const FieldValues& f, BreakdownField&, const CliOptions&, ReportSink& r) {
+         BcalculateClick(f, r);
+       }},
+      {"spiral",
+       "Calculate of the flat square spiral inductor: Maxwell, square turn, Mohan, Lee (nH)",
+       &SpiralFieldDefs,
+       [](const FieldValues& f, BreakdownField&, const CliOptions&, ReportSink& r) {
+         SpiralCommand(f, r);
        }},
   };
   return commands;
