@@ -38,8 +38,8 @@ const std::vector<FieldDef>& IncompleteIntegralsFieldDefs() {
       {"Ephi1", "Initial angle phi (degrees)", "0", "First amplitude phi"},
       {"Ephi2", "Final angle phi (degrees)", "80", "Last amplitude phi (magnitude below 90)"},
       {"Enp", "Number of angles", "2", "How many amplitudes, evenly spaced"},
-      {"CBFeE", "F(k,phi) and E(k,phi)", "1", "The incomplete integrals of the first and second kind",
-       true},
+      {"CBFeE", "F(k,phi) and E(k,phi)", "1",
+       "The incomplete integrals of the first and second kind", true},
       {"CBh", "Heuman's Lambda function A(k,phi)", "1", "Heuman's Lambda function", true},
   };
   return defs;

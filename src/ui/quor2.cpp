@@ -145,7 +145,8 @@ FieldValues TForm2::Fields() const {
       if (def.name == "RG123")
         fields[def.name] = std::to_string(RG123Index());
       else if (def.isCheckBox)
-        fields[def.name] = findChild<QCheckBox*>(Q(def.name))->isChecked() ? "1" : "0";
+        fields[def.name] =
+            std::string(1, findChild<QCheckBox*>(Q(def.name))->isChecked() ? '1' : '0');
       else
         fields[def.name] = findChild<QLineEdit*>(Q(def.name))->text().toStdString();
     }

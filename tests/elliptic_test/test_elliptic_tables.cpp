@@ -67,7 +67,8 @@ TEST(CompleteTable, DefaultsTabulateThreeModuliAgainstBoost) {
 TEST(CompleteTable, MethodsAndCounts) {
   // Simpson and the series beside the AGM at k = 0.5; the series stops at a term below
   // 1e-7, so it agrees to about 8 digits only.
-  const Lines lines = Complete({{"Ek1", "0.5"}, {"Enk", "1"}, {"CBSimpson", "1"}, {"CBserie", "1"}});
+  const Lines lines =
+      Complete({{"Ek1", "0.5"}, {"Enk", "1"}, {"CBSimpson", "1"}, {"CBserie", "1"}});
   ExpectLayout(lines, {kHeading, "k=0.5000000000",
                        "a)E(k)=1.467462209339427 F(k)=1.685750354812596 (4 cycles)",
                        "b)E(k)={17.15} F(k)={17.15} (100000 intervals)",

@@ -71,9 +71,10 @@ TEST(SelfCapacitance, DefaultCoils) {
   EXPECT_EQ(lines[2], "Length:0.1; radius:0.1; Medhurst self-capacitance: 10.3660 pF");
   EXPECT_EQ(lines[5], "Secondary:");
   EXPECT_EQ(lines[6], "Length:0.32; radius:0.044; Medhurst self-capacitance:  5.5537 pF");
-  report_match::ExpectLayout(
-      lines, {"", "Primary:", lines[2], "Inductance: {10.4} mH", "Self-resonance frequency: {10.4} kHz",
-              "Secondary:", lines[6], "Inductance: {10.4} mH", "Self-resonance frequency: {10.4} kHz"});
+  const char* const inductance = "Inductance: {10.4} mH";
+  const char* const frequency = "Self-resonance frequency: {10.4} kHz";
+  report_match::ExpectLayout(lines, {"", "Primary:", lines[2], inductance, frequency, "Secondary:",
+                                     lines[6], inductance, frequency});
 
   // The inductances are Calculate's Maxwell values with circular turns, and the
   // frequencies Thomson's 1/(2 pi sqrt(L C)) of them.

@@ -26,7 +26,7 @@ void Type(QLineEdit* e, const char* text) {
   QTest::keyClicks(e, QString::fromUtf8(text));
 }
 
-std::vector<std::string> Run(void (*command)(const FieldValues&, ReportSink&),
+std::vector<std::string> TableOf(void (*command)(const FieldValues&, ReportSink&),
                              const FieldValues& f) {
   VectorReport r;
   command(f, r);
@@ -68,8 +68,7 @@ TEST(EllipticWindow, ComponentsAndTheSeriesOnlyForKAndE) {
   const bool enabled[] = {true, false, false, true};
   const int items[] = {0, 1, 2, 0};
   for (int i = 0; i < 4; ++i) {
-    QTest::mouseClick(form.findChild<QRadioButton*>(QStringLiteral("RG123Item%1").arg(items[i])),
-                      Qt::LeftButton);
+    form.findChild<QRadioButton*>(QStringLiteral("RG123Item%1").arg(items[i]))->click();
     EXPECT_EQ(form.RG123Index(), items[i]);
     EXPECT_EQ(form.CBserie->isEnabled(), enabled[i]) << items[i];
   }
@@ -79,7 +78,7 @@ TEST(EllipticWindow, ButtonsWriteTheTablesOfTheFieldsToTheReport) {
   VectorReport report;
   TForm2 form(report);
   QTest::mouseClick(form.Button1, Qt::LeftButton);
-  EXPECT_EQ(report.lines, Run(CompleteIntegralsCommand, {}));
+  EXPECT_EQ(report.lines, TableOf(CompleteIntegralsCommand, {}));
 
   report.lines.clear();
   Type(form.Ek1, "0.25");
@@ -88,7 +87,7 @@ TEST(EllipticWindow, ButtonsWriteTheTablesOfTheFieldsToTheReport) {
   form.CBSimpson->click();
   form.SetRG123Index(1);
   QTest::mouseClick(form.Button1, Qt::LeftButton);
-  const std::vector<std::string> expected = Run(
+  const std::vector<std::string> expected = TableOf(
       CompleteIntegralsCommand,
       {{"Ek1", "0.25"}, {"Enk", "1"}, {"CBk2c2", "1"}, {"CBSimpson", "1"}, {"RG123", "1"}});
   EXPECT_EQ(report.lines, expected);
@@ -97,14 +96,14 @@ TEST(EllipticWindow, ButtonsWriteTheTablesOfTheFieldsToTheReport) {
   report.lines.clear();
   Type(form.Ephi2, "90");
   QTest::mouseClick(form.Button2, Qt::LeftButton);
-  EXPECT_EQ(report.lines,
-            (std::vector<std::string>{"Testing incomplete elliptic integrals (numerical integration):",
-                                      "The angles must be smaller than 90 degrees"}));
+  EXPECT_EQ(report.lines, (std::vector<std::string>{
+                              "Testing incomplete elliptic integrals (numerical integration):",
+                              "The angles must be smaller than 90 degrees"}));
   report.lines.clear();
   Type(form.Ephi2, "45");
   form.CBh->click();
   QTest::mouseClick(form.Button2, Qt::LeftButton);
-  EXPECT_EQ(report.lines, Run(IncompleteIntegralsCommand, {{"Ephi2", "45"}, {"CBh", "0"}}));
+  EXPECT_EQ(report.lines, TableOf(IncompleteIntegralsCommand, {{"Ephi2", "45"}, {"CBh", "0"}}));
 }
 
 TEST(MainWindowMenu, CouplingsAndSelfCapacitanceWriteToTheReport) {
