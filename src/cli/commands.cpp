@@ -3,7 +3,10 @@
 #include "electrostatics/spheres.h"
 #include "straight/spiral.h"
 #include "straight/straight_wires.h"
+#include "elliptic_test/elliptic_tables.h"
+#include "transformer/couplings.h"
 #include "transformer/driver.h"
+#include "transformer/self_capacitance.h"
 
 const std::vector<CliCommand>& CliCommands() {
   static const std::vector<CliCommand> commands = {
@@ -37,6 +40,29 @@ const std::vector<CliCommand>& CliCommands() {
        &SpiralFieldDefs,
        [](const FieldValues& f, BreakdownField&, const CliOptions&, ReportSink& r) {
          SpiralCommand(f, r);
+       }},
+      {"elliptic",
+       "Compute complete integrals of the elliptic integrals window: K, E and II(k,c) tables",
+       &CompleteIntegralsFieldDefs,
+       [](const FieldValues& f, BreakdownField&, const CliOptions&, ReportSink& r) {
+         CompleteIntegralsCommand(f, r);
+       }},
+      {"elliptic-incomplete",
+       "Compute incomplete integrals of the elliptic integrals window: F, E and Heuman's Lambda",
+       &IncompleteIntegralsFieldDefs,
+       [](const FieldValues& f, BreakdownField&, const CliOptions&, ReportSink& r) {
+         IncompleteIntegralsCommand(f, r);
+       }},
+      {"couplings", "Optimal Tesla coil couplings: the coupling coefficient of each mode",
+       &CouplingsFieldDefs,
+       [](const FieldValues&, BreakdownField&, const CliOptions&, ReportSink& r) {
+         OptimalTeslacoilcouplings1Click(r);
+       }},
+      {"selfcap",
+       "Self capacitance and resonance of the main window's coils (Medhurst, Maxwell)",
+       &TransformerFieldDefs,
+       [](const FieldValues& f, BreakdownField&, const CliOptions&, ReportSink& r) {
+         SelfCapacitanceCommand(f, r);
        }},
   };
   return commands;
