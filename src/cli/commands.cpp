@@ -1,5 +1,7 @@
 #include "cli/commands.h"
 
+#include "electrostatics/structure_capacitance.h"
+#include "electrostatics/structure_description.h"
 #include "transformer/driver.h"
 
 const std::vector<CliCommand>& CliCommands() {
@@ -16,6 +18,17 @@ const std::vector<CliCommand>& CliCommands() {
        [](const FieldValues& f, BreakdownField& e, const CliOptions&, ReportSink& r) {
          ParametersCommand(f, e, r);
        }},
+      {"structure",
+       "Calculate of the general structure window: capacitance matrix, charges, forces and "
+       "surface fields of a .cap description (the sample without --cap)",
+       &StructureFieldDefs,
+       [](const FieldValues& f, BreakdownField& e, const CliOptions& o, ReportSink& r) {
+         const auto cap = o.find("--cap");
+         StructureCommand(f, cap == o.end() ? StructureSampleLines()
+                                             : LoadDescriptionFile(cap->second.front()),
+                          e, r);
+       },
+       {{"--cap", "FILE", "structure description to calculate"}}},
   };
   return commands;
 }

@@ -19,13 +19,13 @@ constexpr Extended kPivotTolerance = 1e-12L;
 
 }  // namespace
 
-bool InvertMatrix(int n, ExtMatrix& A, ReportSink& report) {
+bool InvertMatrix(int n, ExtMatrix& A, ReportSink& report, std::string_view matrixName) {
   assert(n <= A.Capacity());
   for (int k = 1; k <= n; ++k) {
     const Extended p = A(k, k);
     if (std::fabs(p) < kPivotTolerance) {
-      ReportLine(report, "Something wrong (line " + IntStr(k) +
-                             "). The L matrix can't be inverted.");
+      ReportLine(report, "Something wrong (line " + IntStr(k) + "). The " +
+                             std::string(matrixName) + " matrix can't be inverted.");
       return false;
     }
     Extended* rowK = &A(k, 1);  // rowK[j - 1] is A(k, j)
