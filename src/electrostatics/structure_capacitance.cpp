@@ -109,6 +109,7 @@ StructureResults Calculation::Run() {
   results_.completed = true;
   results_.eps0 = eps0_;
   results_.rings = std::move(rings_);
+  results_.Cc = std::move(Cc_);
   return std::move(results_);
 }
 

@@ -12,6 +12,7 @@
 #include "electrostatics/structure_description.h"
 #include "numerics/canvas.h"
 #include "numerics/fields.h"
+#include "numerics/matrix.h"
 #include "numerics/report.h"
 #include "numerics/screen_mapping.h"
 
@@ -20,6 +21,7 @@ struct StructureResults {
   bool completed = false;          // every section written; a stop leaves it false
   Extended eps0 = 0;
   std::vector<StructureRing> rings;  // with their charges at the specified potentials
+  ExtMatrix Cc{1};                 // capacitance matrix of the conductors, F (1-based)
   Extended FieldScale = 0;         // largest surface field magnitude there, V/m
   std::string EemaxText;           // FieldScale as the window's Emax field shows it
 };
