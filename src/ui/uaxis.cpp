@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStringDecoder>
+#include <QTimer>
 
 #include "electrostatics/structure_view.h"
 #include "numerics/arithmetic_fault.h"
@@ -193,10 +194,19 @@ void TFcacal::DrawStructureView() {
 }
 
 void TFcacal::PBcacalPaint() {
+  // The first paint parses; an error box cannot open inside a paint, so it waits for
+  // the event loop.
+  const std::function<void(const QString&)> show = showError;
+  showError = [this, show](const QString& message) {
+    QTimer::singleShot(0, this, [show, message] {
+      if (show) show(message);
+    });
+  };
   RunGuarded([this] {
     ParseDescription();
     DrawStructureView();
   });
+  showError = show;
 }
 
 void TFcacal::BviewClick() {

@@ -35,6 +35,15 @@ TEST(CliStructure, SampleOrFileWithEmaxFirst) {
   EXPECT_EQ(fileOut.str(), "Maximum electric field set to 1500.0 kV/m\n" +
                                Expected(description, "1", 1500));
 
+  // Half the breakdown field, half the breakdown voltage.
+  std::ostringstream halfOut, halfErr;
+  ASSERT_EQ(RunCli({"Emax=1500", "structure"}, halfOut, halfErr), 0);
+  const std::string half = halfOut.str(), full = out.str();
+  const std::string label = "Breakdown voltage: ";
+  EXPECT_NEAR(std::stod(half.substr(half.find(label) + label.size())) /
+                  std::stod(full.substr(full.find(label) + label.size())),
+              0.5, 1e-7);  // both printed to 4 decimals
+
   std::ostringstream missingOut, missingErr;
   EXPECT_EQ(RunCli({"structure", "--cap=" + path + ".none"}, missingOut, missingErr), 1);
   EXPECT_NE(missingErr.str().find("cli_structure.cap.none"), std::string::npos);
