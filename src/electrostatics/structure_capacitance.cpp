@@ -248,7 +248,7 @@ void Calculation::Fields() {
     }
   }
 
-  // The potentials as specified: fields in V/m.
+  // The potentials of the .V commands: fields in V/m.
   Line("For the conductors charged as specified (V/m):");
   Extended fieldScale = -1e50L;
   for (int m = 1; m <= nc_; ++m) {

@@ -20,7 +20,7 @@
 struct StructureResults {
   bool completed = false;          // every section written; a stop leaves it false
   Extended eps0 = 0;
-  std::vector<StructureRing> rings;  // with their charges at the specified potentials
+  std::vector<StructureRing> rings;  // with their charges at the .V potentials
   ExtMatrix Cc{1};                 // capacitance matrix of the conductors, F (1-based)
   Extended FieldScale = 0;         // largest surface field magnitude there, V/m
   std::string EemaxText;           // FieldScale as the window's Emax field shows it

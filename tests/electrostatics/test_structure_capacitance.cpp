@@ -134,7 +134,7 @@ TEST(StructureCalculate, SingleConductorAndConductorWithoutRings) {
   EXPECT_EQ(report_match::ValueAfter(two, "Capacitance ball-ghost: "), 0);
   int noRings = 0;
   for (const std::string& l : two) noRings += l == "The conductor ghost has no rings.";
-  EXPECT_EQ(noRings, 2);  // one conductor charged, and as specified
+  EXPECT_EQ(noRings, 2);  // one conductor charged, and at the .V potentials
 }
 
 TEST(StructureCalculate, SphereAndDiskTendToTheirExactCapacitances) {
