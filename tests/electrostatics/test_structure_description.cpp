@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "electrostatics/structure_description.h"
+#include "electrostatics/structure_view.h"
 #include "numerics/file_write.h"
 
 namespace {
@@ -150,4 +151,15 @@ TEST(StructureDescription, CapFilesAndPalette) {
   std::ofstream(palette, std::ios::binary) << std::string(700, 'x');
   VectorReport msg;
   EXPECT_THROW(ParseDescription(StructureSampleLines(), msg, palette), FileError);
+}
+
+TEST(StructureView, OneScaleCentredWithTiesToEven) {
+  // The sample's window on the 481-pixel area: the smaller scale serves both axes and
+  // the axis falls on the half pixel 240.5, which rounds to the even column.
+  const ScreenMapping v = StructureViewTransform({1.25L, -1.25L, 1, -1}, 481, 481);
+  EXPECT_EQ(v.KX, 441 / 2.5L);
+  EXPECT_EQ(v.KY, -v.KX);
+  EXPECT_EQ(v.OX, 240.5L);
+  EXPECT_EQ(ViewX(v, 0), 240);
+  EXPECT_EQ(ViewY(v, 1), 64);  // 240.5 - 176.4
 }
