@@ -5,6 +5,8 @@
 #include "straight/straight_wires.h"
 #include "elliptic_test/elliptic_tables.h"
 #include "transformer/couplings.h"
+#include "electrostatics/structure_capacitance.h"
+#include "electrostatics/structure_description.h"
 #include "transformer/driver.h"
 #include "transformer/self_capacitance.h"
 
@@ -64,6 +66,17 @@ const std::vector<CliCommand>& CliCommands() {
        [](const FieldValues& f, BreakdownField&, const CliOptions&, ReportSink& r) {
          SelfCapacitanceCommand(f, r);
        }},
+      {"structure",
+       "Calculate of the general structure window: capacitance matrix, charges, forces and "
+       "surface fields of a .cap description (the sample without --cap)",
+       &StructureFieldDefs,
+       [](const FieldValues& f, BreakdownField& e, const CliOptions& o, ReportSink& r) {
+         const auto cap = o.find("--cap");
+         StructureCommand(f, cap == o.end() ? StructureSampleLines()
+                                             : LoadDescriptionFile(cap->second.front()),
+                          e, r);
+       },
+       {{"--cap", "FILE", "structure description to calculate"}}},
   };
   return commands;
 }
