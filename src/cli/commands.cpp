@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "electrostatics/toroid_command.h"
 #include "transformer/driver.h"
 
 const std::vector<CliCommand>& CliCommands() {
@@ -15,6 +16,13 @@ const std::vector<CliCommand>& CliCommands() {
        &ParametersFieldDefs,
        [](const FieldValues& f, BreakdownField& e, const CliOptions&, ReportSink& r) {
          ParametersCommand(f, e, r);
+       }},
+      {"toroid",
+       "Calculate of the toroid window: exact capacitance, maximum field and other shapes, "
+       "or the table toroid.dat (CBtabela=1) in the current directory",
+       &ToroidFieldDefs,
+       [](const FieldValues& f, BreakdownField& e, const CliOptions&, ReportSink& r) {
+         ToroidCommand(f, e, r);
        }},
   };
   return commands;
