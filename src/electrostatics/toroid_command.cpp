@@ -134,9 +134,10 @@ void ToroidCommand(const FieldValues& fields, const BreakdownField& breakdown, R
 
   ReportLine(checked, "");
   ReportLine(checked, "Table of exact toroid capacitances:");
+  // Numbers the file would hold: the d values of the header, then D and its cells.
   const std::int64_t rows = t.I > 0 ? t.I : 0;
-  const std::int64_t columns = t.J > 1 ? t.J : 1;
-  if (rows * columns > kToroidTableMaxValues) {
+  const std::int64_t columns = t.J > 0 ? t.J : 0;
+  if (columns + rows * (1 + columns) > kToroidTableMaxValues) {
     ReportLine(checked, "Too large table (max=" +
                             IntStr(static_cast<std::int32_t>(kToroidTableMaxValues)) + " values)");
     return;

@@ -396,7 +396,9 @@ TEST(ToroidCommand, UnwritableTableIsAnErrorNamingTheFileAfterTheLinesSoFar) {
   }
   EXPECT_EQ(r.lines.size(), 4u);  // the computed value stays; nothing claims a save
   // A table too large to hold is refused before anything is computed.
-  const Lines big = Toroid({{"CBtabela", "1"}, {"En1", "100000"}, {"En2", "101"}});
-  EXPECT_EQ(big.back(), "Too large table (max=10000000 values)");
-  EXPECT_EQ(big.size(), 4u);
+  for (const auto& [I, J] : {std::pair{"100000", "100"}, {"0", "2000000000"}, {"2000000000", "0"}}) {
+    const Lines big = Toroid({{"CBtabela", "1"}, {"En1", I}, {"En2", J}});
+    EXPECT_EQ(big.back(), "Too large table (max=10000000 values)") << I << " " << J;
+    EXPECT_EQ(big.size(), 4u);
+  }
 }
