@@ -79,7 +79,9 @@ const FieldDef* FindField(const CliCommand& cmd, std::string_view name) {
 
 }  // namespace
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int ParseCliArgs(const std::vector<std::string>& args, CliInvocation& invocation,
+                 std::ostream& out, std::ostream& err) {
+  invocation = CliInvocation{};
   if (args.empty()) return Fail(err, std::string("no command; ") + kUsage);
   if (args[0] == "--help" || args[0] == "-h") {
     PrintHelp(out);
@@ -95,14 +97,16 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     const std::string name = a.substr(0, eq);
     if (name != "Emax") return Fail(err, "unknown setting '" + name + "' before the command");
     if (eq + 1 == a.size()) return Fail(err, "Emax needs a value");
+    invocation.emaxTexts.push_back(a.substr(eq + 1));
   }
   if (pos == args.size()) return Fail(err, std::string("no command; ") + kUsage);
 
   const CliCommand* cmd = FindCliCommand(args[pos]);
   if (!cmd) return Fail(err, "unknown command '" + args[pos] + "' (see quor-cli --help)");
-
-  FieldValues fields = DefaultValues(cmd->fields());
-  CliOptions options;
+  invocation.command = cmd;
+  FieldValues& fields = invocation.fields;
+  CliOptions& options = invocation.options;
+  fields = DefaultValues(cmd->fields());
 
   for (std::size_t i = pos + 1; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -141,13 +145,21 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       return Fail(err, "check box " + name + " takes 1 or 0, not '" + value + "'");
     fields[name] = value;
   }
+  return kRunCommand;
+}
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  CliInvocation invocation;
+  const int parsed = ParseCliArgs(args, invocation, out, err);
+  if (parsed != kRunCommand) return parsed;
+  const CliCommand* cmd = invocation.command;
 
   StreamReport report(out);
   BreakdownField breakdown;
   try {
-    for (std::size_t i = 0; i < pos; ++i)
-      ApplyBreakdownField(breakdown, std::string_view(args[i]).substr(5), report);
-    cmd->run(fields, breakdown, options, report);
+    for (const std::string& emax : invocation.emaxTexts)
+      ApplyBreakdownField(breakdown, emax, report);
+    cmd->run(invocation.fields, breakdown, invocation.options, report);
   } catch (const ArithmeticFault& fault) {
     // The lines before the fault stand; the command ends as in the window.
     out.flush();

@@ -4,6 +4,24 @@
 #include <string>
 #include <vector>
 
+#include "cli/commands.h"
+
 // args excludes the program name. Returns the process exit status (0, or 2 for an
 // unknown command or field, or a malformed NAME=VALUE).
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// What the arguments ask quor-cli to run.
+struct CliInvocation {
+  std::vector<std::string> emaxTexts;  // Emax=VALUE settings before the command, in order
+  const CliCommand* command = nullptr;
+  FieldValues fields;                  // every field of the window
+  CliOptions options;
+};
+
+// ParseCliArgs returns this when the invocation is ready to run.
+inline constexpr int kRunCommand = -1;
+
+// Reads the arguments without running anything: kRunCommand with the invocation
+// filled, 0 after printing help to out, or 2 after a one-line error on err.
+int ParseCliArgs(const std::vector<std::string>& args, CliInvocation& invocation,
+                 std::ostream& out, std::ostream& err);
