@@ -11,6 +11,8 @@
 
 namespace fs = std::filesystem;
 
+void PrintTo(const FuzzTarget& target, std::ostream* os) { *os << target.name; }
+
 class CorpusReplay : public ::testing::TestWithParam<FuzzTarget> {};
 
 TEST_P(CorpusReplay, EveryKeptInputPasses) {
