@@ -7,6 +7,7 @@
 #include "transformer/couplings.h"
 #include "electrostatics/structure_capacitance.h"
 #include "electrostatics/structure_description.h"
+#include "electrostatics/toroid_command.h"
 #include "transformer/driver.h"
 #include "transformer/self_capacitance.h"
 #include "transformer/trd_file.h"
@@ -129,6 +130,13 @@ const std::vector<CliCommand>& CliCommands() {
                           e, r);
        },
        {{"--cap", "FILE", "structure description to calculate"}}},
+      {"toroid",
+       "Calculate of the toroid window: exact capacitance, maximum field and other shapes, "
+       "or the table toroid.dat (CBtabela=1) in the current directory",
+       &ToroidFieldDefs,
+       [](const FieldValues& f, BreakdownField& e, const CliOptions&, ReportSink& r) {
+         ToroidCommand(f, e, r);
+       }},
   };
   return commands;
 }

@@ -153,3 +153,36 @@ TEST(CliArithmeticFault, EndsTheCommandWithStatusOneAfterTheLinesSoFar) {
   EXPECT_NE(r.out.find("Lundin    primary inductance L1:"), std::string::npos);
   EXPECT_EQ(r.out.find("Lorenz"), std::string::npos);
 }
+
+TEST(CliBinary, ToroidWritesItsTableInTheCurrentDirectory) {
+  // Emax before the command halves the breakdown voltage of the default toroid.
+  const CliRun half = Binary("Emax=1500 toroid");
+  EXPECT_EQ(half.status, 0);
+  EXPECT_NE(half.out.find("\nExact breakdown voltage:   424.4228kV\n"), std::string::npos);
+  EXPECT_NE(Binary("toroid").out.find("\nExact breakdown voltage:   848.8456kV\n"),
+            std::string::npos);
+
+  std::string templ = ::testing::TempDir() + "quor_cli_toroid_XXXXXX";
+  const std::string dir = ::mkdtemp(templ.data());
+  const std::string out = dir + "/run.out", err = dir + "/run.err";
+  auto run = [&](const std::string& enter) {
+    const std::string cmd = "cd " + dir + " && " + enter + std::string(QUOR_CLI_PATH) +
+                            " toroid CBtabela=1 En1=2 >" + out + " 2>" + err;
+    const int raw = std::system(cmd.c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  };
+  EXPECT_EQ(run(""), 0);
+  EXPECT_EQ(Slurp(err), "");
+  EXPECT_NE(Slurp(out).find("Table saved in file toroid.dat\n"), std::string::npos);
+  EXPECT_EQ(CountLines(Slurp(dir + "/toroid.dat")), 5);
+
+  // A current directory that no longer exists: status 1, the error names the file, the
+  // values computed before stay on stdout and nothing claims a save.
+  EXPECT_EQ(run("mkdir gone && cd gone && rmdir ../gone && "), 1);
+  EXPECT_EQ(Slurp(err).rfind("quor-cli: toroid: Cannot write file toroid.dat: ", 0), 0u)
+      << Slurp(err);
+  EXPECT_EQ(CountLines(Slurp(out)), 5);
+  EXPECT_EQ(Slurp(out).find("Table saved"), std::string::npos);
+  for (const std::string& f : {dir + "/toroid.dat", out, err}) std::remove(f.c_str());
+  ::rmdir(dir.c_str());
+}

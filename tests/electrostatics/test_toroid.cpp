@@ -7,8 +7,19 @@
 #include <boost/math/quadrature/gauss_kronrod.hpp>
 #include <cmath>
 
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "electrostatics/other_shapes.h"
 #include "electrostatics/ring_kernel.h"
 #include "electrostatics/toroid.h"
+#include "electrostatics/toroid_command.h"
+#include "numerics/arithmetic_fault.h"
+#include "numerics/file_write.h"
 
 namespace {
 
@@ -221,4 +232,173 @@ TEST(ExactToroid, BrokenQRecurrenceIsReportedAndTheSumSoFarKept) {
   EXPECT_EQ(r.lines[1].rfind("Capacitance: Used   3 terms of the series.", 0), 0u);
   const Extended a = 0.5e-8L, R = 0.5L - a;
   EXPECT_LT(Rel(C.value, 4 * kPi * kPi * kE0 * R / std::log(8 * R / a)), 1e-12L);
+}
+
+// ---------------------------------------------------------------------------------
+// The window's command in single and table mode.
+// ---------------------------------------------------------------------------------
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// A directory of its own for each table.
+struct TableDir {
+  std::string path;
+  TableDir() {
+    std::string templ = ::testing::TempDir() + "toroid_XXXXXX";
+    path = ::mkdtemp(templ.data());
+  }
+  ~TableDir() {
+    std::remove(File().c_str());
+    ::rmdir(path.c_str());
+  }
+  std::string File() const { return path + "/toroid.dat"; }
+  std::string Text() const {
+    std::ifstream f(File(), std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+  }
+};
+
+Lines Toroid(const FieldValues& fields, const std::string& dir = "", Extended Emax = 3000) {
+  BreakdownField breakdown;
+  breakdown.Emax = Emax;
+  VectorReport r;
+  ToroidCommand(fields, breakdown, r, dir);
+  return r.lines;
+}
+
+Extended Number(const std::string& line, const std::string& unit) {
+  const std::size_t end = line.rfind(unit);
+  const std::size_t start = line.find_last_of(" :", end - 1) + 1;
+  return std::stold(line.substr(start, end - start));
+}
+
+}  // namespace
+
+TEST(ToroidCommand, SingleModeDefaults) {
+  const Lines r = Toroid({});
+  ASSERT_EQ(r.size(), 2u + 7 + 18);
+  EXPECT_EQ(r[0], "");
+  EXPECT_EQ(r[1], "");
+  EXPECT_EQ(r[2], "Capacitance: Used  14 terms of the series. Last relative error:  3.8E-0015");
+  EXPECT_EQ(r[3].substr(0, 42), "Exact capacitance of a  0.90x 0.30 toroid:");
+  EXPECT_NEAR(static_cast<double>(Number(r[3], " pF")), 40.584, 0.0005);
+  EXPECT_EQ(r[4].rfind("Electric field: Used  28 terms", 0), 0u);
+  EXPECT_EQ(r[5].substr(0, 38), "Exact maximum surface electric field: ");
+  EXPECT_NEAR(static_cast<double>(Number(r[5], " V/m/V")), 3.534, 0.0005);
+  EXPECT_EQ(r[6], "Exact breakdown voltage:   848.8456kV");
+  EXPECT_EQ(r[7], "Thin toroid capacitance:   38.1918284124 pF");
+  EXPECT_EQ(r[8], "Approximate toroid capacitance:   40.2000000000 pF");
+  VectorReport shapes;
+  ListOtherShapes(0.9L, 0.3L, Eps0(), shapes);
+  EXPECT_EQ(Lines(r.begin() + 9, r.end()), shapes.lines);
+  // The breakdown voltage follows the program-wide setting.
+  EXPECT_EQ(Toroid({}, "", 1500)[6], "Exact breakdown voltage:   424.4228kV");
+  // Details: the capacitance's own lines come before its result line.
+  const Lines details = Toroid({{"CBdetails", "1"}});
+  EXPECT_EQ(details.size(), r.size() + 3 + 4 + 1 + 9 + 4 + 19);
+  EXPECT_EQ(details[2].rfind("e0: ", 0), 0u);
+}
+
+TEST(ToroidCommand, WithoutAHole) {
+  // D = 2d: the message instead of the five toroid lines, then the other shapes.
+  const Lines r = Toroid({{"Emajor", "0.6"}});
+  ASSERT_EQ(r.size(), 3u + 16);
+  EXPECT_EQ(r[2], "A toroid must have a hole in the center for the exact calculation.");
+  EXPECT_EQ(Toroid({{"Eminor", "0"}})[2], r[2]);
+  // A hole narrower than the exact routines admit: zeros, and a breakdown voltage of 0
+  // rather than a division by zero.
+  const Lines thin = Toroid({{"Emajor", "0.6000000000001"}});
+  EXPECT_EQ(thin[2], "Exact capacitance of a  0.60x 0.30 toroid:      0.00000000000000000 pF");
+  EXPECT_EQ(thin[3], "Exact maximum surface electric field:       0.00000000000000000 V/m/V");
+  EXPECT_EQ(thin[4], "Exact breakdown voltage:     0.0000kV");
+}
+
+TEST(ToroidCommand, TableFileAndItsTenReportLines) {
+  TableDir dir;
+  // One value: one report line, no "...", one value on the header's second line.
+  const Lines one = Toroid({{"CBtabela", "1"}}, dir.path);
+  EXPECT_EQ(one, (Lines{"", "", "Table of exact toroid capacitances:",
+                        " 0.900x 0.300:     40.58397331080407890 pF",
+                        "Table saved in file toroid.dat"}));
+  EXPECT_EQ(dir.Text(),
+            "Exact toroid capacitances (diameters in meters, capacitances in pF)\r\n"
+            "Minor d.   0.300\r\n"
+            "Major d.\r\n"
+            "   0.900  40.584\r\n");
+
+  // Ten values exactly: no "..."; eleven: the "..." line. Values from their index.
+  const FieldValues ten = {{"CBtabela", "1"}, {"En1", "2"}, {"En2", "5"}, {"Emajorto", "1.3"},
+                           {"Eminor", "0.1"}, {"Eminorto", "0.5"}};
+  const Lines r10 = Toroid(ten, dir.path);
+  EXPECT_EQ(r10.size(), 3u + 10 + 1);
+  EXPECT_EQ(r10[3].substr(0, 15), " 0.900x 0.100: ");
+  EXPECT_EQ(r10[12].substr(0, 15), " 1.300x 0.500: ");
+  EXPECT_EQ(r10.back(), "Table saved in file toroid.dat");
+  FieldValues eleven = ten;
+  eleven["En1"] = "11";
+  eleven["En2"] = "1";
+  const Lines r11 = Toroid(eleven, dir.path);
+  EXPECT_EQ(r11.size(), 3u + 10 + 2);
+  EXPECT_EQ(r11[r11.size() - 2], "...");
+  // The last D is the end of the range (computed from its index, not accumulated).
+  const std::string last = dir.Text().substr(dir.Text().size() - 18);
+  EXPECT_EQ(last.substr(0, 9), "   1.300 ");
+  VectorReport none;
+  EXPECT_NEAR(std::stod(last.substr(9)),
+              static_cast<double>(ExactToroidCapacitance(1.3L, 0.1L, Eps0(), {}, none) / 1e-12L),
+              0.0005);
+
+  // No rows at all: the three header lines.
+  Toroid({{"CBtabela", "1"}, {"En1", "0"}, {"En2", "3"}}, dir.path);
+  EXPECT_EQ(dir.Text(),
+            "Exact toroid capacitances (diameters in meters, capacitances in pF)\r\n"
+            "Minor d.   0.300   0.300   0.300\r\n"
+            "Major d.\r\n");
+}
+
+TEST(ToroidCommand, VoltagesShareTheReportBudgetAndCellsWithoutAHole) {
+  TableDir dir;
+  const FieldValues f = {{"CBtabela", "1"}, {"CBvolt", "1"}, {"En1", "2"}, {"En2", "3"},
+                         {"Emajor", "0.5"}, {"Emajorto", "0.9"}, {"Eminor", "0.2"},
+                         {"Eminorto", "0.3"}};
+  const Lines r = Toroid(f, dir.path, 1500);
+  // Capacitances of row 1, its voltages, capacitances of row 2, the first voltage of row 2.
+  ASSERT_EQ(r.size(), 3u + 10 + 1);  // 6 values: no "..."
+  EXPECT_EQ(r[3].substr(0, 15), " 0.500x 0.200: ");
+  EXPECT_EQ(r[4], " 0.500x 0.250:      0.00000000000000000 pF");  // D = 2d: no hole
+  EXPECT_EQ(r[7], " 0.500x 0.250:      0.00000000000000000 kV");
+  EXPECT_EQ(r[12].substr(0, 15), " 0.900x 0.200: ");
+  EXPECT_EQ(r[12].substr(r[12].size() - 3), " kV");
+  VectorReport none;
+  EXPECT_NEAR(static_cast<double>(Number(r[6], " kV") * ExactToroidMaxField(0.5L, 0.2L, {}, none)),
+              1500.0, 1e-9);
+  const std::string text = dir.Text();
+  EXPECT_EQ(text.substr(0, 85),
+            "Exact toroid capacitances (diameters in meters, capacitances in pF, voltages in kV)\r\n");
+  EXPECT_NE(text.find("\r\n   0.500  23.265 ------- -------\r\n          256.25 ------- -------\r\n"),
+            std::string::npos)
+      << text;
+  // Details are not written in table mode, whatever the check box holds.
+  EXPECT_EQ(Toroid({{"CBtabela", "1"}, {"CBdetails", "1"}}, dir.path).size(), 5u);
+}
+
+TEST(ToroidCommand, UnwritableTableIsAnErrorNamingTheFileAfterTheLinesSoFar) {
+  BreakdownField breakdown;
+  VectorReport r;
+  try {
+    ToroidCommand({{"CBtabela", "1"}}, breakdown, r, ::testing::TempDir() + "no/such/dir");
+    ADD_FAILURE() << "no FileError";
+  } catch (const FileError& e) {
+    EXPECT_NE(std::string(e.what()).find("toroid.dat"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(r.lines.size(), 4u);  // the computed value stays; nothing claims a save
+  // A table too large to hold is refused before anything is computed.
+  for (const auto& [I, J] : {std::pair{"100000", "100"}, {"0", "2000000000"}, {"2000000000", "0"}}) {
+    const Lines big = Toroid({{"CBtabela", "1"}, {"En1", I}, {"En2", J}});
+    EXPECT_EQ(big.back(), "Too large table (max=10000000 values)") << I << " " << J;
+    EXPECT_EQ(big.size(), 4u);
+  }
 }

@@ -1,0 +1,41 @@
+#pragma once
+// Calculate of the toroid window: the exact capacitance, maximum field and breakdown
+// voltage of one toroid with the approximate formulas and the other shapes, or a
+// table of exact capacitances over ranges of both diameters saved as toroid.dat.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "electrostatics/breakdown_field.h"
+#include "numerics/extended.h"
+#include "numerics/fields.h"
+#include "numerics/report.h"
+
+// Emajor, Eminor, Emajorto, Eminorto, En1, En2 and the check boxes CBdetails,
+// CBtabela, CBvolt, with their labels and default texts.
+const std::vector<FieldDef>& ToroidFieldDefs();
+
+// The file name of the table, written in the current directory.
+inline constexpr const char* kToroidTableName = "toroid.dat";
+// Larger tables are refused (the whole text is built in memory before it is written).
+inline constexpr std::int64_t kToroidTableMaxValues = 10000000;
+
+// The ranges of a table: I values of D from D1 to D2, J values of d from d1 to d2.
+struct ToroidTableRanges {
+  Extended D1 = 0, D2 = 0, d1 = 0, d2 = 0;
+  std::int32_t I = 0, J = 0;
+  bool CBvolt = false;  // a row of breakdown voltages under each row of capacitances
+};
+
+// The text of toroid.dat (CR LF line ends) for the ranges, with the first ten values
+// computed (capacitances and voltages in turn) as Report lines. Emax in kV/m.
+std::string ToroidTableText(const ToroidTableRanges& ranges, Extended e0, Extended Emax,
+                            ReportSink& report);
+
+// The whole command (BtoroidClick) as a plain function of the field texts: Emax from
+// the program-wide setting. Table mode writes toroid.dat in `directory` (the current
+// directory when empty) through a temporary file, so that a write error leaves an
+// older table whole; it throws FileError naming the file. An arithmetic fault ends the
+// command with ArithmeticFault after the lines written so far.
+void ToroidCommand(const FieldValues& fields, const BreakdownField& breakdown, ReportSink& report,
+                   const std::string& directory = "");
