@@ -26,7 +26,7 @@ class StreamReport : public ReportSink {
 };
 
 constexpr const char* kUsage =
-    "usage: quor-cli [Emax=VALUE]... COMMAND [NAME=VALUE | --OPTION VALUE]...";
+    "usage: quor-cli [Emax=VALUE]... COMMAND [ARGUMENT]... [NAME=VALUE | --OPTION VALUE]...";
 
 void PrintFields(std::ostream& out, const CliCommand& cmd) {
   for (const CliArgumentDef& a : cmd.arguments) {
@@ -59,7 +59,8 @@ void PrintHelp(std::ostream& out) {
   out << kUsage << "\n"
       << "       quor-cli --help\n"
       << "       quor-cli COMMAND --help\n"
-      << "Some commands also take options (--NAME VALUE), listed with their fields.\n\n"
+      << "Some commands take arguments right after their name (save-trd FILE) and options\n"
+      << "(--NAME VALUE), listed with their fields.\n\n"
       << "Runs one window command with the window's default field texts, changed by the\n"
       << "NAME=VALUE arguments (component names; check boxes 1 checked, 0 unchecked), and\n"
       << "prints the lines the window appends to its Report, one per line.\n"
