@@ -16,7 +16,7 @@ class TFpartial : public SecondaryForm {
   TFpartial(ReportSink& report, BreakdownField& breakdown, QWidget* parent = nullptr);
 
   static constexpr int kWidth = 593;
-  static constexpr int kHeight = 440;
+  static constexpr int kHeight = 476;
 
   QLineEdit* Epmajor;
   QLineEdit* Epminor;
