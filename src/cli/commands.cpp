@@ -4,7 +4,15 @@
 
 #include "electrostatics/conical_sheet.h"
 #include "electrostatics/partial_toroid.h"
+#include "electrostatics/spheres.h"
+#include "straight/spiral.h"
+#include "straight/straight_wires.h"
+#include "elliptic_test/elliptic_tables.h"
+#include "transformer/couplings.h"
+#include "electrostatics/structure_capacitance.h"
+#include "electrostatics/structure_description.h"
 #include "transformer/driver.h"
+#include "transformer/self_capacitance.h"
 
 namespace {
 
@@ -58,6 +66,59 @@ const std::vector<CliCommand>& CliCommands() {
        [](const FieldValues& f, BreakdownField&, const CliOptions&, ReportSink& r) {
          SheetCommand(f, r);
        }},
+      {"spheres",
+       "Calculate of the Two spheres window: mutual capacitance, maximum field, breakdown "
+       "voltage, capacitance matrix",
+       &SpheresFieldDefs,
+       [](const FieldValues& f, BreakdownField& e, const CliOptions&, ReportSink& r) {
+         SpheresCommand(f, e, r);
+       }},
+      {"straight",
+       "Calculate of the two straight wires: self and mutual inductances (uH)",
+       &StraightFieldDefs,
+       [](const FieldValues& f, BreakdownField&, const CliOptions&, ReportSink& r) {
+         BcalculateClick(f, r);
+       }},
+      {"spiral",
+       "Calculate of the flat square spiral inductor: Maxwell, square turn, Mohan, Lee (nH)",
+       &SpiralFieldDefs,
+       [](const FieldValues& f, BreakdownField&, const CliOptions&, ReportSink& r) {
+         SpiralCommand(f, r);
+       }},
+      {"elliptic",
+       "Compute complete integrals of the elliptic integrals window: K, E and II(k,c) tables",
+       &CompleteIntegralsFieldDefs,
+       [](const FieldValues& f, BreakdownField&, const CliOptions&, ReportSink& r) {
+         CompleteIntegralsCommand(f, r);
+       }},
+      {"elliptic-incomplete",
+       "Compute incomplete integrals of the elliptic integrals window: F, E and Heuman's Lambda",
+       &IncompleteIntegralsFieldDefs,
+       [](const FieldValues& f, BreakdownField&, const CliOptions&, ReportSink& r) {
+         IncompleteIntegralsCommand(f, r);
+       }},
+      {"couplings", "Optimal Tesla coil couplings: the coupling coefficient of each mode",
+       &CouplingsFieldDefs,
+       [](const FieldValues&, BreakdownField&, const CliOptions&, ReportSink& r) {
+         OptimalTeslacoilcouplings1Click(r);
+       }},
+      {"selfcap",
+       "Self capacitance and resonance of the main window's coils (Medhurst, Maxwell)",
+       &TransformerFieldDefs,
+       [](const FieldValues& f, BreakdownField&, const CliOptions&, ReportSink& r) {
+         SelfCapacitanceCommand(f, r);
+       }},
+      {"structure",
+       "Calculate of the general structure window: capacitance matrix, charges, forces and "
+       "surface fields of a .cap description (the sample without --cap)",
+       &StructureFieldDefs,
+       [](const FieldValues& f, BreakdownField& e, const CliOptions& o, ReportSink& r) {
+         const auto cap = o.find("--cap");
+         StructureCommand(f, cap == o.end() ? StructureSampleLines()
+                                             : LoadDescriptionFile(cap->second.front()),
+                          e, r);
+       },
+       {{"--cap", "FILE", "structure description to calculate"}}},
   };
   return commands;
 }

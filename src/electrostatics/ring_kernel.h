@@ -73,6 +73,6 @@ Extended RingSurfaceField(Extended R, Extended a, Extended q, Extended eps0);
 // Axial force term between rings i and j before scaling: qi qj (Zi - Zj) Pi/d^3 with
 // d^2 = (Zi - Zj)^2 + (Ri + Rj)^2, k = 2 sqrt(Ri Rj)/d and Pi = Pi(k, k) = E(k)/k'^2.
 // The force on a conductor in newtons is the sum over its rings i and all other rings
-// j of the structure, divided by 2 pi^2 and then by eps0.
+// j of the structure, divided by 2 pi^2 eps0 (the stored 2 pi^2 times eps0).
 Extended RingAxialForce(Extended Ri, Extended Zi, Extended qi, Extended Rj, Extended Zj,
                         Extended qj);

@@ -1,5 +1,6 @@
 #pragma once
 // Dense in-place matrix inversion by the sweep form of Gauss-Jordan elimination.
+#include <string_view>
 #include <vector>
 
 #include "numerics/extended.h"
@@ -26,6 +27,7 @@ class ExtMatrix {
 
 // Inverts the leading n x n block in place, without pivot search. Returns true on
 // success (the run flag set); on a pivot below 1e-12 in magnitude writes
-// "Something wrong (line k). The L matrix can't be inverted." and returns false,
-// leaving the block partly transformed.
-bool InvertMatrix(int n, ExtMatrix& A, ReportSink& report);
+// "Something wrong (line k). The L matrix can't be inverted." (the letter is
+// matrixName: L for inductances, n for the potential coefficients of general
+// structures) and returns false, leaving the block partly transformed.
+bool InvertMatrix(int n, ExtMatrix& A, ReportSink& report, std::string_view matrixName = "L");

@@ -15,7 +15,9 @@
 #include "numerics/arithmetic_fault.h"
 #include "platform/qt_event_pump.h"
 #include "transformer/drawing.h"
+#include "transformer/couplings.h"
 #include "transformer/driver.h"
+#include "transformer/self_capacitance.h"
 #include "ui/form.h"
 
 const char* const TForm1::kTitleLine = "quor - air-core transformer and electrostatics calculator";
@@ -331,6 +333,24 @@ FieldValues TForm1::Fields() const {
 void TForm1::BcalcClick() {
   try {
     ::BcalcClick(*ctx_, Fields());
+  } catch (const ArithmeticFault& fault) {
+    Memo1->Flush();
+    if (showFault) showFault(QString::fromStdString(fault.what()));
+  }
+}
+
+void TForm1::OptimalTeslacoilcouplings1Click() {
+  ::OptimalTeslacoilcouplings1Click(*Memo1);
+}
+
+void TForm1::Medhurstcapacitances1Click() {
+  // A run flag and coil variables of its own: the menu stays live while a true-spiral
+  // sum of Calculate pumps events, and that sum must not see them change. The turns
+  // are drawn to the scale of the arrangement's last paint.
+  TransformerContext own(*Memo1, PaintBox1->Canvas());
+  own.map = ctx_->map;
+  try {
+    ::Medhurstcapacitances1Click(own, Fields());
   } catch (const ArithmeticFault& fault) {
     Memo1->Flush();
     if (showFault) showFault(QString::fromStdString(fault.what()));

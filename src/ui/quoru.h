@@ -68,11 +68,13 @@ class TForm1 : public QMainWindow {
   void CBelClick();
   void CBparaleloClick();
   void Exit1Click();
+  // The table of optimal couplings, to the Report.
+  void OptimalTeslacoilcouplings1Click();
+  // Self-capacitance and self-resonance of each coil of the fields, to the Report.
+  void Medhurstcapacitances1Click();
   // Commands whose calculations are not in this window yet.
   void Save1Click() {}
   void Load1Click() {}
-  void OptimalTeslacoilcouplings1Click() {}
-  void Medhurstcapacitances1Click() {}
   void Inchestometers1Click() {}
   void Meterstoinches1Click() {}
 

@@ -1,7 +1,270 @@
 #include "ui/uaxis.h"
 
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QStringDecoder>
+#include <QTimer>
+
+#include "electrostatics/structure_view.h"
+#include "numerics/arithmetic_fault.h"
+#include "platform/paint_box.h"
+#include "platform/report_memo.h"
+
+namespace {
+
+constexpr const char* kFilter = "Structure files (*.cap)";
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// A description file in UTF-8, or else in a single-byte character set.
+QString DecodeLine(const std::string& bytes) {
+  QStringDecoder utf8(QStringDecoder::Utf8);
+  QString s = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  if (utf8.hasError()) s = QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  return s;
+}
+
+QPushButton* Button(QWidget* parent, const QString& caption, const char* name, int x, int y,
+                    int w) {
+  auto* b = new QPushButton(caption, parent);
+  b->setObjectName(QString::fromUtf8(name));
+  b->setGeometry(x, y, w, 25);
+  return b;
+}
+
+QCheckBox* Box(QWidget* parent, const QString& caption, const char* name, int x, int y, int w,
+               bool checked) {
+  auto* b = new QCheckBox(caption, parent);
+  b->setObjectName(QString::fromUtf8(name));
+  b->setGeometry(x, y, w, 21);
+  b->setChecked(checked);
+  return b;
+}
+
+}  // namespace
+
 TFcacal::TFcacal(ReportSink& report, BreakdownField& breakdown, QWidget* parent)
     : SecondaryForm(report, QStringLiteral("Electrostatic calculations"), kWidth, kHeight, parent),
       breakdown_(&breakdown) {
   setObjectName(QStringLiteral("Fcacal"));
+  BuildControls();
+
+  chooseOpenFile = [this](const QString& initial) {
+    QFileDialog dialog(this, QStringLiteral("Load"), QString(), QString::fromUtf8(kFilter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QStringLiteral("cap"));
+    dialog.selectFile(initial);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+  };
+  chooseSaveFile = [this](const QString& initial) {
+    // The dialog asks before an existing file is overwritten.
+    QFileDialog dialog(this, QStringLiteral("Save"), QString(), QString::fromUtf8(kFilter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("cap"));
+    dialog.selectFile(initial);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+  };
+}
+
+void TFcacal::BuildControls() {
+  MainMenu = new QMenuBar(this);
+  MainMenu->setObjectName(QStringLiteral("MainMenu1"));
+  MainMenu->setGeometry(0, 0, kWidth, 22);
+  File1 = MainMenu->addMenu(QStringLiteral("File"));
+  File1->setObjectName(QStringLiteral("File1"));
+  Load1 = File1->addAction(QStringLiteral("Load"));
+  Load1->setObjectName(QStringLiteral("Load1"));
+  Save1 = File1->addAction(QStringLiteral("Save"));
+  Save1->setObjectName(QStringLiteral("Save1"));
+  connect(Load1, &QAction::triggered, this, &TFcacal::Load1Click);
+  connect(Save1, &QAction::triggered, this, &TFcacal::Save1Click);
+
+  constexpr int left = 4, top = 26, columnWidth = 404;
+  Mlista = new QPlainTextEdit(this);
+  Mlista->setObjectName(QStringLiteral("Mlista"));
+  Mlista->setGeometry(left, top, columnWidth, 180);
+  Mlista->setLineWrapMode(QPlainTextEdit::NoWrap);
+  QStringList sample;
+  for (const std::string& line : StructureSampleLines()) sample << Q(line);
+  Mlista->setPlainText(sample.join(QLatin1Char('\n')));
+  connect(Mlista, &QPlainTextEdit::textChanged, this, &TFcacal::MlistaChange);
+
+  int y = top + 186;
+  Bview = Button(this, QStringLiteral("View"), "Bview", left, y, 75);
+  Bview->setToolTip(QStringLiteral("Parse the description and draw the structure"));
+  Bcap = Button(this, QStringLiteral("Calculate"), "Bcap", left + 80, y, 75);
+  CBlistar = Box(this, Q(StructureFieldDefs().front().label), "CBlistar", left + 164, y + 2, 150,
+                 false);
+  CBlistar->setToolTip(Q(StructureFieldDefs().front().hint));
+  connect(Bview, &QPushButton::clicked, this, &TFcacal::BviewClick);
+  connect(Bcap, &QPushButton::clicked, this, &TFcacal::BcapClick);
+
+  y += 30;
+  CBplotar = new QComboBox(this);
+  CBplotar->setObjectName(QStringLiteral("CBplotar"));
+  CBplotar->setGeometry(left, y, 170, 24);
+  CBplotar->addItems({QStringLiteral("Potential V"), QStringLiteral("Radial electric field Er"),
+                      QStringLiteral("Axial electric field Ez"),
+                      QStringLiteral("Total electric field |E|")});
+  CBplotar->setEditable(true);
+  CBplotar->setCurrentIndex(0);
+  Bplotar = Button(this, QStringLiteral("Plot"), "Bplotar", left + 176, y, 60);
+  Bplotar->setEnabled(false);
+  CBrapido = Box(this, QStringLiteral("fast"), "CBrapido", left + 242, y + 2, 56, true);
+  Bstop = Button(this, QStringLiteral("Stop"), "Bstop", left + 300, y, 60);
+  Bstop->setEnabled(false);
+
+  y += 30;
+  Label1 = new QLabel(QStringLiteral("Emax"), this);
+  Label1->setObjectName(QStringLiteral("Label1"));
+  Label1->setGeometry(left, y + 4, 34, 16);
+  Eemax = new QLineEdit(QStringLiteral("1"), this);
+  Eemax->setObjectName(QStringLiteral("Eemax"));
+  Eemax->setGeometry(left + 36, y, 70, 24);
+  Eemax->setToolTip(QStringLiteral("Field scale of the plots, V/m"));
+  CBlegend = Box(this, QStringLiteral("Scale"), "CBlegend", left + 112, y + 2, 60, false);
+  const struct {
+    QPushButton** button;
+    const char* caption;
+    const char* name;
+    const char* hint;
+  } zoom[] = {{&Bmais, "+", "Bmais", "Zoom in"},         {&Bmenos, "-", "Bmenos", "Zoom out"},
+              {&Bleft, "\u2190", "Bleft", "Move left"},  {&Bright, "\u2192", "Bright", "Move right"},
+              {&Button1, "\u2191", "Button1", "Move up"}, {&Bdown, "\u2193", "Bdown", "Move down"}};
+  int x = left + 176;
+  for (const auto& z : zoom) {
+    *z.button = Button(this, QString::fromUtf8(z.caption), z.name, x, y, 36);
+    (*z.button)->setToolTip(QString::fromUtf8(z.hint));
+    x += 38;
+  }
+  QFont bold = Bmenos->font();
+  bold.setBold(true);
+  Bmenos->setFont(bold);
+
+  y += 32;
+  Mmsg = new ReportMemo(this);
+  Mmsg->setObjectName(QStringLiteral("Mmsg"));
+  Mmsg->setGeometry(left, y, columnWidth, kHeight - 4 - y);
+  QStringList help;
+  for (const std::string& line : StructureHelpLines()) help << Q(line);
+  Mmsg->SetLines(help);
+
+  PBcacal = new PaintBox(kAreaSize, kAreaSize, this);
+  PBcacal->setObjectName(QStringLiteral("PBcacal"));
+  PBcacal->move(left + columnWidth + 8, top);
+  PBcacal->onPaint = [this](Canvas&) { PBcacalPaint(); };
+
+  StatusBar1 = new QStatusBar(this);
+  StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+  StatusBar1->setSizeGripEnabled(false);
+  StatusBar1->setGeometry(left + columnWidth + 8, top + kAreaSize + 4, kAreaSize, 22);
+}
+
+std::vector<std::string> TFcacal::MlistaLines() const {
+  std::vector<std::string> lines;
+  const QString text = Mlista->toPlainText();
+  if (text.isEmpty()) return lines;
+  for (const QString& line : text.split(QLatin1Char('\n'))) lines.push_back(line.toStdString());
+  return lines;
+}
+
+void TFcacal::ParseDescription() {
+  if (parsed_) return;
+  FaultCheckingReport msg(*Mmsg);
+  // A short palette file ends the parse with an error: the tables stay as they were
+  // and the next trigger tries again.
+  description_ = ::ParseDescription(MlistaLines(), msg);
+  parsed_ = description_.Parsed();
+  if (parsed_) window_ = description_.view;
+}
+
+void TFcacal::DrawStructureView() {
+  view_ = ::DrawStructureView(PBcacal->Canvas(), window_, description_.elements);
+}
+
+void TFcacal::PBcacalPaint() {
+  // The first paint parses; an error box cannot open inside a paint, so it waits for
+  // the event loop.
+  const std::function<void(const QString&)> show = showError;
+  showError = [this, show](const QString& message) {
+    QTimer::singleShot(0, this, [show, message] {
+      if (show) show(message);
+    });
+  };
+  RunGuarded([this] {
+    ParseDescription();
+    DrawStructureView();
+  });
+  showError = show;
+}
+
+void TFcacal::BviewClick() {
+  RunGuarded([this] {
+    ParseDescription();
+    DrawStructureView();
+  });
+  Mmsg->Flush();
+}
+
+void TFcacal::BcapClick() {
+  RunGuarded([this] {
+    ParseDescription();
+    DrawStructureView();
+    // A parse stopped by an error leaves half-read tables: nothing is computed from
+    // them, the message stands.
+    if (!parsed_) return;
+    FaultCheckingReport msg(*Mmsg);
+    const StructureDrawing drawing{&PBcacal->Canvas(), view_};
+    StructureResults results = CalculateStructure(description_, CBlistar->isChecked(),
+                                                  *breakdown_, msg, &drawing);
+    if (!results.completed) return;
+    results_ = std::move(results);
+    Eemax->setText(Q(results_.EemaxText));
+    Bplotar->setEnabled(true);
+  });
+  Mmsg->Flush();
+}
+
+void TFcacal::MlistaChange() {
+  parsed_ = false;
+  Bplotar->setEnabled(false);
+}
+
+void TFcacal::Load1Click() {
+  const QString name = chooseOpenFile ? chooseOpenFile(fileName_) : QString();
+  if (name.isEmpty()) return;
+  RunGuarded([&] {
+    ReportLine(*Mmsg, "Loading description from file " + name.toStdString());
+    const std::vector<std::string> lines = LoadDescriptionFile(name.toStdString());
+    QStringList text;
+    for (const std::string& line : lines) text << DecodeLine(line);
+    Mlista->setPlainText(text.join(QLatin1Char('\n')));
+    fileName_ = name;
+    MlistaChange();
+    ParseDescription();
+    DrawStructureView();
+  });
+  Mmsg->Flush();
+}
+
+void TFcacal::Save1Click() {
+  const QString name = chooseSaveFile ? chooseSaveFile(fileName_) : QString();
+  if (name.isEmpty()) return;
+  RunGuarded([&] {
+    SaveDescriptionFile(name.toStdString(), MlistaLines());
+    fileName_ = name;
+    ReportLine(*Mmsg, "Description saved in file " + name.toStdString());
+  });
+  Mmsg->Flush();
 }

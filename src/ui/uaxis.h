@@ -1,8 +1,28 @@
 #pragma once
 // General conducting structures with axial symmetry described by lines and arcs:
-// capacitance matrix, charges, forces, surface fields and colour plots.
+// capacitance matrix, charges, forces, surface fields and colour plots. Unlike the
+// other windows it writes into its own message area, Mmsg.
+#include <QString>
+#include <functional>
+
 #include "electrostatics/breakdown_field.h"
+#include "electrostatics/structure_capacitance.h"
+#include "electrostatics/structure_description.h"
+#include "numerics/screen_mapping.h"
 #include "ui/form.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
+class QPushButton;
+class QStatusBar;
+class PaintBox;
+class ReportMemo;
 
 class TFcacal : public SecondaryForm {
   Q_OBJECT
@@ -11,7 +31,57 @@ class TFcacal : public SecondaryForm {
 
   static constexpr int kWidth = 900;
   static constexpr int kHeight = 640;
+  static constexpr int kAreaSize = 481;  // PBcacal, square
+
+  // The file dialogs of Load and Save: given the initial file name, the chosen name,
+  // or an empty text when cancelled. Tests replace them.
+  std::function<QString(const QString& initialName)> chooseOpenFile;
+  std::function<QString(const QString& initialName)> chooseSaveFile;
+
+  // The lines of Mlista as the parse and Save take them.
+  std::vector<std::string> MlistaLines() const;
+  // The tables and the view of the last parse, and the results of the last calculation.
+  const StructureDescription& Description() const { return description_; }
+  bool Parsed() const { return parsed_; }
+  const ViewWindow& View() const { return window_; }
+  const StructureResults& Results() const { return results_; }
+
+  QMenuBar* MainMenu;
+  QMenu* File1;
+  QAction *Load1, *Save1;
+  QPlainTextEdit* Mlista;
+  ReportMemo* Mmsg;
+  QPushButton *Bview, *Bcap;
+  QCheckBox* CBlistar;
+  QComboBox* CBplotar;
+  QPushButton *Bplotar, *Bstop;
+  QCheckBox* CBrapido;
+  QLabel* Label1;
+  QLineEdit* Eemax;
+  QPushButton *Bmais, *Bmenos, *Bleft, *Bright, *Button1, *Bdown;
+  QCheckBox* CBlegend;
+  PaintBox* PBcacal;
+  QStatusBar* StatusBar1;
+
+ public slots:
+  void BviewClick();
+  void BcapClick();
+  void MlistaChange();
+  void Load1Click();
+  void Save1Click();
 
  private:
+  void BuildControls();
+  // Reads Mlista into the tables unless they already reflect it; messages to Mmsg.
+  void ParseDescription();
+  void DrawStructureView();
+  void PBcacalPaint();
+
   BreakdownField* breakdown_;  // the program-wide setting, read by Calculate
+  StructureDescription description_;
+  bool parsed_ = false;
+  ViewWindow window_;          // kept between commands, set by each finished parse
+  ScreenMapping view_;         // the transform of the last drawing
+  StructureResults results_;
+  QString fileName_ = QStringLiteral("test.cap");
 };

@@ -149,3 +149,47 @@ TEST(InvertMatrix, InductanceMatrixOfCoaxialTurns) {
   for (int i = 1; i <= n; ++i)
     for (int j = 1; j < i; ++j) EXPECT_NEAR(X(i, j), X(j, i), 1e-17L * scale);
 }
+
+// The sweep one pivot after the other, as written in the books: pairing the pivots
+// must not change a single bit, nor the line or the state of a failure.
+TEST(InvertMatrix, PairedPivotsMatchOnePivotAtATimeBitForBit) {
+  auto reference = [](int n, ExtMatrix& A) {
+    for (int k = 1; k <= n; ++k) {
+      const long double p = A(k, k);
+      if (std::fabs(p) < 1e-12L) return k;
+      A(k, k) = 1.0L / p;
+      for (int j = 1; j <= n; ++j)
+        if (j != k) A(k, j) = -A(k, j) / p;
+      for (int i = 1; i <= n; ++i) {
+        if (i == k) continue;
+        const long double t = A(i, k);
+        A(i, k) = t / p;
+        for (int j = 1; j <= n; ++j)
+          if (j != k) A(i, j) = A(k, j) * t + A(i, j);
+      }
+    }
+    return 0;
+  };
+  for (int n = 1; n <= 9; ++n) {
+    // Copying a row onto the next makes the pivot of the copy vanish: failures on odd
+    // and on even lines.
+    for (int copied = 0; copied < n; ++copied) {
+      ExtMatrix A(12), B(12);
+      FillDominant(n, A, 17u + n);
+      if (copied > 0)
+        for (int j = 1; j <= n; ++j) A(copied + 1, j) = A(copied, j);
+      B = A;
+      VectorReport report;
+      const int failedAt = reference(n, B);
+      EXPECT_EQ(InvertMatrix(n, A, report), failedAt == 0) << n << " " << copied;
+      if (failedAt != 0) {
+        EXPECT_EQ(report.lines, std::vector<std::string>{"Something wrong (line " +
+                                                         std::to_string(failedAt) +
+                                                         "). The L matrix can't be inverted."});
+      }
+      for (int i = 1; i <= n; ++i)
+        for (int j = 1; j <= n; ++j)
+          EXPECT_EQ(A(i, j), B(i, j)) << n << " " << copied << " (" << i << "," << j << ")";
+    }
+  }
+}

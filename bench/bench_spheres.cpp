@@ -1,0 +1,25 @@
+// Two spheres: a Calculate with the default fields, and the worst case, spheres so
+// close that every series runs to its million terms.
+#include <benchmark/benchmark.h>
+
+#include "electrostatics/spheres.h"
+
+namespace {
+
+void RunSpheres(benchmark::State& state, const char* gap) {
+  FieldValues fields = DefaultValues(SpheresFieldDefs());
+  fields["Edistance"] = gap;
+  for (auto _ : state) {
+    VectorReport report;
+    SpheresCommand(fields, BreakdownField{}, report);
+    benchmark::DoNotOptimize(report.lines);
+  }
+}
+
+void BM_SpheresDefaults(benchmark::State& state) { RunSpheres(state, "0.03"); }
+BENCHMARK(BM_SpheresDefaults)->Unit(benchmark::kMicrosecond);
+
+void BM_SpheresAtTheTermLimit(benchmark::State& state) { RunSpheres(state, "1e-18"); }
+BENCHMARK(BM_SpheresAtTheTermLimit)->Unit(benchmark::kMillisecond);
+
+}  // namespace

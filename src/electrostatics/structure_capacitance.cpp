@@ -1,0 +1,303 @@
+#include "electrostatics/structure_capacitance.h"
+
+#include <cmath>
+#include <thread>
+
+#include "electrostatics/ring_kernel.h"
+#include "electrostatics/structure_view.h"
+#include "numerics/arithmetic_fault.h"
+#include "numerics/format.h"
+#include "numerics/matrix.h"
+#include "numerics/row_pool.h"
+
+namespace {
+
+// Each kernel call costs about a microsecond (an AGM of some ten square roots), so a
+// few hundred rings already make rows worth handing to other threads.
+unsigned Workers(int requested, int rings) {
+  if (requested >= 0) return static_cast<unsigned>(requested);
+  if (rings < 100) return 0;
+  const unsigned hw = std::thread::hardware_concurrency();
+  return hw == 0 ? 1 : hw;
+}
+
+std::string Pf(Extended farads) { return FixedStr(farads / 1e-12L, 15, 10) + " pF"; }
+
+// Smallest and largest surface field of a set of rings and where each was last
+// improved.
+struct Extremes {
+  Extended min = 1e50L, max = -1e50L;
+  int minRing = 0, maxRing = 0;
+  void Take(Extended E, int ring) {
+    if (E > max) max = E, maxRing = ring;
+    if (E < min) min = E, minRing = ring;
+  }
+};
+
+class Calculation {
+ public:
+  Calculation(const StructureDescription& d, bool listFields, const BreakdownField& breakdown,
+              ReportSink& msg, const StructureDrawing* drawing, int workers)
+      : d_(d),
+        list_(listFields),
+        Emax_(breakdown.Emax),
+        msg_(msg),
+        drawing_(drawing),
+        requested_(workers),
+        nc_(static_cast<int>(d.conductors.size())) {}
+
+  StructureResults Run();
+
+ private:
+  void Line(const std::string& s) { ReportLine(msg_, s); }
+  const std::string& Name(int m) const { return d_.conductors[m - 1].name; }
+  Extended V(int m) const { return d_.conductors[m - 1].V; }
+  int Cond(int i) const { return rings_[i - 1].conductor; }
+  bool FillPotentialCoefficients();
+  void ConductorCapacitances();
+  void ChargesAndForces();
+  void Fields();
+  void ExtremesLines(const Extremes& e);
+  void RingLine(int i, Extended E) {
+    if (list_) Line(IntStr(i) + " " + FixedStr(E, 15, 10));
+  }
+
+  const StructureDescription& d_;
+  const bool list_;
+  const Extended Emax_;
+  ReportSink& msg_;
+  const StructureDrawing* drawing_;
+  const int requested_;
+  const int nc_;
+  int N_ = 0;
+  Extended eps0_ = 0;
+  std::vector<StructureRing> rings_;
+  ExtMatrix C_{kMaxRings};  // potential coefficients, inverted in place
+  ExtMatrix Cc_{1};
+  StructureResults results_;
+};
+
+StructureResults Calculation::Run() {
+  if (d_.ringTotal > kMaxRings || d_.RingsMade() > kMaxRings) {
+    Line("Too many rings");
+    return {};
+  }
+  Line("");
+  if (drawing_) drawing_->canvas->SetBrushColor(kYellow);
+  rings_ = GenerateRings(d_, [this](const StructureRing& ring) {
+    if (drawing_) DrawRing(*drawing_->canvas, drawing_->view, ring);
+  });
+  if (drawing_) drawing_->canvas->SetBrushColor(kWhite);
+  N_ = static_cast<int>(rings_.size());
+  if (N_ == 0) {
+    Line("The structure has no rings.");
+    return {};
+  }
+  eps0_ = Eps0();
+
+  if (!FillPotentialCoefficients()) return {};
+  // Without pivot search: the matrix of potential coefficients is symmetric and
+  // positive definite.
+  if (!InvertMatrix(N_, C_, msg_, "n")) return {};
+
+  ConductorCapacitances();
+  ChargesAndForces();
+  Fields();
+  results_.EemaxText = FixedStr(results_.FieldScale, 7, 4);
+  CheckArithmeticFaults();
+  if (drawing_) drawing_->canvas->TextOut(3, 3, "Click to measure potential and electric field");
+  results_.completed = true;
+  results_.eps0 = eps0_;
+  results_.rings = std::move(rings_);
+  results_.Cc = std::move(Cc_);
+  return std::move(results_);
+}
+
+// P[i][j] is the potential of ring i per coulomb on ring j; on the diagonal the point
+// lies on the ring's own surface, a wire radius away. Rows are independent: each is
+// computed whole by one thread, so the table does not depend on the thread count.
+// Two rings in the same place give a modulus of 1 (or, through the last bit, above):
+// the structure is rejected at the first such pair in row order.
+bool Calculation::FillPotentialCoefficients() {
+  auto row = [this](std::int64_t k) -> Extended {
+    const int i = static_cast<int>(k) + 1;
+    const StructureRing& ri = rings_[i - 1];
+    for (int j = i; j <= N_; ++j) {
+      const StructureRing& rj = rings_[j - 1];
+      const RingCoefficient c = j == i ? RingSelfCoefficientK(ri.R, ri.Z, ri.a, eps0_)
+                                       : RingPotentialCoefficientK(rj.R, rj.Z, ri.R, ri.Z, eps0_);
+      if (c.k >= 1) return j;
+      C_(i, j) = c.P;
+      C_(j, i) = c.P;
+    }
+    return 0;
+  };
+  RowPool pool(N_, row, Workers(requested_, N_));
+  for (int i = 1; i <= N_; ++i) {
+    const Extended j = pool.Next();
+    if (j != 0) {
+      Line("Invalid structure: rings " + IntStr(i) + " and " + IntStr(static_cast<int>(j)) +
+           " are coincident");
+      return false;
+    }
+  }
+  return true;
+}
+
+void Calculation::ConductorCapacitances() {
+  Cc_ = ExtMatrix(nc_ > 0 ? nc_ : 1);
+  Extended Ct = 0;
+  for (int i = 1; i <= N_; ++i)
+    for (int j = 1; j <= N_; ++j) {
+      Cc_(Cond(i), Cond(j)) += C_(i, j);
+      Ct += C_(i, j);
+    }
+  for (int m = 1; m <= nc_; ++m) Line("Conductor " + IntStr(m) + ": " + Name(m));
+  Line("Capacitance matrix:");
+  for (int m = 1; m <= nc_; ++m)
+    for (int n = m; n <= nc_; ++n)
+      Line("k[" + Name(m) + "," + Name(n) + "]: " + Pf(Cc_(m, n)));
+  Line("Total capacitance: " + Pf(Ct));
+  for (int m = 1; m <= nc_; ++m) {
+    // The row sum: the capacitance of conductor m to infinity.
+    Extended S = Cc_(m, m);
+    for (int n = 1; n <= nc_; ++n) {
+      if (n > m) Line("Capacitance " + Name(m) + "-" + Name(n) + ": " + Pf(-Cc_(m, n)));
+      if (n != m) S += Cc_(m, n);
+    }
+    Line("Capacitance " + Name(m) + "-infinity: " + Pf(S));
+  }
+}
+
+void Calculation::ChargesAndForces() {
+  Line("Charges:");
+  for (int m = 1; m <= nc_; ++m) {
+    Extended Q = 0;
+    for (int n = 1; n <= nc_; ++n) Q += Cc_(m, n) * V(n);
+    Line("Conductor " + Name(m) + ": " + SciStr(Q, 15) + " C");
+  }
+
+  Line("Forces:");
+  for (int i = 1; i <= N_; ++i) {
+    Extended q = 0;
+    for (int j = 1; j <= N_; ++j) q += C_(i, j) * V(Cond(j));
+    rings_[i - 1].q = q;
+  }
+  // The axial force on ring i from every other ring (Maxwell's force between coaxial
+  // charged rings through the third-kind integral), summed per conductor.
+  auto row = [this](std::int64_t k) -> Extended {
+    const int i = static_cast<int>(k) + 1;
+    const StructureRing& ri = rings_[i - 1];
+    Extended F = 0;
+    for (int j = 1; j <= N_; ++j) {
+      if (j == i) continue;
+      const StructureRing& rj = rings_[j - 1];
+      F += RingAxialForce(ri.R, ri.Z, ri.q, rj.R, rj.Z, rj.q);
+    }
+    return F;
+  };
+  std::vector<Extended> F(static_cast<std::size_t>(nc_) + 1, 0.0L);
+  RowPool pool(N_, row, Workers(requested_, N_));
+  for (int i = 1; i <= N_; ++i) F[Cond(i)] += pool.Next();
+  for (int m = 1; m <= nc_; ++m)
+    Line("Conductor " + Name(m) + ": " + SciStr(F[m] / (kTwoPiSquared * eps0_), 15) + " N");
+}
+
+void Calculation::ExtremesLines(const Extremes& e) {
+  Line("Min: " + FixedStr(e.min, 15, 10) + " (" + IntStr(e.minRing) + ") Max: " +
+       FixedStr(e.max, 15, 10) + " (" + IntStr(e.maxRing) + ")");
+  Line("Breakdown voltage: " + FixedStr(Emax_ / e.max, 10, 4) + " kV");
+}
+
+void Calculation::Fields() {
+  Line("Electric fields and breakdown voltages (closed objects only):");
+  if (list_) Line("Electric fields (V/m/V) at the rings:");
+
+  // All conductors at 1 V.
+  Extremes all;
+  for (int i = 1; i <= N_; ++i) {
+    Extended q = 0;
+    for (int j = 1; j <= N_; ++j) q += C_(i, j);
+    const Extended E = RingSurfaceField(rings_[i - 1].R, rings_[i - 1].a, q, eps0_);
+    all.Take(E, i);
+    RingLine(i, E);
+  }
+  Line("For all the objects at the same voltage (V/m/V):");
+  ExtremesLines(all);
+
+  // One conductor at 1 V, the others grounded.
+  if (nc_ > 1) {
+    for (int m = 1; m <= nc_; ++m) {
+      Line("For conductor \"" + Name(m) + "\" charged and the others grounded (V/m/V):");
+      Extremes e;
+      bool hasRings = false;
+      for (int i = 1; i <= N_; ++i) {
+        if (Cond(i) != m) continue;
+        hasRings = true;
+        Extended q = 0;
+        for (int j = 1; j <= N_; ++j)
+          if (Cond(j) == m) q += C_(i, j);
+        const Extended E = RingSurfaceField(rings_[i - 1].R, rings_[i - 1].a, q, eps0_);
+        e.Take(E, i);
+        RingLine(i, E);
+      }
+      if (hasRings)
+        ExtremesLines(e);
+      else
+        Line("The conductor " + Name(m) + " has no rings.");
+    }
+  }
+
+  // The potentials of the .V commands: fields in V/m.
+  Line("For the conductors charged as specified (V/m):");
+  Extended fieldScale = -1e50L;
+  for (int m = 1; m <= nc_; ++m) {
+    Extremes e;
+    bool hasRings = false;
+    for (int i = 1; i <= N_; ++i) {
+      if (Cond(i) != m) continue;
+      hasRings = true;
+      const Extended E = RingSurfaceField(rings_[i - 1].R, rings_[i - 1].a, rings_[i - 1].q, eps0_);
+      e.Take(E, i);
+      RingLine(i, E);
+    }
+    if (!hasRings) {
+      Line("The conductor " + Name(m) + " has no rings.");
+      continue;
+    }
+    Line("\"" + Name(m) + "\" at " + FixedStr(V(m), 5, 2) + " V: Min: " + FixedStr(e.min, 10, 6) +
+         " (" + IntStr(e.minRing) + ") Max: " + FixedStr(e.max, 10, 6) + " (" + IntStr(e.maxRing) +
+         ")");
+    const Extended M = std::fabs(e.max) > std::fabs(e.min) ? std::fabs(e.max) : std::fabs(e.min);
+    if (M > fieldScale) fieldScale = M;
+    if (d_.VMax == -d_.VMin && nc_ == 2)
+      Line("Differential breakdown voltage: " + FixedStr((d_.VMax - d_.VMin) * Emax_ / M, 10, 4) +
+           " kV");
+  }
+  results_.FieldScale = fieldScale;
+}
+
+}  // namespace
+
+StructureResults CalculateStructure(const StructureDescription& description, bool listFields,
+                                    const BreakdownField& breakdown, ReportSink& msg,
+                                    const StructureDrawing* drawing, int workers) {
+  return Calculation(description, listFields, breakdown, msg, drawing, workers).Run();
+}
+
+const std::vector<FieldDef>& StructureFieldDefs() {
+  static const std::vector<FieldDef> defs = {
+      {"CBlistar", "List surface fields", "0", "Also list the surface field at every ring", true},
+  };
+  return defs;
+}
+
+StructureResults StructureCommand(const FieldValues& fields, const std::vector<std::string>& lines,
+                                  const BreakdownField& breakdown, ReportSink& msg, int workers) {
+  FaultCheckingReport checked(msg);
+  ClearArithmeticFaults();
+  const StructureDescription d = ParseDescription(lines, checked);
+  if (!d.Parsed()) return {};
+  return CalculateStructure(d, FieldChecked(fields, StructureFieldDefs(), "CBlistar"), breakdown,
+                            checked, nullptr, workers);
+}

@@ -1,0 +1,96 @@
+#include "electrostatics/structure_view.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr Color kSilver = 0xC0C0C0;
+
+// Nearest integer, ties to even. Points far outside the area (a zoomed view) are
+// held to a range the canvas draws quickly and that fits an int.
+int Round(Extended v) {
+  constexpr Extended kFar = 1e6L;
+  if (v > kFar) v = kFar;
+  if (v < -kFar) v = -kFar;
+  return static_cast<int>(std::llrint(v));
+}
+
+int RoundDegrees(Extended radians) { return Round(radians * 180.0L / kPi); }
+
+}  // namespace
+
+int ViewX(const ScreenMapping& view, Extended r) { return Round(view.KX * r + view.OX); }
+int ViewY(const ScreenMapping& view, Extended z) { return Round(view.KY * z + view.OY); }
+
+ScreenMapping StructureViewTransform(const ViewWindow& w, int width, int height) {
+  ScreenMapping m;
+  Extended sx = (width - 40) / (w.RMax - w.XMin);
+  Extended sz = (height - 40) / (w.ZMin - w.ZMax);
+  if (std::fabs(sx) <= std::fabs(sz))
+    sz = -sx;
+  else
+    sx = -sz;
+  m.KX = sx;
+  m.KY = sz;
+  m.OX = static_cast<Extended>(width) / 2 - (w.RMax + w.XMin) * sx / 2;
+  m.OY = static_cast<Extended>(height) / 2 - (w.ZMax + w.ZMin) * sz / 2;
+  return m;
+}
+
+ScreenMapping DrawStructureView(Canvas& canvas, const ViewWindow& window,
+                                const std::vector<StructureElement>& elements) {
+  const int W = canvas.Width(), H = canvas.Height();
+  canvas.SetPenColor(kBlack);
+  canvas.SetBrushColor(kWhite);
+  canvas.Rectangle(0, 0, W, H);
+  const ScreenMapping v = StructureViewTransform(window, W, H);
+
+  canvas.SetPenColor(kGray);
+  canvas.SetPenStyle(PenStyle::Dot);
+  canvas.MoveTo(0, ViewY(v, 0));
+  canvas.LineTo(W - 1, ViewY(v, 0));
+  canvas.MoveTo(ViewX(v, 0), 0);
+  canvas.LineTo(ViewX(v, 0), H - 1);
+  canvas.SetPenStyle(PenStyle::Solid);
+
+  for (const StructureElement& e : elements) {
+    const Extended* p = e.p;
+    for (const Color pen : {kRed, kGray}) {
+      canvas.SetPenColor(pen);
+      const bool mirror = pen == kGray;
+      if (e.kind == ElementKind::Line) {
+        const Extended r1 = mirror ? -p[0] : p[0], r2 = mirror ? -p[2] : p[2];
+        canvas.MoveTo(ViewX(v, r1), ViewY(v, p[1]));
+        canvas.LineTo(ViewX(v, r2), ViewY(v, p[3]));
+        continue;
+      }
+      const Extended r0 = p[0], z0 = p[1];
+      const Extended rhor = p[2];
+      const Extended rvert = e.kind == ElementKind::Circle ? p[2] : p[3];
+      const Extended angle1 = e.kind == ElementKind::Circle ? p[3] : p[4];
+      const Extended angle2 = e.kind == ElementKind::Circle ? p[4] : p[5];
+      if (!mirror) {
+        DrawArc(canvas, ViewX(v, r0 - rhor), ViewY(v, z0 + rvert), ViewX(v, r0 + rhor),
+                ViewY(v, z0 - rvert), RoundDegrees(angle1), RoundDegrees(angle2));
+      } else {
+        // Seen in the mirror the arc runs the other way: 180 - angle.
+        DrawArc(canvas, ViewX(v, -(r0 + rhor)), ViewY(v, z0 + rvert), ViewX(v, -(r0 - rhor)),
+                ViewY(v, z0 - rvert), Round(180 - angle2 * 180.0L / kPi),
+                Round(180 - angle1 * 180.0L / kPi));
+      }
+    }
+  }
+  return v;
+}
+
+void DrawRing(Canvas& canvas, const ScreenMapping& view, const StructureRing& ring) {
+  const Extended R = ring.R, Z = ring.Z;
+  canvas.SetPenColor(kSilver);
+  DrawArc(canvas, ViewX(view, -R), ViewY(view, Z + R / 4), ViewX(view, R), ViewY(view, Z - R / 4),
+          0, 180);
+  const int radius = Round(view.KX * ring.a);
+  canvas.SetPenColor(kGreen);
+  DrawCircle(canvas, ViewX(view, -R), ViewY(view, Z), radius);
+  canvas.SetPenColor(kBlue);
+  DrawCircle(canvas, ViewX(view, R), ViewY(view, Z), radius);
+}

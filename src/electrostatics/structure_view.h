@@ -1,0 +1,27 @@
+#pragma once
+// The structure view: the meridian cross-section of a structure drawn to scale on a
+// square area, its mirror image beyond the axis in grey, and each ring as the
+// calculation makes it (the far half of the ring in an oblique view and its two
+// cross-sections). The colour plots and the probe map pixels back to the plane with
+// the same transform.
+#include "electrostatics/structure_description.h"
+#include "numerics/canvas.h"
+#include "numerics/screen_mapping.h"
+
+// Pixel column and row of a point: round(sx r + ox) and round(sz z + oz), with
+// sx = KX, ox = OX, sz = KY (negative: z grows upwards) and oz = OY of the mapping.
+int ViewX(const ScreenMapping& view, Extended r);
+int ViewY(const ScreenMapping& view, Extended z);
+
+// The one-scale transform that fits the view window into the area with a 20-pixel
+// margin, its centre on the area's centre.
+ScreenMapping StructureViewTransform(const ViewWindow& window, int width, int height);
+
+// Clears the area, draws the dotted axes and every element in red with its mirror
+// image in grey; returns the transform it drew with.
+ScreenMapping DrawStructureView(Canvas& canvas, const ViewWindow& window,
+                                const std::vector<StructureElement>& elements);
+
+// One ring: the far half in silver, the cross-sections of its wire in green (mirror
+// side) and blue, filled with the current brush.
+void DrawRing(Canvas& canvas, const ScreenMapping& view, const StructureRing& ring);

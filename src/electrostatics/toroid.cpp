@@ -1,0 +1,189 @@
+#include "electrostatics/toroid.h"
+
+#include <cmath>
+#include <string>
+
+#include "numerics/elliptic.h"
+#include "numerics/format.h"
+
+Extended ToroidalModulus(Extended q) { return std::sqrt(2.0L / (q + 1.0L)); }
+
+HalfDegreePair ToroidalPStart(Extended k) {
+  const Extended kp = std::sqrt(1.0L - k * k);
+  const EllipticResult c = EllipticKE(kp);
+  HalfDegreePair p;
+  p.lower = kToroidalTwoOverPi * k * c.EllK;
+  p.upper = kToroidalTwoOverPi * (2.0L * c.EllE / k - k * c.EllK);
+  return p;
+}
+
+HalfDegreePair ToroidalQStart(Extended k) {
+  const EllipticResult c = EllipticKE(k);
+  HalfDegreePair q;
+  q.lower = k * c.EllK;
+  q.upper = 2.0L * (c.EllK - c.EllE) / k - k * c.EllK;
+  return q;
+}
+
+Extended ToroidalRecurrence(Extended n, Extended q, Extended lower, Extended upper) {
+  return (1.0L / (n + 0.5L)) * (2.0L * n * q * upper - (n - 0.5L) * lower);
+}
+
+void AdvanceToroidal(HalfDegreePair& f, Extended n, Extended q) {
+  const Extended next = ToroidalRecurrence(n, q, f.lower, f.upper);
+  f.lower = f.upper;
+  f.upper = next;
+}
+
+namespace {
+
+// A torus whose tube reaches the axis (R <= a) has no toroidal coordinates of its own:
+// the surface would be cosh(eta0) <= 1. The margin keeps q visibly above 1, where the
+// series still converge within the step limit.
+constexpr Extended kHoleMargin = 1.00000000001L;
+
+struct TubeGeometry {
+  Extended a = 0;  // tube (circle) radius
+  Extended R = 0;  // radius of the circle through the tube centres
+  bool hasHole = false;
+};
+
+TubeGeometry Tube(Extended D, Extended d) {
+  TubeGeometry g;
+  g.a = d / 2.0L;
+  g.R = D / 2.0L - g.a;
+  g.hasHole = g.R > kHoleMargin * g.a && g.a > 0 && g.R > 0;
+  return g;
+}
+
+// sqrt(2a/(R + a)) = sqrt(2/(q + 1)), formed from the tube.
+Extended TubeModulus(const TubeGeometry& g) { return std::sqrt(2.0L * g.a / (g.R + g.a)); }
+
+std::string Half(Extended n) { return FixedStr(n + 0.5L, 3, 1); }
+
+}  // namespace
+
+ToroidSeries ExactToroidCapacitanceSeries(Extended D, Extended d, Extended e0,
+                                          const ToroidSwitches& switches, ReportSink& report) {
+  const TubeGeometry g = Tube(D, d);
+  const bool details = switches.CBdetails;
+  if (details) {
+    ReportLine(report, "e0: " + FixedStr(e0, 30, -1));
+    ReportLine(report, "Circle radius: " + FixedStr(g.a, 15, 10) + " m");
+    ReportLine(report, "Center radius: " + FixedStr(g.R, 15, 10) + " m");
+  }
+  ToroidSeries out;
+  if (!g.hasHole) return out;
+  out.hasHole = true;
+
+  const Extended q = g.R / g.a;
+  const Extended k = TubeModulus(g);
+  HalfDegreePair Q = ToroidalQStart(k);
+  HalfDegreePair P = ToroidalPStart(k);
+  if (details) {
+    ReportLine(report, "Capacitance calculation:");
+    ReportLine(report, "Argument for Legendre functions: " + FixedStr(q, 15, 10));
+    ReportLine(report, "P-0.5: " + FixedStr(P.lower, 15, 10) + " Q-0.5: " + FixedStr(Q.lower, 15, 10));
+    ReportLine(report, "P+0.5: " + FixedStr(P.upper, 15, 10) + " Q+0.5: " + FixedStr(Q.upper, 15, 10));
+  }
+
+  // Half the sum of eps_n Q/P: the n = 0 term counts once, the others twice.
+  Extended S = Q.lower / (2.0L * P.lower) + Q.upper / P.upper;
+  const Extended focal = std::sqrt(g.R * g.R - g.a * g.a);
+  if (details)
+    ReportLine(report, "Using the first terms: C=" + FixedStr(focal * (16e12L * e0) * S, 25, 17) +
+                           " pF");
+
+  std::int32_t n = 0;
+  Extended r = 0;
+  bool failure = false;
+  do {
+    ++n;
+    AdvanceToroidal(P, n, q);
+    AdvanceToroidal(Q, n, q);
+    const Extended t = Q.upper / P.upper;
+    failure = Q.upper < 0;
+    if (details && n < 10)
+      ReportLine(report, "P+" + Half(n) + ": " + FixedStr(P.upper, 15, 10) + " Q+" + Half(n) +
+                             ": " + FixedStr(Q.upper, 15, 10));
+    S = S + t;  // the term of a failing step counts too
+    r = t / S;
+  } while (std::fabs(r) >= kToroidSeriesTolerance && n <= kToroidMaxSteps - 1 && !failure);
+
+  if (failure) ReportLine(report, "Failure in the calculation of Qn+1/2 for n=" + IntStr(n));
+  if (!switches.CBtabela)
+    ReportLine(report, "Capacitance: Used " + FixedStr(n + 2, 3, 0) +
+                           " terms of the series. Last relative error: " + FixedStr(r, 10, -1));
+  out.value = focal * (e0 * 16.0L) * S;
+  out.steps = n;
+  out.lastRelativeError = r;
+  out.failed = failure;
+  return out;
+}
+
+Extended ExactToroidCapacitance(Extended D, Extended d, Extended e0,
+                                const ToroidSwitches& switches, ReportSink& report) {
+  return ExactToroidCapacitanceSeries(D, d, e0, switches, report).value;
+}
+
+ToroidSeries ExactToroidMaxFieldSeries(Extended D, Extended d, const ToroidSwitches& switches,
+                                       ReportSink& report) {
+  const TubeGeometry g = Tube(D, d);
+  ToroidSeries out;
+  if (!g.hasHole) return out;
+  out.hasHole = true;
+
+  const bool details = switches.CBdetails;
+  const Extended q = g.R / g.a;
+  HalfDegreePair P = ToroidalPStart(TubeModulus(g));
+  // The surface field is 2 sqrt(2) (q - cos theta)^(3/2)/(pi d (q^2 - 1)) times the
+  // series in cos(n theta); at the outer equator, theta = 0, the factor is this.
+  const Extended f = 2.0L * std::sqrt(2.0L) / kPi / d * std::sqrt(q - 1.0L) / (q + 1.0L);
+
+  Extended S = 1.0L / P.lower;
+  if (details) {
+    ReportLine(report, "Maximum electric field calculation (better formula):");
+    ReportLine(report, "Argument for Legendre functions: " + FixedStr(q, 15, 10));
+    ReportLine(report, "P-0.5: " + FixedStr(P.lower, 6, 4));
+    ReportLine(report, "P+0.5: " + FixedStr(P.upper, 6, 4) + " Emax: " + FixedStr(S, 8, 6));
+  }
+
+  Extended n = 0;
+  Extended r = 0;
+  do {
+    n = n + 1.0L;
+    AdvanceToroidal(P, n, q);
+    const Extended t = 2.0L / P.lower;  // 2/P(n - 1/2)
+    S = S + t;
+    r = t / S;
+    if (details && n < 20)
+      ReportLine(report, "P+" + Half(n) + ": " + FixedStr(P.upper, 6, 4) + " Emax: " +
+                             FixedStr(S, 8, 6) + "+/-" + FixedStr(r, 6, -1));
+  } while (!(std::fabs(r) < kToroidSeriesTolerance || n > kToroidMaxSteps - 1));
+
+  if (!switches.CBtabela)
+    ReportLine(report, "Electric field: Used " + FixedStr(n + 1.0L, 3, 0) +
+                           " terms of the series. Last relative error: " + FixedStr(r, 10, -1));
+  out.value = f * S;
+  out.steps = static_cast<std::int32_t>(n);
+  out.lastRelativeError = r;
+  return out;
+}
+
+Extended ExactToroidMaxField(Extended D, Extended d, const ToroidSwitches& switches,
+                             ReportSink& report) {
+  return ExactToroidMaxFieldSeries(D, d, switches, report).value;
+}
+
+Extended ThinToroidCapacitance(Extended D, Extended d, Extended e0) {
+  const Extended a = d / 2.0L;
+  const Extended R = D / 2.0L - a;
+  const Extended L = std::sqrt(a * a + (2.0L * R) * (2.0L * R));
+  const Extended k = 2.0L * R / L;
+  return kPi * kPi * 2.0L * e0 * L / EllipticKE(k).EllK;
+}
+
+Extended ApproxToroidCapacitance(Extended D, Extended d) {
+  if (d / D < 0.25L) return 1.8e-10L * (D - d) / std::log(8.0L * (D - d) / d);
+  return (0.37L * D + 0.23L * d) * 1e-10L;
+}

@@ -1,0 +1,112 @@
+#pragma once
+// The isolated toroid (a torus surface in free space) in toroidal coordinates: its
+// exact capacitance and maximum surface field by the series of toroidal Legendre
+// functions of half-integer degree, and two approximate capacitance formulas.
+//
+// Toroidal coordinates (eta, theta) with focal radius c: r = c sinh(eta)/(cosh(eta) -
+// cos(theta)), z = c sin(theta)/(cosh(eta) - cos(theta)). A torus of tube radius a
+// whose tube centres lie on a circle of radius R is the surface cosh(eta0) = q = R/a,
+// with c = sqrt(R^2 - a^2). Laplace's equation separates there (Smythe, Static and
+// Dynamic Electricity, ch. V, toroidal harmonics) with the Legendre functions
+// P_(n-1/2)(q) and Q_(n-1/2)(q).
+#include <cstdint>
+
+#include "numerics/extended.h"
+#include "numerics/report.h"
+
+// ---------------------------------------------------------------------------------
+// Toroidal Legendre functions P_(n-1/2)(q), Q_(n-1/2)(q) for q = cosh(eta) > 1.
+//
+// The two functions of lowest degree are complete elliptic integrals of the modulus
+// k = sqrt(2/(q + 1)) = sech(eta/2) and of its complement k' = sqrt(1 - k^2) =
+// tanh(eta/2) (Abramowitz & Stegun 8.13):
+//   P(-1/2) = (2/pi) k K(k'),         P(1/2) = (2/pi) (2 E(k')/k - k K(k')),
+//   Q(-1/2) = k K(k),                 Q(1/2) = 2 (K(k) - E(k))/k - k K(k).
+// Higher degrees follow from the three-term recurrence (A&S 8.5.3)
+//   F(n + 1/2) = (2n q F(n - 1/2) - (n - 1/2) F(n - 3/2)) / (n + 1/2),
+// which both kinds obey. P grows with n like (q + sqrt(q^2 - 1))^n, so the forward
+// recurrence is stable for it; Q decays at that rate and the forward recurrence loses
+// its digits as n grows: a negative Q (the true Q is positive and decreasing) marks
+// where it has broken down.
+// ---------------------------------------------------------------------------------
+
+// 2/pi as the stored Extended the toroidal series use.
+inline constexpr Extended kToroidalTwoOverPi = 0.636619772367581343076L;
+
+// One function at two consecutive degrees: `lower` = F(nu - 1), `upper` = F(nu). The
+// starting pairs hold F(-1/2) and F(1/2).
+struct HalfDegreePair {
+  Extended lower = 0;
+  Extended upper = 0;
+};
+
+// The modulus of the starting values at argument q: sqrt(2/(q + 1)). (The toroid
+// routines below form it from the tube as sqrt(2a/(R + a)), the same number up to
+// rounding.)
+Extended ToroidalModulus(Extended q);
+
+// P(-1/2), P(1/2) from one EllipticKE of k' = sqrt(1 - k*k).
+HalfDegreePair ToroidalPStart(Extended k);
+// Q(-1/2), Q(1/2) from one EllipticKE of k.
+HalfDegreePair ToroidalQStart(Extended k);
+
+// F(n + 1/2) from F(n - 3/2) = lower and F(n - 1/2) = upper, computed as
+// (1/(n + 1/2)) * (2n q F(n - 1/2) - (n - 1/2) F(n - 3/2)). n >= 1.
+Extended ToroidalRecurrence(Extended n, Extended q, Extended lower, Extended upper);
+
+// Step n of the recurrence on a pair holding F(n - 3/2), F(n - 1/2): afterwards it
+// holds F(n - 1/2), F(n + 1/2). Starting from the pair of ToroidalPStart or
+// ToroidalQStart, steps n = 1, 2, 3, ... in turn.
+void AdvanceToroidal(HalfDegreePair& f, Extended n, Extended q);
+
+// ---------------------------------------------------------------------------------
+// The toroid of outer diameter D and tube diameter d (metres, in this order).
+// ---------------------------------------------------------------------------------
+
+// The window's switches that add or hold back the routines' own Report lines.
+struct ToroidSwitches {
+  bool CBdetails = false;  // "List details": the intermediate values
+  bool CBtabela = false;   // "Save a table": no count-of-terms lines
+};
+
+// The outcome of one series.
+struct ToroidSeries {
+  Extended value = 0;       // the result; 0 when the toroid has no hole
+  bool hasHole = false;     // R > (1 + 1e-11) a, a > 0 and R > 0: the series ran
+  std::int32_t steps = 0;   // recurrence steps n run (at most 1 000 001)
+  Extended lastRelativeError = 0;  // last term over the sum
+  bool failed = false;      // the Q recurrence broke down (capacitance only)
+};
+
+// Each series stops when its last term changes the sum by less than this, relative.
+inline constexpr Extended kToroidSeriesTolerance = 9.99999999999999999975e-15L;
+// And after this many recurrence steps at most.
+inline constexpr std::int32_t kToroidMaxSteps = 1000001;
+
+// Capacitance in farads: 8 eps0 c sum_n eps_n Q(n - 1/2)/P(n - 1/2), eps_0 = 1 and
+// eps_n = 2 for n >= 1: the potential 1 on the surface eta0 expanded in toroidal
+// harmonics, its charge read from the harmonic of the point at infinity. With CBdetails the circle and centre radii, the
+// starting values and the first steps are reported; a breakdown of the Q recurrence
+// is reported and ends the sum with the terms so far; unless CBtabela, a line gives
+// the number of terms and the last relative error.
+ToroidSeries ExactToroidCapacitanceSeries(Extended D, Extended d, Extended e0,
+                                          const ToroidSwitches& switches, ReportSink& report);
+Extended ExactToroidCapacitance(Extended D, Extended d, Extended e0,
+                                const ToroidSwitches& switches, ReportSink& report);
+
+// Largest surface field for 1 V on the toroid, V/m per V: the field at the outer
+// equator (theta = 0), 2 sqrt(2)/(pi d) sqrt(q - 1)/(q + 1) sum_n eps_n/P(n - 1/2).
+// Same reporting rules as the capacitance.
+ToroidSeries ExactToroidMaxFieldSeries(Extended D, Extended d, const ToroidSwitches& switches,
+                                       ReportSink& report);
+Extended ExactToroidMaxField(Extended D, Extended d, const ToroidSwitches& switches,
+                             ReportSink& report);
+
+// The toroid as a thin ring of wire: 2 pi^2 eps0 L/K(k) with L = sqrt(a^2 + (2R)^2) and
+// k = 2R/L (the potential of a charged ring at distance a from its wire, by
+// Smythe 5.07); tends to 4 pi^2 eps0 R/ln(8R/a) as a/R -> 0. Farads.
+Extended ThinToroidCapacitance(Extended D, Extended d, Extended e0);
+
+// An empirical two-range formula in farads: 1.8e-10 (D - d)/ln(8 (D - d)/d) for
+// d/D < 0.25, else (0.37 D + 0.23 d) 1e-10.
+Extended ApproxToroidCapacitance(Extended D, Extended d);

@@ -1,0 +1,254 @@
+#include "elliptic_test/elliptic_tables.h"
+
+#include <cmath>
+#include <string>
+
+#include "numerics/arithmetic_fault.h"
+#include "numerics/elliptic.h"
+#include "numerics/format.h"
+#include "numerics/number_reading.h"
+
+const std::vector<FieldDef>& CompleteIntegralsFieldDefs() {
+  static const std::vector<FieldDef> defs = {
+      {"Ek1", "Initial k", "0", "First modulus k (magnitude below 1)"},
+      {"Ek2", "Final k", "0.9", "Last modulus k (magnitude below 1)"},
+      {"Enk", "Number of values", "3", "How many values of k, evenly spaced"},
+      {"Ec1", "Initial c (II)", "0", "First argument c of the third kind (characteristic c*c)"},
+      {"Ec2", "Final c (II)", "0.9", "Last argument c of the third kind"},
+      {"Enc", "Number of values", "3", "How many values of c, evenly spaced"},
+      {"RG123", "Compute", "0", "0: K and E; 1: K, E, and II(k,c); 2: II(k,c) only"},
+      {"Cbagm", "a) Arithmetic-geometric mean", "1", "K and E by the arithmetic-geometric mean",
+       true},
+      {"CBSimpson", "b) Numerical integration by Simpson's method", "0",
+       "Simpson's rule with 100000 intervals", true},
+      {"CBserie", "c) Series", "0", "Power series in k (K and E only)", true},
+      {"CBdt", "Test derivatives dK/dk and dE/dk", "0",
+       "Closed forms against forward differences (K and E only)", true},
+      {"CBk2c2", "Consider k\u00b2 and c\u00b2 instead of k and c", "0",
+       "The numbers entered are k*k and c*c", true},
+  };
+  return defs;
+}
+
+const std::vector<FieldDef>& IncompleteIntegralsFieldDefs() {
+  static const std::vector<FieldDef> defs = {
+      {"Eask1", "Initial arcsin k (degrees)", "0", "First modular angle, k = sin(angle)"},
+      {"Eask2", "Final arcsin k (degrees)", "80", "Last modular angle (magnitude below 90)"},
+      {"Enask", "Number of ks", "2", "How many modular angles, evenly spaced"},
+      {"Ephi1", "Initial angle phi (degrees)", "0", "First amplitude phi"},
+      {"Ephi2", "Final angle phi (degrees)", "80", "Last amplitude phi (magnitude below 90)"},
+      {"Enp", "Number of angles", "2", "How many amplitudes, evenly spaced"},
+      {"CBFeE", "F(k,phi) and E(k,phi)", "1",
+       "The incomplete integrals of the first and second kind", true},
+      {"CBh", "Heuman's Lambda function A(k,phi)", "1", "Heuman's Lambda function", true},
+  };
+  return defs;
+}
+
+ArgumentRange::ArgumentRange(Extended a, Extended z, std::int32_t n)
+    : a_(a), d_(n > 1 ? (z - a) / static_cast<Extended>(n - 1) : 0.0L), n_(n < 0 ? 0 : n) {}
+
+namespace {
+
+// The forward-difference step of the derivative check.
+constexpr Extended kDerivativeStep = 1e-8L;
+
+struct Reader {
+  const FieldValues& fields;
+  const std::vector<FieldDef>& defs;
+  Extended Real(const char* name) const { return ReadNumber(FieldText(fields, defs, name)); }
+  std::int32_t Whole(const char* name) const {
+    return ReadInteger(FieldText(fields, defs, name));
+  }
+  bool Checked(const char* name) const { return FieldChecked(fields, defs, name); }
+};
+
+// "E(k)=... F(k)=... (n" after the method's letter; K is the integral of the first
+// kind, labelled F(k).
+std::string KELine(const char* method, const EllipticResult& r, const char* count) {
+  return std::string(method) + "E(k)=" + FixedStr(r.EllE, 17, 15) +
+         " F(k)=" + FixedStr(r.EllK, 17, 15) + " (" + IntStr(r.EllCycles) + count;
+}
+
+// With k*k and c*c entered, the modulus is the square root. Both ends of such a range
+// are at least 0 (negative entries are refused), so a value below 0 can only be the
+// rounding residue of the repeated additions on a range that ends at 0: it stands
+// for 0.
+Extended ModulusOf(Extended entry, bool squared) {
+  if (!squared) return entry;
+  return entry > 0 ? std::sqrt(entry) : 0.0L;
+}
+
+// Legendre's derivatives (Byrd & Friedman 710.00, 710.02):
+//   dK/dk = (E - k'^2 K)/(k'^2 k),  dE/dk = (E - K)/k,
+// against forward differences of the AGM values with the step k + 1e-8 - k as it is
+// represented.
+void DerivativeLines(ReportSink& report, Extended kk) {
+  if (kk == 0 || kk == 1) {
+    ReportLine(report, "Invalid modulus for derivatives");
+    return;
+  }
+  const EllipticResult r = EllipticKE(kk);
+  const Extended K = r.EllK;
+  const Extended E = r.EllE;
+  const Extended kp = std::sqrt(1 - kk * kk);
+  ReportLine(report, "a) dK/dk=" + FixedStr((E - kp * kp * K) / (kp * kp * kk), 17, 15));
+  ReportLine(report, "a) dE/dk=" + FixedStr((E - K) / kk, 17, 15));
+  const Extended next = kk + kDerivativeStep;
+  if (!(next < 1)) {
+    // K has its logarithmic singularity at 1: there is no value to difference with.
+    ReportLine(report, "No forward difference: k+1e-8 is not smaller than 1");
+    return;
+  }
+  const EllipticResult r2 = EllipticKE(next);
+  const Extended step = next - kk;
+  ReportLine(report, "dK/dk=~" + FixedStr((r2.EllK - K) / step, 17, 15));
+  ReportLine(report, "dE/dk=~" + FixedStr((r2.EllE - E) / step, 17, 15));
+}
+
+struct CompleteOptions {
+  bool agm, simpson, series, derivatives, squared;
+  CompleteItems item;
+};
+
+// The lines of one modulus in the "K and E" item; k as entered, kk the modulus.
+void KEBlock(ReportSink& report, const CompleteOptions& o, Extended k, Extended kk) {
+  ReportLine(report, "k=" + FixedStr(k, 12, 10));
+  if (o.agm) ReportLine(report, KELine("a)", EllipticKE(kk), " cycles)"));
+  if (o.simpson) ReportLine(report, KELine("b)", EllipticKESimpson(kk), " intervals)"));
+  if (o.series) ReportLine(report, KELine("c)", EllipticKESeries(kk), " terms)"));
+  if (o.derivatives) DerivativeLines(report, kk);
+}
+
+// The lines of one pair (k, c) in the items with the third kind.
+void PiBlock(ReportSink& report, const CompleteOptions& o, Extended k, Extended kk, Extended c,
+             Extended cc) {
+  ReportLine(report, "k=" + FixedStr(k, 12, 10) + " c=" + FixedStr(c, 12, 10));
+  const bool withKE = o.item == CompleteItems::KEPi;
+  if (withKE) ReportLine(report, KELine("a)", EllipticKE(kk), " cycles, K, E only)"));
+  const EllipticResult r = EllipticKEPi(kk, cc);
+  if (withKE) ReportLine(report, KELine("a)", r, " cycles, K, E, II)"));
+  ReportLine(report,
+             "a)II(k,c)=" + FixedStr(r.EllPi, 17, 15) + " (" + IntStr(r.EllCycles) + " cycles)");
+  if (o.simpson) {
+    const PiSimpsonResult s = PiSimpson(kk, cc);
+    ReportLine(report, "b)II(k,c)=" + FixedStr(s.EllPi, 17, 15) + " (" + IntStr(s.EllCycles) +
+                           " intervals)");
+  }
+}
+
+const char* const kNegativeCount = "The numbers of values must not be negative";
+
+void CompleteTable(const FieldValues& fields, ReportSink& report) {
+  const Reader in{fields, CompleteIntegralsFieldDefs()};
+  const Extended k1 = in.Real("Ek1");
+  const Extended k2 = in.Real("Ek2");
+  const std::int32_t nk = in.Whole("Enk");
+  const Extended c1 = in.Real("Ec1");
+  const Extended c2 = in.Real("Ec2");
+  const std::int32_t nc = in.Whole("Enc");
+  if (!(std::fabs(k1) < 1) || !(std::fabs(k2) < 1) || !(std::fabs(c1) < 1) ||
+      !(std::fabs(c2) < 1)) {
+    ReportLine(report, "The arguments must be smaller than 1");
+    return;
+  }
+  const std::int32_t index = in.Whole("RG123");
+  const CompleteOptions o{in.Checked("Cbagm"),
+                          in.Checked("CBSimpson"),
+                          in.Checked("CBserie"),
+                          in.Checked("CBdt"),
+                          in.Checked("CBk2c2"),
+                          index == 1   ? CompleteItems::KEPi
+                          : index == 2 ? CompleteItems::PiOnly
+                                       : CompleteItems::KE};
+  // A negative k*k has no real square root, hence no modulus.
+  if (o.squared && (k1 < 0 || k2 < 0 || c1 < 0 || c2 < 0)) {
+    ReportLine(report, "The arguments k^2 and c^2 must not be negative");
+    return;
+  }
+  ReportLine(report, "Testing evaluation methods for complete elliptic integrals:");
+  if (nk < 0 || (o.item != CompleteItems::KE && nc < 0)) {
+    ReportLine(report, kNegativeCount);
+    return;
+  }
+
+  const ArgumentRange ks(k1, k2, nk);
+  const ArgumentRange cs(c1, c2, nc);
+  Extended k = ks.First();
+  for (std::int32_t i = 0; i < ks.Count(); ++i) {
+    const Extended kk = ModulusOf(k, o.squared);
+    if (o.item == CompleteItems::KE) {
+      KEBlock(report, o, k, kk);
+    } else {
+      Extended c = cs.First();
+      for (std::int32_t j = 0; j < cs.Count(); ++j) {
+        PiBlock(report, o, k, kk, c, ModulusOf(c, o.squared));
+        c = c + cs.Step();
+      }
+    }
+    k = k + ks.Step();
+  }
+}
+
+void IncompleteTable(const FieldValues& fields, ReportSink& report) {
+  ReportLine(report, "Testing incomplete elliptic integrals (numerical integration):");
+  const Reader in{fields, IncompleteIntegralsFieldDefs()};
+  const Extended a1 = in.Real("Eask1");
+  const Extended a2 = in.Real("Eask2");
+  const std::int32_t na = in.Whole("Enask");
+  const Extended p1 = in.Real("Ephi1");
+  const Extended p2 = in.Real("Ephi2");
+  const std::int32_t np = in.Whole("Enp");
+  if (!(std::fabs(a1) < 90) || !(std::fabs(a2) < 90) || !(std::fabs(p1) < 90) ||
+      !(std::fabs(p2) < 90)) {
+    ReportLine(report, "The angles must be smaller than 90 degrees");
+    return;
+  }
+  if (na < 0 || np < 0) {
+    ReportLine(report, kNegativeCount);
+    return;
+  }
+  const bool FeE = in.Checked("CBFeE");
+  const bool lambda = in.Checked("CBh");
+
+  const ArgumentRange alphas(a1, a2, na);
+  const ArgumentRange phis(p1, p2, np);
+  Extended alpha = alphas.First();
+  for (std::int32_t i = 0; i < alphas.Count(); ++i) {
+    Extended phi = phis.First();
+    for (std::int32_t j = 0; j < phis.Count(); ++j) {
+      ReportLine(report, "arcsin(k)=" + FixedStr(alpha, 5, 2) + "; phi=" + FixedStr(phi, 5, 2) +
+                             " (degrees):");
+      if (FeE) {
+        const IncompleteResult r = IncompleteFE(std::sin(alpha * kPi / 180), phi * kPi / 180);
+        ReportLine(report, "F(k,phi)=" + FixedStr(r.EllFphi, 19, 17) +
+                               "; E(k,phi)=" + FixedStr(r.EllEphi, 19, 17));
+      }
+      if (lambda)
+        ReportLine(report, "A(k,phi)=" + FixedStr(HeumanLambda(std::sin(alpha * kPi / 180),
+                                                               phi * kPi / 180),
+                                                  19, 17));
+      phi = phi + phis.Step();
+    }
+    alpha = alpha + alphas.Step();
+  }
+}
+
+// Runs a table with every line checked for arithmetic faults before it is written.
+template <class Table>
+void Checked(Table table, const FieldValues& fields, ReportSink& report) {
+  FaultCheckingReport checked(report);
+  ClearArithmeticFaults();
+  table(fields, checked);
+  CheckArithmeticFaults();
+}
+
+}  // namespace
+
+void CompleteIntegralsCommand(const FieldValues& fields, ReportSink& report) {
+  Checked(CompleteTable, fields, report);
+}
+
+void IncompleteIntegralsCommand(const FieldValues& fields, ReportSink& report) {
+  Checked(IncompleteTable, fields, report);
+}

@@ -1,0 +1,42 @@
+#pragma once
+// Tables of the elliptic integrals for the test window: the complete integrals K, E
+// and Pi by the arithmetic-geometric mean beside Simpson's rule and the power series,
+// with a check of the derivatives dK/dk and dE/dk, and the incomplete integrals F, E
+// with Heuman's Lambda. Each table is a plain function of the window's field texts
+// that writes its lines to the Report.
+#include <cstdint>
+#include <vector>
+
+#include "numerics/extended.h"
+#include "numerics/fields.h"
+#include "numerics/report.h"
+
+// The upper panel: k and c ranges, what to compute (RG123: 0 "K and E",
+// 1 "K, E, and II(k,c)", 2 "II(k,c) only") and the methods.
+const std::vector<FieldDef>& CompleteIntegralsFieldDefs();
+// The lower panel: ranges of the modular angle arcsin k and of the amplitude phi,
+// in degrees, and what to print.
+const std::vector<FieldDef>& IncompleteIntegralsFieldDefs();
+
+// The items of RG123.
+enum class CompleteItems : std::int32_t { KE = 0, KEPi = 1, PiOnly = 2 };
+
+// The n values a, a + d, a + 2d, ... of a table, d = (z - a)/(n - 1) (0 when n = 1),
+// each the previous one plus d, as the tables step through them.
+class ArgumentRange {
+ public:
+  ArgumentRange(Extended a, Extended z, std::int32_t n);
+  std::int32_t Count() const { return n_; }
+  Extended First() const { return a_; }
+  Extended Step() const { return d_; }
+
+ private:
+  Extended a_, d_;
+  std::int32_t n_;
+};
+
+// "Compute complete integrals". Ends with ArithmeticFault if a value should still come
+// out as not-a-number or infinite (the lines before it stay).
+void CompleteIntegralsCommand(const FieldValues& fields, ReportSink& report);
+// "Compute incomplete integrals", likewise.
+void IncompleteIntegralsCommand(const FieldValues& fields, ReportSink& report);

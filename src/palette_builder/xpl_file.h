@@ -1,0 +1,45 @@
+#pragma once
+// The .xpl palette file, 888 bytes with no header: the red intensities of entries
+// 0..255, then the green, then the blue (768 bytes, all that quor reads), then the
+// control-point columns X of the red, green and blue curves (15 little-endian signed
+// 32-bit integers) and their rows Y in the same order (15 more).
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "palette_builder/palette_model.h"
+
+inline constexpr std::size_t kXplColourBytes = 768;
+inline constexpr std::size_t kXplPointBytes = 60;
+inline constexpr std::size_t kXplSize = kXplColourBytes + 2 * kXplPointBytes;  // 888
+
+// The 888 bytes of the palette and its control points.
+std::string XplBytes(const PaletteModel& model);
+
+// What a load changed.
+struct XplLoad {
+  std::size_t bytesUsed = 0;  // at most 888
+  // Channels whose control points from the file broke the editing rules (first row
+  // 0, last row 255, rows strictly increasing, columns 0..63) and were put back as
+  // they were before the load.
+  std::array<bool, kChannels> pointsRestored{};
+};
+
+// Puts the bytes of a file into the model in file order. A short file fills what it
+// covers: the colours byte by byte, the control points whole integer by whole
+// integer; the rest keeps its previous content. Bytes past 888 are ignored. The
+// colour table is taken as it stands (the next drawing of a curve recomputes its
+// channel from the points).
+XplLoad ApplyXplBytes(PaletteModel& model, std::string_view bytes);
+
+// Loads a palette file. Nothing (and the model unchanged) when the path is not a
+// regular file that can be opened for reading.
+std::optional<XplLoad> LoadXplFile(const std::string& path, PaletteModel& model);
+
+// Writes the palette to path as a whole: the bytes go to a temporary file in the same
+// directory, which replaces the old file only once it is complete, so a write error
+// never leaves a truncated palette or loses the previous one. Throws std::system_error
+// when anything fails.
+void SaveXplFile(const std::string& path, const PaletteModel& model);

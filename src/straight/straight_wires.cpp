@@ -1,0 +1,131 @@
+#include "straight/straight_wires.h"
+
+#include <cmath>
+#include <optional>
+
+#include "numerics/arithmetic_fault.h"
+#include "numerics/format.h"
+#include "numerics/number_reading.h"
+#include "straight/wires.h"
+
+const std::vector<FieldDef>& StraightFieldDefs() {
+  static const std::vector<FieldDef> defs = {
+      {"Elength1", "Length 1", "1", "Sizes in meters or inches (convert)"},
+      {"Eradius1", "Diameter 1", "0.001", "In meters or AWG gauge"},
+      {"Elength2", "Length 2", "1", ""},
+      {"Eradius2", "Diameter 2", "0.001", ""},
+      {"Esegments", "Segments", "1000", "For the numerical calculation"},
+      {"Edistance", "Radial distance between wires", "0.1", "Distance between centers"},
+      {"Eoffset", "Axial distance between centers", "0", "The wires can't overlap"},
+  };
+  return defs;
+}
+
+namespace {
+
+struct WirePair {
+  Extended l1, r1, l2, r2, d, c;
+  std::int32_t n;
+};
+
+WirePair ReadWirePair(const FieldValues& fields) {
+  auto number = [&](const char* name) {
+    return ReadNumber(FieldText(fields, StraightFieldDefs(), name));
+  };
+  WirePair w;
+  w.l1 = number("Elength1");
+  w.r1 = number("Eradius1") / 2;
+  w.l2 = number("Elength2");
+  w.r2 = number("Eradius2") / 2;
+  w.n = ReadInteger(FieldText(fields, StraightFieldDefs(), "Esegments"));
+  w.d = number("Edistance");
+  w.c = number("Eoffset");
+  return w;
+}
+
+// The checks that keep every formula of the panel finite: the logarithms need positive
+// lengths, radii and distances, the low-frequency inductance is positive only for a
+// wire longer than about half its diameter, and the numerical sum meets a zero
+// distance where two overlapping filaments share a midpoint.
+std::optional<std::string> CheckWirePair(const WirePair& w) {
+  if (!(w.l1 > 0 && w.l2 > 0)) return "The lengths must be positive";
+  if (!(w.r1 > 0 && w.r2 > 0)) return "The diameters must be positive";
+  if (!(w.l1 > 2 * w.r1 && w.l2 > 2 * w.r2)) return "The wires must be longer than their diameters";
+  if (w.d < 0) return "The radial distance can't be negative";
+  // The conductors meet when their round sections intersect along a common stretch.
+  if (w.d < w.r1 + w.r2 && std::fabs(w.c) < (w.l1 + w.l2) / 2) return "The wires can't overlap";
+  if (w.n <= 0) return "The number of segments must be positive";
+  const std::int32_t max = w.l1 == w.l2 ? kMaxEqualWireSegments : kMaxSegments;
+  if (w.n > max)
+    return "Too many segments for the numerical calculation (max=" + IntStr(max) + ")";
+  return std::nullopt;
+}
+
+// Henries to the microhenries of the report, 15:10.
+std::string MicroHenries(Extended henries) { return FixedStr(henries / 1e-6L, 15, 10) + " uH"; }
+
+void Calculate(const FieldValues& fields, ReportSink& report) {
+  const WirePair w = ReadWirePair(fields);
+  ReportLine(report, "");
+  ReportLine(report, "Inductances of round straight wires");
+  if (auto message = CheckWirePair(w)) {
+    ReportLine(report, *message);
+    return;
+  }
+  const Extended L1 = WireSelfLowFreq(w.l1, w.r1);
+  const Extended L2 = WireSelfLowFreq(w.l2, w.r2);
+  const Extended M = ParallelFilamentMutual(w.l1, w.l2, w.d, w.c);
+  ReportLine(report, "Low-frequency inductance L1: " + MicroHenries(L1));
+  ReportLine(report, "Low-frequency inductance L2: " + MicroHenries(L2));
+  ReportLine(report, "Mutual inductance M: " + MicroHenries(M));
+  // Equal wires beyond the count of the full sum go through their segment differences.
+  const Extended numerical = w.n <= kMaxSegments
+                                 ? NumericalParallelMutual(w.n, w.l1, w.l2, w.d, w.c)
+                                 : NumericalEqualMutual(w.n, w.l1, w.d, w.c);
+  ReportLine(report, "Mutual inductance M (numerical): " + MicroHenries(numerical));
+  ReportLine(report, "Coupling coefficient k: " + FixedStr(M / std::sqrt(L1 * L2), 15, 10));
+  if (w.l1 == w.l2 && w.c == 0) {
+    ReportLine(report, "M for equal // wires: " + MicroHenries(EqualWiresMutual(w.l1, w.d)));
+    ReportLine(report,
+               "M for equal // wires (Lee): " + MicroHenries(EqualWiresMutualLee(w.l1, w.d)));
+  }
+  if (w.d == 0 && w.c == (w.l1 + w.l2) / 2 && w.r1 == w.r2) {
+    // One wire cut in two: the whole against the sum of its parts.
+    const Extended l = w.l1 + w.l2;
+    ReportLine(report, "The segments are aligned");
+    ReportLine(report, "Inductance of the complete segment (Lowf): " +
+                           MicroHenries(WireSelfLowFreq(l, w.r1)));
+    ReportLine(report, "L1+L2+2*M: " + MicroHenries(L1 + L2 + 2 * M));
+    ReportLine(report, "Inductance of the complete segment (Snow): " +
+                           MicroHenries(WireSelfSnow(l, w.r1)));
+    ReportLine(report, "L1+L2+2*M: " + MicroHenries(WireSelfSnow(w.l1, w.r1) +
+                                                    WireSelfSnow(w.l2, w.r2) + 2 * M));
+  }
+  // Maxwell: the geometric mean distance of a round section from itself is
+  // r*e^(-1/4); of a thin strip of width a, a*e^(-3/2).
+  const Extended round = std::exp(-0.25L);
+  const Extended flat = std::exp(-1.5L);
+  ReportLine(report, "Maxwell inductance L1: " +
+                         MicroHenries(ParallelFilamentMutual(w.l1, w.l1, round * w.r1, 0)));
+  ReportLine(report, "Maxwell inductance L2: " +
+                         MicroHenries(ParallelFilamentMutual(w.l2, w.l2, round * w.r2, 0)));
+  ReportLine(report, "Maxwell inductance L1 (flat wire): " +
+                         MicroHenries(ParallelFilamentMutual(w.l1, w.l1, flat * 2 * w.r1, 0)));
+  ReportLine(report, "Maxwell inductance L2 (flat wire): " +
+                         MicroHenries(ParallelFilamentMutual(w.l2, w.l2, flat * 2 * w.r2, 0)));
+}
+
+}  // namespace
+
+void BcalculateClick(const FieldValues& fields, ReportSink& report) {
+  FaultCheckingReport checked(report);
+  ClearArithmeticFaults();
+  Calculate(fields, checked);
+  CheckArithmeticFaults();
+}
+
+std::vector<std::string> StraightCommand(const FieldValues& fields) {
+  VectorReport report;
+  BcalculateClick(fields, report);
+  return std::move(report.lines);
+}

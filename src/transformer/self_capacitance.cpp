@@ -1,0 +1,80 @@
+#include "transformer/self_capacitance.h"
+
+#include <cmath>
+
+#include "numerics/arithmetic_fault.h"
+#include "numerics/canvas.h"
+#include "numerics/format.h"
+#include "transformer/maxwell.h"
+
+// R. G. Medhurst, "H.F. resistance and self-capacitance of single-layer solenoids",
+// Wireless Engineer 24 (1947), pp. 35-43 and 80-92: from his measurements,
+//   C = 0.1126 l + 0.08 D + 0.27 sqrt(D^3/l)  pF, lengths in centimetres,
+// for a solenoid of length l and diameter D. In metres with D = 2r the bracket below
+// is the same number of picofarads (0.27 sqrt(8e6/100) = 76.4).
+Extended MedhurstCapacitance(TransformerContext& ctx, Extended h, Extended rmax, Extended rmin) {
+  if (rmax != rmin || h == 0) {
+    ctx.Line("The coil must be solenoidal.");
+    ctx.StopFlag = false;
+    return 0;
+  }
+  ctx.StopFlag = true;
+  const Extended r = rmin;
+  constexpr Extended kPicofarad = 9.9999999999999997989e-13L;
+  return (76.4L * std::sqrt(r * r * r / h) + (11.26L * h + 16.0L * r)) * kPicofarad;
+}
+
+namespace {
+
+struct Coil {
+  Extended N, h, rmin, rmax, b, wd;
+};
+
+// Thomson's frequency of the coil's inductance with its own capacitance.
+void SelfResonance(TransformerContext& ctx, const Coil& c) {
+  const Extended C = MedhurstCapacitance(ctx, c.h, c.rmax, c.rmin);
+  if (!ctx.StopFlag) return;
+  const Extended L = MaxwellSolenoidCircular(ctx, c.N, c.h, c.rmin, c.rmax, c.b, c.wd);
+  if (!ctx.StopFlag) return;
+  ctx.Line("Length:" + NumberText(c.h) + "; radius:" + NumberText(c.rmin) +
+           "; Medhurst self-capacitance:" + FixedStr(C * 1e12L, 8, 4) + " pF");
+  ctx.Line("Inductance: " + FixedStr(L * 1000, 10, 4) + " mH");
+  ctx.Line("Self-resonance frequency: " + FixedStr(1 / (kTwoPi * std::sqrt(L * C)) / 1000, 10, 4) +
+           " kHz");
+}
+
+}  // namespace
+
+void Medhurstcapacitances1Click(TransformerContext& ctx, const FieldValues& fields) {
+  // Every line is checked for an arithmetic fault before it is written.
+  ReportSink* const plain = ctx.report;
+  FaultCheckingReport checked(*plain);
+  ctx.report = &checked;
+  ClearArithmeticFaults();
+  try {
+    ReadTransformerInputs(fields, ctx.coils);
+    const CoilPair& p = ctx.coils;
+    ctx.Line("");
+    ctx.Line("Primary:");
+    SelfResonance(ctx, {p.N1, p.h1, p.rmin1, p.rmax1, p.b1, p.wd1});
+    ctx.Line("Secondary:");
+    SelfResonance(ctx, {p.N2, p.h2, p.rmin2, p.rmax2, p.b2, p.wd2});
+    CheckArithmeticFaults();
+  } catch (const ArithmeticFault&) {
+    ctx.report = plain;
+    throw;
+  }
+  ctx.report = plain;
+}
+
+void SelfCapacitanceCommand(const FieldValues& fields, ReportSink& report) {
+  NullCanvas canvas(kArrangementSize, kArrangementSize);
+  TransformerContext ctx(report, canvas);
+  Medhurstcapacitances1Click(ctx, fields);
+}
+
+std::vector<std::string> SelfCapacitanceCommand(const FieldValues& fields) {
+  VectorReport report;
+  SelfCapacitanceCommand(fields, report);
+  return std::move(report.lines);
+}
