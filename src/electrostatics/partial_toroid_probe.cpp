@@ -60,14 +60,20 @@ void PBpartialMouseDown(const PartialState& s, int X, int Y, ReportSink& plainRe
     return;
   }
   ReportLine(report, "For complete toroid, valid at the outer side:");
-  const ExactToroidPoint e = ExactToroidAt(s.D, s.d, r, z);
+  ExactToroidPoint e;
+  {
+    // Inside the tube the series may overflow: that ends in a line of its own below,
+    // not in a fault.
+    const FaultFlagsKeeper keepFlags;
+    e = ExactToroidAt(s.D, s.d, r, z);
+  }
   if (!e.defined) {
     ReportLine(report, r == 0 ? "Exact values are not defined on the axis"
                               : "Exact values are not defined on the focal circle");
     return;
   }
   if (!(std::isfinite(e.V) && std::isfinite(e.Eeta) && std::isfinite(e.Es))) {
-    ReportLine(report, "The series diverge at this point (inside the tube)");
+    ReportLine(report, "The exact series overflow at this point (inside the tube)");
     return;
   }
   if (e.terms > 1000)
