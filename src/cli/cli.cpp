@@ -200,6 +200,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     out.flush();
     err << "quor-cli: " << cmd->name << ": " << error.what() << "\n";
     return 1;
+  } catch (const CliArgumentError& error) {
+    out.flush();
+    return Fail(err, error.what());
   }
   out.flush();
   return 0;

@@ -3,6 +3,7 @@
 // default texts) and a function of the field texts that writes the Report lines.
 #include <functional>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,13 @@ struct CliCommand {
   std::function<void(const FieldValues&, BreakdownField&, const CliOptions&, ReportSink&)> run;
   std::vector<CliOptionDef> options = {};
   std::vector<CliArgumentDef> arguments = {};
+};
+
+// A malformed option value met by a command ("--probe 1;2"): status 2, as for a
+// malformed argument.
+class CliArgumentError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
 };
 
 const std::vector<CliCommand>& CliCommands();
