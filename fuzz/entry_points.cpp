@@ -1,5 +1,6 @@
 #include "entry_points.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +21,10 @@
 #include "numerics/number_reading.h"
 #include "palette_builder/palette_model.h"
 #include "palette_builder/xpl_file.h"
+#include "transformer/coil_pair.h"
+#include "transformer/driver.h"
+#include "transformer/trd_file.h"
+#include "transformer/validation.h"
 
 namespace {
 
@@ -133,6 +138,32 @@ int FuzzStructureDescription(const std::uint8_t* data, std::size_t size) {
   return 0;
 }
 
+int FuzzTrdReader(const std::uint8_t* data, std::size_t size) {
+  FaultFlagsKeeper keep;
+  const FieldValues fields = ParseTrdText(Text(data, size));
+  const std::vector<std::string>& names = TrdFieldNames();
+  Require(fields.size() == 10 || fields.size() == 12, "a .trd sets 10 or 12 fields");
+  for (const auto& [name, text] : fields) {
+    Require(std::find(names.begin(), names.end(), name) != names.end(), "field " + name);
+    Require(text.size() <= kMaxTrdLine, "a line longer than 255 characters");
+  }
+  // Saved again and loaded, the texts are the same, but for the blanks that the
+  // reader skips before the eleventh line.
+  FieldValues all = DefaultValues(TransformerFieldDefs());
+  for (const auto& [name, text] : fields) all[name] = text;
+  const FieldValues again = ParseTrdText(TrdFileText(all));
+  for (const auto& [name, text] : again) {
+    std::string expected = all[name];
+    if (name == names[10]) expected.erase(0, expected.find_first_not_of(" \t"));
+    Require(text == expected, "field " + name + " changed from '" + all[name] + "' to '" + text + "'");
+  }
+  // Calculate reads and judges them before any calculation.
+  CoilPair coils;
+  ReadTransformerInputs(all, coils);
+  if (!CheckTransformerInputs(coils)) CheckTransformerWork(coils, ReadTransformerOptions(all));
+  return 0;
+}
+
 int FuzzPaletteReader(const std::uint8_t* data, std::size_t size) {
   const std::string path = ScratchFile(Text(data, size), "quor.xpl");
   try {
@@ -180,12 +211,10 @@ int FuzzCliArguments(const std::uint8_t* data, std::size_t size) {
   Require(status != 2 || !err.str().empty(), "a usage error without its message");
   if (status != kRunCommand) return 0;
   Require(invocation.command != nullptr, "no command to run");
-  const std::vector<FieldDef>& defs = invocation.command->fields();
-  Require(invocation.fields.size() == defs.size(), "fields beyond the window's");
-  for (const FieldDef& f : defs) {
-    const std::string& v = invocation.fields.at(f.name);
-    Require(!f.isCheckBox || v == "0" || v == "1", "check box " + f.name + " holds " + v);
-  }
+  for (const CliArgumentDef& def : invocation.command->arguments)
+    Require(invocation.options.count(def.name) == 1, "positional argument " + def.name + " lost");
+  for (const auto& [name, value] : invocation.overrides)
+    Require(invocation.fields.count(name) == 1, "a change of a field the window lacks: " + name);
   // The settings before the command are applied as quor-cli applies them.
   FaultFlagsKeeper keep;
   BreakdownField breakdown;
@@ -201,6 +230,7 @@ const std::vector<FuzzTarget>& FuzzTargets() {
       {"palette_reader", &FuzzPaletteReader},
       {"xpl_reader", &FuzzXplReader},
       {"cli_arguments", &FuzzCliArguments},
+      {"trd_reader", &FuzzTrdReader},
   };
   return targets;
 }

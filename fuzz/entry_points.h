@@ -17,6 +17,8 @@ int FuzzNumberReader(const std::uint8_t* data, std::size_t size);
 // A .cap structure description: the parser, ring generation and, for small
 // structures, the whole capacitance calculation.
 int FuzzStructureDescription(const std::uint8_t* data, std::size_t size);
+// The transformer description (.trd) loader, and the input checks on what it loads.
+int FuzzTrdReader(const std::uint8_t* data, std::size_t size);
 // quor's reading of the colour table of quor.xpl.
 int FuzzPaletteReader(const std::uint8_t* data, std::size_t size);
 // tintor's loading of a .xpl file, and the drawing of the curves it loaded.

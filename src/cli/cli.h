@@ -2,6 +2,7 @@
 // quor-cli: runs one window command headlessly and prints its Report lines.
 #include <iosfwd>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/commands.h"
@@ -14,8 +15,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 struct CliInvocation {
   std::vector<std::string> emaxTexts;  // Emax=VALUE settings before the command, in order
   const CliCommand* command = nullptr;
-  FieldValues fields;                  // every field of the window
-  CliOptions options;
+  FieldValues fields;                  // every field of the window, at its default text
+  CliOptions options;                  // positional arguments and options, by name
+  // The NAME=VALUE changes in order, applied after field texts loaded from files.
+  std::vector<std::pair<std::string, std::string>> overrides;
 };
 
 // ParseCliArgs returns this when the invocation is ready to run.

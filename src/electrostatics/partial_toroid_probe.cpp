@@ -1,0 +1,94 @@
+// The probe of the partial toroid window: potential and field of the ring charges at
+// a clicked point, and the exact values of the complete toroid there.
+#include <cmath>
+
+#include "electrostatics/partial_toroid.h"
+#include "electrostatics/ring_kernel.h"
+#include "numerics/arithmetic_fault.h"
+#include "numerics/format.h"
+
+namespace {
+
+// The ring whose centre line passes through (r, z) (modulus 1: its potential and
+// field are infinite there), or 0.
+int RingThrough(const PartialState& s, Extended r, Extended z) {
+  for (std::size_t i = 0; i < s.q.size(); ++i)
+    if (RingGeometryAt(s.rho[i], s.z[i], r, z).k >= 1) return static_cast<int>(i) + 1;
+  return 0;
+}
+
+void ReportRingSums(const PartialState& s, Extended r, Extended z, ReportSink& report) {
+  const std::string where = "r: " + FixedStr(r, 5, 3) + " z: " + FixedStr(z, 5, 3);
+  if (const int ring = RingThrough(s, r, z)) {
+    ReportLine(report, where + " lies on ring " + IntStr(ring) +
+                           ": the ring sums are infinite there");
+    return;
+  }
+  Extended V = 0, Er = 0, Ez = 0;
+  for (std::size_t i = 0; i < s.q.size(); ++i) {
+    V += s.q[i] * RingPotentialCoefficient(s.rho[i], s.z[i], r, z, s.eps0);
+    if (r == 0) {
+      // On the axis the radial field vanishes by symmetry (the radial term alone
+      // would divide by the modulus 0).
+      Ez += RingFieldAxialTerm(s.rho[i], s.z[i], s.q[i], r, z, s.eps0);
+    } else {
+      const RingFieldTerms t = RingField(s.rho[i], s.z[i], s.q[i], r, z, s.eps0);
+      Er -= t.erTerm;
+      Ez += t.ezTerm;
+    }
+  }
+  if (r < 0) Er = -Er;
+  ReportLine(report, where + " V: " + FixedStr(V, 8, 6) + " Er: " + FixedStr(Er, 8, 6) +
+                         " Ez: " + FixedStr(Ez, 8, 6) +
+                         " |E|: " + FixedStr(std::sqrt(Er * Er + Ez * Ez), 8, 6));
+}
+
+}  // namespace
+
+void PBpartialMouseDown(const PartialState& s, int X, int Y, ReportSink& plainReport) {
+  if (!s.PartialSolved) return;
+  FaultCheckingReport report(plainReport);
+  ClearArithmeticFaults();
+  const Extended r = (X - s.OX) / s.SX;
+  const Extended z = (Y - s.OY) / s.SY;
+  ReportRingSums(s, r, z, report);
+
+  // A horn torus (D = 2 d) has no focal circle and a spindle torus none at all: the
+  // toroidal coordinates need a hole.
+  if (s.D <= 2 * s.d || s.d <= 0) {
+    ReportLine(report, "This is not a toroid.");
+    return;
+  }
+  ReportLine(report, "For complete toroid, valid at the outer side:");
+  ExactToroidPoint e;
+  {
+    // Inside the tube the series may overflow: that ends in a line of its own below,
+    // not in a fault.
+    const FaultFlagsKeeper keepFlags;
+    e = ExactToroidAt(s.D, s.d, r, z);
+  }
+  if (!e.defined) {
+    ReportLine(report, r == 0 ? "Exact values are not defined on the axis"
+                              : "Exact values are not defined on the focal circle");
+    return;
+  }
+  if (!(std::isfinite(e.V) && std::isfinite(e.Eeta) && std::isfinite(e.Es))) {
+    ReportLine(report, "The exact series overflow at this point (inside the tube)");
+    return;
+  }
+  if (e.terms > 1000)
+    ReportLine(report, "Convergence not reached after " + IntStr(e.terms) + " terms");
+  ReportLine(report, "Exact potential: " + FixedStr(e.V, 15, 10) + " (" + IntStr(e.terms) + " terms)");
+  ReportLine(report, "Exact electric field (surface or horizontal axis): " + FixedStr(e.Eeta, 15, 10) +
+                         " V/m/V");
+  ReportLine(report, "Exact electric field (surface only): " + FixedStr(e.Es, 15, 10) + " V/m/V");
+}
+
+void PartialCommand(const FieldValues& fields, const BreakdownField& breakdown,
+                    const std::vector<std::pair<int, int>>& probes, ReportSink& report,
+                    const std::string& directory) {
+  NullCanvas canvas(kPBpartialWidth, kPBpartialHeight);
+  PartialState s;
+  BpartialClick(fields, s, breakdown, canvas, report, directory);
+  for (const auto& [X, Y] : probes) PBpartialMouseDown(s, X, Y, report);
+}
