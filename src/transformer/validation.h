@@ -11,7 +11,7 @@ inline constexpr int kMaxSegmentsPerTurn = 10000;
 // M cannot be stopped from the window, so a count far beyond any real coil is refused
 // before it starts instead of freezing the program for hours:
 //  - turns per coil: a real single-layer coil has at most a few thousand;
-//  - ring pairs of M by circular turns, n1 n2 (about 2 s here);
+//  - ring pairs of M by circular turns, n1 n2 (about 3 s here);
 //  - segment pairs of M by true spirals, N1 ns1 N2 ns2 (about 15 to 30 s here; the
 //    default coils with 20 segments per turn need 5.5e6);
 //  - turns of a conical or flat coil whose Maxwell L is summed ring by ring, which
