@@ -8,6 +8,7 @@
 #include "electrostatics/breakdown_field.h"
 #include "electrostatics/structure_capacitance.h"
 #include "electrostatics/structure_description.h"
+#include "electrostatics/structure_view.h"
 #include "numerics/screen_mapping.h"
 #include "ui/form.h"
 
@@ -31,7 +32,7 @@ class TFcacal : public SecondaryForm {
 
   static constexpr int kWidth = 900;
   static constexpr int kHeight = 640;
-  static constexpr int kAreaSize = 481;  // PBcacal, square
+  static constexpr int kAreaSize = kStructureAreaSize;  // PBcacal, square
 
   // The file dialogs of Load and Save: given the initial file name, the chosen name,
   // or an empty text when cancelled. Tests replace them.
