@@ -79,7 +79,8 @@ const FieldDef* FindField(const CliCommand& cmd, std::string_view name) {
 
 }  // namespace
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const CliHooks& hooks) {
   if (args.empty()) return Fail(err, std::string("no command; ") + kUsage);
   if (args[0] == "--help" || args[0] == "-h") {
     PrintHelp(out);
@@ -147,7 +148,13 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   try {
     for (std::size_t i = 0; i < pos; ++i)
       ApplyBreakdownField(breakdown, std::string_view(args[i]).substr(5), report);
-    cmd->run(fields, breakdown, options, report);
+    if (cmd->runWithHooks)
+      cmd->runWithHooks(fields, breakdown, options, report, hooks);
+    else
+      cmd->run(fields, breakdown, options, report);
+  } catch (const CliUsageError& usage) {
+    out.flush();
+    return Fail(err, usage.what());
   } catch (const ArithmeticFault& fault) {
     // The lines before the fault stand; the command ends as in the window.
     out.flush();

@@ -7,6 +7,8 @@
 #include "transformer/couplings.h"
 #include "electrostatics/structure_capacitance.h"
 #include "electrostatics/structure_description.h"
+#include "cli/structure_cli.h"
+#include "electrostatics/structure_plot.h"
 #include "transformer/driver.h"
 #include "transformer/self_capacitance.h"
 
@@ -68,15 +70,13 @@ const std::vector<CliCommand>& CliCommands() {
        }},
       {"structure",
        "Calculate of the general structure window: capacitance matrix, charges, forces and "
-       "surface fields of a .cap description (the sample without --cap)",
-       &StructureFieldDefs,
-       [](const FieldValues& f, BreakdownField& e, const CliOptions& o, ReportSink& r) {
-         const auto cap = o.find("--cap");
-         StructureCommand(f, cap == o.end() ? StructureSampleLines()
-                                             : LoadDescriptionFile(cap->second.front()),
-                          e, r);
-       },
-       {{"--cap", "FILE", "structure description to calculate"}}},
+       "surface fields of a .cap description (the sample without --cap); its drawing area "
+       "with the colour plot as a PNG, probe lines",
+       &StructureWindowFieldDefs, nullptr,
+       {{"--cap", "FILE", "structure description to calculate"},
+        {"--plot", "OUT.png", "write the drawing area with the colour plot"},
+        {"--probe", "X,Y", "probe line of pixel (X, Y) after the calculation", true}},
+       &StructureCliCommand},
   };
   return commands;
 }
