@@ -22,6 +22,11 @@ int main(int argc, char** argv) {
   std::unique_ptr<QGuiApplication> app;
   for (const std::string& a : args)
     if (a == "--plot" || a.rfind("--plot=", 0) == 0) {
+      // The toolkit's notes on its environment (no runtime directory, ...) are no
+      // output of the command; its errors still reach stderr.
+      qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& m) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) std::cerr << m.toStdString() << '\n';
+      });
       app = std::make_unique<QGuiApplication>(qtArgc, qtArgv);
       break;
     }
