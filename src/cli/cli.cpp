@@ -186,7 +186,8 @@ int ParseCliArgs(const std::vector<std::string>& args, CliInvocation& invocation
   return kRunCommand;
 }
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const CliHooks& hooks) {
   CliInvocation invocation;
   const int parsed = ParseCliArgs(args, invocation, out, err);
   if (parsed != kRunCommand) return parsed;
@@ -203,7 +204,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       if (const auto given = options.find(o.name); o.loadsFields && given != options.end())
         for (const std::string& value : given->second) o.loadsFields(value, fields);
     for (const auto& [name, value] : invocation.overrides) fields[name] = value;
-    cmd->run(fields, breakdown, options, report);
+    if (cmd->runWithHooks)
+      cmd->runWithHooks(fields, breakdown, options, report, hooks);
+    else
+      cmd->run(fields, breakdown, options, report);
   } catch (const ArithmeticFault& fault) {
     // The lines before the fault stand; the command ends as in the window.
     out.flush();
