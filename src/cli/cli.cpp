@@ -7,6 +7,7 @@
 #include "numerics/arithmetic_fault.h"
 #include "numerics/file_write.h"
 #include "numerics/report.h"
+#include "quor_version.h"
 
 namespace {
 
@@ -42,6 +43,7 @@ void PrintFields(std::ostream& out, const CliCommand& cmd) {
 void PrintHelp(std::ostream& out) {
   out << kUsage << "\n"
       << "       quor-cli --help\n"
+      << "       quor-cli --version\n"
       << "       quor-cli COMMAND --help\n"
       << "Some commands also take options (--NAME VALUE), listed with their fields.\n\n"
       << "Runs one window command with the window's default field texts, changed by the\n"
@@ -83,6 +85,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   if (args.empty()) return Fail(err, std::string("no command; ") + kUsage);
   if (args[0] == "--help" || args[0] == "-h") {
     PrintHelp(out);
+    return 0;
+  }
+  if (args[0] == "--version") {
+    out << "quor-cli " << kQuorVersion << '\n';
     return 0;
   }
 

@@ -14,6 +14,7 @@
 
 #include "numerics/arithmetic_fault.h"
 #include "platform/qt_event_pump.h"
+#include "quor_version.h"
 #include "transformer/drawing.h"
 #include "transformer/couplings.h"
 #include "transformer/driver.h"
@@ -21,7 +22,7 @@
 #include "ui/form.h"
 
 const char* const TForm1::kTitleLine = "quor - air-core transformer and electrostatics calculator";
-const char* const TForm1::kVersionLine = "Version 0.1.0";
+const char* const TForm1::kVersionLine = "Version " QUOR_VERSION;
 
 namespace {
 
