@@ -70,6 +70,12 @@ class TFcacal : public SecondaryForm {
   void Load1Click();
   void Save1Click();
 
+ public:
+  // Loads a description file into Mlista, parses and draws it, as Load does once a
+  // name is chosen; also how quor opens a .cap file named on its command line. False,
+  // after the error box, when the file could not be read.
+  bool LoadFile(const QString& name);
+
  private:
   void BuildControls();
   // Reads Mlista into the tables unless they already reflect it; messages to Mmsg.
