@@ -1,6 +1,8 @@
 #include "cli/cli.h"
 
+#include <algorithm>
 #include <ostream>
+#include <utility>
 #include <string_view>
 
 #include "cli/commands.h"
@@ -25,9 +27,17 @@ class StreamReport : public ReportSink {
 };
 
 constexpr const char* kUsage =
-    "usage: quor-cli [Emax=VALUE]... COMMAND [NAME=VALUE | --OPTION VALUE]...";
+    "usage: quor-cli [Emax=VALUE]... COMMAND [ARGUMENT]... [NAME=VALUE | --OPTION VALUE]...";
 
 void PrintFields(std::ostream& out, const CliCommand& cmd) {
+  for (const CliArgumentDef& a : cmd.arguments) {
+    std::string left = "  " + a.name;
+    if (left.size() < 20) left.resize(20, ' ');
+    out << left << " " << a.help;
+    for (std::size_t i = 0; i < a.choices.size(); ++i)
+      out << (i == 0 ? " (" : ", ") << a.choices[i] << (i + 1 == a.choices.size() ? ")" : "");
+    out << '\n';
+  }
   for (const CliOptionDef& o : cmd.options) {
     std::string left = "  " + o.name + " " + o.valueName;
     if (left.size() < 20) left.resize(20, ' ');
@@ -40,12 +50,19 @@ void PrintFields(std::ostream& out, const CliCommand& cmd) {
   }
 }
 
+std::string Synopsis(const CliCommand& cmd) {
+  std::string s = cmd.name;
+  for (const CliArgumentDef& a : cmd.arguments) s += " " + a.name;
+  return s;
+}
+
 void PrintHelp(std::ostream& out) {
   out << kUsage << "\n"
       << "       quor-cli --help\n"
       << "       quor-cli --version\n"
       << "       quor-cli COMMAND --help\n"
-      << "Some commands also take options (--NAME VALUE), listed with their fields.\n\n"
+      << "Some commands take arguments right after their name (save-trd FILE) and options\n"
+      << "(--NAME VALUE), listed with their fields.\n\n"
       << "Runs one window command with the window's default field texts, changed by the\n"
       << "NAME=VALUE arguments (component names; check boxes 1 checked, 0 unchecked), and\n"
       << "prints the lines the window appends to its Report, one per line.\n"
@@ -57,7 +74,7 @@ void PrintHelp(std::ostream& out) {
       << "fault on stderr.\n\n"
       << "Commands and their fields with the default texts:\n";
   for (const CliCommand& cmd : CliCommands()) {
-    out << "\n" << cmd.name << " - " << cmd.summary << "\n";
+    out << "\n" << Synopsis(cmd) << " - " << cmd.summary << "\n";
     PrintFields(out, cmd);
   }
 }
@@ -73,8 +90,8 @@ const CliOptionDef* FindOption(const CliCommand& cmd, std::string_view name) {
   return nullptr;
 }
 
-const FieldDef* FindField(const CliCommand& cmd, std::string_view name) {
-  for (const FieldDef& f : cmd.fields())
+const FieldDef* FindField(const std::vector<FieldDef>& defs, std::string_view name) {
+  for (const FieldDef& f : defs)
     if (f.name == name) return &f;
   return nullptr;
 }
@@ -107,16 +124,37 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   const CliCommand* cmd = FindCliCommand(args[pos]);
   if (!cmd) return Fail(err, "unknown command '" + args[pos] + "' (see quor-cli --help)");
 
-  FieldValues fields = DefaultValues(cmd->fields());
+  auto isHelp = [](const std::string& a) { return a == "--help" || a == "-h"; };
+  auto printCommandHelp = [&] {
+    out << Synopsis(*cmd) << " - " << cmd->summary << "\n";
+    PrintFields(out, *cmd);
+    return 0;
+  };
+  const std::vector<FieldDef>* defs = &cmd->fields();
   CliOptions options;
-
-  for (std::size_t i = pos + 1; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--help" || a == "-h") {
-      out << cmd->name << " - " << cmd->summary << "\n";
-      PrintFields(out, *cmd);
-      return 0;
+  std::size_t i = pos + 1;
+  // Positional arguments come first, taken by position whatever they look like.
+  for (const CliArgumentDef& def : cmd->arguments) {
+    if (i < args.size() && isHelp(args[i])) return printCommandHelp();
+    if (i == args.size()) return Fail(err, "'" + cmd->name + "' needs " + def.name);
+    const std::string& value = args[i++];
+    if (!def.choices.empty() &&
+        std::find(def.choices.begin(), def.choices.end(), value) == def.choices.end())
+      return Fail(err, def.name + " '" + value + "' is not one of the choices of '" +
+                           cmd->name + "' (see quor-cli " + cmd->name + " --help)");
+    if (def.namesCommand) {
+      const CliCommand* named = FindCliCommand(value);
+      if (!named) return Fail(err, "unknown command '" + value + "' as " + def.name);
+      defs = &named->fields();
     }
+    options[def.name].push_back(value);
+  }
+
+  FieldValues fields = DefaultValues(*defs);
+  std::vector<std::pair<std::string, std::string>> overrides;
+  for (; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (isHelp(a)) return printCommandHelp();
     if (a.rfind("--", 0) == 0) {
       // "--name VALUE" or "--name=VALUE".
       const std::size_t eq = a.find('=');
@@ -141,18 +179,23 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (eq == 0) return Fail(err, "malformed argument '" + a + "' (empty name)");
     const std::string name = a.substr(0, eq);
     const std::string value = a.substr(eq + 1);
-    const FieldDef* f = FindField(*cmd, name);
+    const FieldDef* f = FindField(*defs, name);
     if (!f) return Fail(err, "unknown field '" + name + "' for command '" + cmd->name + "'");
     if (f->isCheckBox && value != "0" && value != "1")
       return Fail(err, "check box " + name + " takes 1 or 0, not '" + value + "'");
-    fields[name] = value;
+    overrides.emplace_back(name, value);
   }
 
   StreamReport report(out);
   BreakdownField breakdown;
   try {
-    for (std::size_t i = 0; i < pos; ++i)
-      ApplyBreakdownField(breakdown, std::string_view(args[i]).substr(5), report);
+    for (std::size_t k = 0; k < pos; ++k)
+      ApplyBreakdownField(breakdown, std::string_view(args[k]).substr(5), report);
+    // Field texts from files first (--trd), then the NAME=VALUE changes.
+    for (const CliOptionDef& o : cmd->options)
+      if (const auto given = options.find(o.name); o.loadsFields && given != options.end())
+        for (const std::string& value : given->second) o.loadsFields(value, fields);
+    for (const auto& [name, value] : overrides) fields[name] = value;
     cmd->run(fields, breakdown, options, report);
   } catch (const ArithmeticFault& fault) {
     // The lines before the fault stand; the command ends as in the window.

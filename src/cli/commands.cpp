@@ -14,6 +14,45 @@
 #include "electrostatics/toroid_command.h"
 #include "transformer/driver.h"
 #include "transformer/self_capacitance.h"
+#include "transformer/trd_file.h"
+#include "transformer/unit_conversion.h"
+
+namespace {
+
+// --trd FILE: the main window's texts as Load sets them.
+const CliOptionDef kTrdOption{"--trd", "FILE", "transformer description (.trd) to load first",
+                              false, [](const std::string& path, FieldValues& fields) {
+                                for (auto& [name, text] : LoadTrdFile(path)) fields[name] = text;
+                              }};
+
+const std::vector<FieldDef>& NoFields() {
+  static const std::vector<FieldDef> none;
+  return none;
+}
+
+// to-meters and to-inches: the converted texts of the window's fields as NAME=VALUE
+// lines, then the lines the conversion wrote to the Report.
+CliCommand UnitCommand(const char* name, const char* summary, UnitDirection direction) {
+  std::vector<std::string> windows;
+  for (const UnitFieldSet& set : UnitFieldSets()) windows.push_back(set.window);
+  return {name, summary, &NoFields,
+          [direction](const FieldValues& f, BreakdownField&, const CliOptions& o, ReportSink& r) {
+            const UnitFieldSet& set = *FindUnitFieldSet(o.at("WINDOW").front());
+            FieldValues fields = f;
+            VectorReport lines;
+            ConvertUnitFields(set, direction, fields, lines);
+            for (const auto* names : {&set.lengths, &set.wires})
+              for (const std::string& field : *names)
+                if (const auto it = fields.find(field); it != fields.end())
+                  ReportLine(r, field + "=" + it->second);
+            for (const std::string& line : lines.lines) ReportLine(r, line);
+          },
+          {},
+          {{"WINDOW", "the window whose fields are converted, by its command name", windows,
+            true}}};
+}
+
+}  // namespace
 
 namespace {
 
@@ -42,7 +81,20 @@ const std::vector<CliCommand>& CliCommands() {
        &TransformerFieldDefs,
        [](const FieldValues& f, BreakdownField&, const CliOptions&, ReportSink& r) {
          TransformerCommand(f, r);
-       }},
+       },
+       {kTrdOption}},
+      {"save-trd",
+       "Save of the main window: the twelve coil texts to a transformer description file",
+       &TransformerFieldDefs,
+       [](const FieldValues& f, BreakdownField&, const CliOptions& o, ReportSink&) {
+         SaveTrdFile(o.at("FILE").front(), f);
+       },
+       {kTrdOption},
+       {{"FILE", "the .trd file to write (replaced when it exists)"}}},
+      UnitCommand("to-meters", "Inches/AWG to meters: a window's length and wire fields",
+                  UnitDirection::ToMeters),
+      UnitCommand("to-inches", "Meters to inches/AWG: a window's length and wire fields",
+                  UnitDirection::ToInches),
       {"parameters",
        "Apply of the Parameters window: the breakdown field of air (kV/m)",
        &ParametersFieldDefs,

@@ -17,9 +17,25 @@ struct CliOptionDef {
   std::string valueName;  // "FILE"
   std::string help;
   bool repeatable = false;
+  // An option that sets field texts from its value (--trd FILE) before the NAME=VALUE
+  // arguments change them. May throw FileError.
+  std::function<void(const std::string& value, FieldValues& fields)> loadsFields = nullptr;
 };
 
-// The options given, by name, each value in the order given.
+// A positional argument of a command, given right after the command name in the
+// order of the definitions: "save-trd FILE", "to-meters WINDOW".
+struct CliArgumentDef {
+  std::string name;  // "FILE"
+  std::string help;
+  // The values allowed (any when empty).
+  std::vector<std::string> choices = {};
+  // The value is the name of another command whose fields (and defaults) this
+  // command takes instead of its own.
+  bool namesCommand = false;
+};
+
+// The options given, by name, each value in the order given; positional arguments
+// under their own name ("FILE").
 using CliOptions = std::map<std::string, std::vector<std::string>>;
 
 struct CliCommand {
@@ -31,6 +47,7 @@ struct CliCommand {
   // and the options given.
   std::function<void(const FieldValues&, BreakdownField&, const CliOptions&, ReportSink&)> run;
   std::vector<CliOptionDef> options = {};
+  std::vector<CliArgumentDef> arguments = {};
 };
 
 // A malformed option value met by a command ("--probe 1;2"): status 2, as for a

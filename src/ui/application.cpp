@@ -65,6 +65,11 @@ void QuorApplication::ConnectMenu() {
   shows(f.Partialtoroidcapacitance2, fpartial_.get());
   shows(f.Circularsheetcapacitance2, fdisk_.get());
   shows(f.Generalcasewithaxialsymmetry1, fcacal_.get());
+  // The unit conversion of the main menu converts these windows' fields too.
+  f.SetUnitWindow("straight", fstraight_.get());
+  f.SetUnitWindow("toroid", ftoroid_.get());
+  f.SetUnitWindow("partial", fpartial_.get());
+  f.SetUnitWindow("sheet", fdisk_.get());
 }
 
 void QuorApplication::Start() {

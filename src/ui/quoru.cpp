@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,12 +15,14 @@
 #include <QStringList>
 
 #include "numerics/arithmetic_fault.h"
+#include "numerics/file_write.h"
 #include "platform/qt_event_pump.h"
 #include "quor_version.h"
 #include "transformer/drawing.h"
 #include "transformer/couplings.h"
 #include "transformer/driver.h"
 #include "transformer/self_capacitance.h"
+#include "transformer/trd_file.h"
 #include "ui/form.h"
 
 const char* const TForm1::kTitleLine = "quor - air-core transformer and electrostatics calculator";
@@ -148,7 +152,21 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   };
   ctx_->onCaptionChanged = [this](std::string_view caption) {
     Bcalc->setText(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+    SetCalcAllowed(calcAllowed_);
   };
+  chooseOpenFile = [this](const QString& initial) {
+    QFileDialog dialog(this, QStringLiteral("Load"));
+    ConfigureTrdDialog(dialog, false);
+    dialog.selectFile(initial);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+  };
+  chooseSaveFile = [this](const QString& initial) {
+    QFileDialog dialog(this, QStringLiteral("Save"));
+    ConfigureTrdDialog(dialog, true);
+    dialog.selectFile(initial);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+  };
+  unitWindows_["transformer"] = this;
 
   BuildMenu();
   resize(kWidth, kHeight);
@@ -356,6 +374,92 @@ void TForm1::Medhurstcapacitances1Click() {
     Memo1->Flush();
     if (showFault) showFault(QString::fromStdString(fault.what()));
   }
+}
+
+void TForm1::ConfigureTrdDialog(QFileDialog& dialog, bool save) {
+  // Both start in the current directory. The toolkit takes a filter's pattern from its
+  // last parentheses, so the Save filter's own text "(.trd)" is followed by the pattern
+  // and the pattern is kept out of sight.
+  dialog.setDirectory(QDir::currentPath());
+  if (save) {
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QStringLiteral("transformer descriptions (.trd) (*.trd)"));
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setDefaultSuffix(QStringLiteral("trd"));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+  } else {
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(QStringLiteral("transformer descriptions (*.trd)"));
+  }
+}
+
+void TForm1::Save1Click() {
+  const QString name = chooseSaveFile ? chooseSaveFile(saveFileName_) : QString();
+  if (name.isEmpty()) return;
+  saveFileName_ = name;
+  try {
+    SaveTrdFile(name.toStdString(), Fields());
+  } catch (const FileError& error) {
+    if (showFault) showFault(QString::fromStdString(error.what()));
+  }
+}
+
+// A loaded file always counts as metres: Calculate and both conversions are enabled.
+// The texts are not judged here; Calculate's checks do that.
+void TForm1::Load1Click() {
+  const QString name = chooseOpenFile ? chooseOpenFile(openFileName_) : QString();
+  if (name.isEmpty()) return;
+  openFileName_ = name;
+  FieldValues loaded;
+  try {
+    loaded = LoadTrdFile(name.toStdString());
+  } catch (const FileError& error) {
+    if (showFault) showFault(QString::fromStdString(error.what()));
+    return;
+  }
+  for (const std::string& field : TrdFieldNames())
+    if (auto it = loaded.find(field); it != loaded.end())
+      EditNamed(field)->setText(Q(it->second));
+  saveFileName_ = name;
+  SetCalcAllowed(true);
+  Inchestometers1->setEnabled(true);
+  Meterstoinches1->setEnabled(true);
+  ReadTransformerInputs(Fields(), ctx_->coils);
+  PaintBox1->Repaint();
+}
+
+void TForm1::SetUnitWindow(const std::string& window, QWidget* form) {
+  unitWindows_[window] = form;
+}
+
+void TForm1::ConvertUnits(UnitDirection direction) {
+  const bool toMeters = direction == UnitDirection::ToMeters;
+  for (const UnitFieldSet& set : UnitFieldSets()) {
+    const auto found = unitWindows_.find(set.window);
+    if (found == unitWindows_.end() || !found->second) continue;
+    QWidget* form = found->second;
+    FieldValues fields;
+    for (const auto* names : {&set.lengths, &set.wires})
+      for (const std::string& name : *names)
+        if (const auto* edit = form->findChild<QLineEdit*>(Q(name)))
+          fields[name] = edit->text().toStdString();
+    ConvertUnitFields(set, direction, fields, *Memo1);
+    for (const auto& [name, text] : fields)
+      form->findChild<QLineEdit*>(Q(name))->setText(Q(text));
+    if (form == this)
+      SetCalcAllowed(toMeters);
+    else if (auto* button = form->findChild<QPushButton*>(Q(set.button)))
+      button->setEnabled(toMeters);
+  }
+  Inchestometers1->setEnabled(!toMeters);
+  Meterstoinches1->setEnabled(toMeters);
+  Memo1->Flush();
+}
+
+void TForm1::SetCalcAllowed(bool allowed) {
+  calcAllowed_ = allowed;
+  Bcalc->setEnabled(allowed || ctx_->calcCaption == "Stop");
 }
 
 void TForm1::BviewClick() {

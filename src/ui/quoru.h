@@ -3,16 +3,21 @@
 // in red), the calculation options, the Report every window writes into, and the
 // arrangement of the coils drawn to scale.
 #include <QMainWindow>
+#include <QString>
 #include <functional>
+#include <map>
 #include <memory>
+#include <string>
 
 #include "platform/paint_box.h"
 #include "platform/report_memo.h"
 #include "transformer/coil_pair.h"
 #include "transformer/context.h"
+#include "transformer/unit_conversion.h"
 
 class QAction;
 class QCheckBox;
+class QFileDialog;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -40,8 +45,21 @@ class TForm1 : public QMainWindow {
 
   // What ends the program (Exit, closing this window); the frame sets it.
   std::function<void()> onTerminate;
-  // Shows the message of an arithmetic fault that ended Calculate (an error box).
+  // Shows the message of an arithmetic fault that ended Calculate, or of a file error
+  // that ended Save or Load (an error box). Tests replace it.
   std::function<void(const QString&)> showFault;
+  // The file dialogs of Load and Save: given the file name they propose, the chosen
+  // name, or an empty text when cancelled. Tests replace them.
+  std::function<QString(const QString& initialName)> chooseOpenFile;
+  std::function<QString(const QString& initialName)> chooseSaveFile;
+  // Sets up a dialog as Load (save false) or Save uses it: the filter of .trd files,
+  // the default extension, and for Save the question before a file is overwritten.
+  static void ConfigureTrdDialog(QFileDialog& dialog, bool save);
+
+  // The windows whose fields the unit conversion converts along with this one's, by
+  // the quor-cli command name of each ("straight", "toroid", "partial", "sheet"); the
+  // frame sets them. This window is "transformer".
+  void SetUnitWindow(const std::string& window, QWidget* form);
 
   // Components, named as in the form.
   QGroupBox *GroupBox1, *GroupBox2, *GroupBox3;
@@ -72,11 +90,13 @@ class TForm1 : public QMainWindow {
   void OptimalTeslacoilcouplings1Click();
   // Self-capacitance and self-resonance of each coil of the fields, to the Report.
   void Medhurstcapacitances1Click();
-  // Commands whose calculations are not in this window yet.
-  void Save1Click() {}
-  void Load1Click() {}
-  void Inchestometers1Click() {}
-  void Meterstoinches1Click() {}
+  // The twelve geometry texts to a .trd file, and back.
+  void Save1Click();
+  void Load1Click();
+  // The length and wire fields of the unit windows converted in place; their
+  // Calculate buttons enabled in metres and disabled in inches.
+  void Inchestometers1Click() { ConvertUnits(UnitDirection::ToMeters); }
+  void Meterstoinches1Click() { ConvertUnits(UnitDirection::ToInches); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -86,6 +106,14 @@ class TForm1 : public QMainWindow {
   void BuildMenu();
   void PaintBox1Paint(Canvas& canvas);
   QLineEdit* EditNamed(const std::string& name) const;
+  void ConvertUnits(UnitDirection direction);
+  // Calculate is allowed (fields in metres) or not; a Stop caption keeps the button
+  // enabled until the running sum ends.
+  void SetCalcAllowed(bool allowed);
 
   std::unique_ptr<TransformerContext> ctx_;
+  std::map<std::string, QWidget*> unitWindows_;
+  bool calcAllowed_ = true;
+  QString openFileName_ = QStringLiteral("test");
+  QString saveFileName_ = QStringLiteral("test");
 };

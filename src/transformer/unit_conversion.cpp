@@ -1,0 +1,87 @@
+#include "transformer/unit_conversion.h"
+
+#include <cmath>
+
+#include "numerics/arithmetic_fault.h"
+#include "numerics/format.h"
+#include "numerics/number_reading.h"
+
+namespace {
+
+// The text of a converted value, or the old text with a line when the value is not a
+// number the field can hold. The status flags are kept as they were: an overflow
+// here is handled here, and must not end the next command that checks them.
+std::string Converted(std::string_view old, Extended v, ReportSink& report) {
+  if (!std::isfinite(v)) {
+    ReportLine(report, kOutOfRangeLine);
+    return std::string(old);
+  }
+  return NumberText(v);
+}
+
+}  // namespace
+
+Extended AwgA() { return -std::log(92.0L) / 39.0L; }
+
+Extended AwgB() { return (36.0L * std::log(460.0L) + 3.0L * std::log(5.0L)) / 39.0L; }
+
+std::string InchToMeterText(std::string_view text, ReportSink& report) {
+  const FaultFlagsKeeper keepFlags;
+  return Converted(text, ReadNumber(text) * kInchInCm / 100.0L, report);
+}
+
+std::string MeterToInchText(std::string_view text, ReportSink& report) {
+  const FaultFlagsKeeper keepFlags;
+  return Converted(text, ReadNumber(text) * 100.0L / kInchInCm, report);
+}
+
+std::string AwgToMeterText(std::string_view text, ReportSink& report) {
+  const FaultFlagsKeeper keepFlags;
+  const Extended v = ReadNumber(text);
+  return Converted(text, std::exp(AwgA() * v + AwgB()) / 100000.0L * kInchInCm, report);
+}
+
+std::string MeterToAwgText(std::string_view text, ReportSink& report) {
+  const FaultFlagsKeeper keepFlags;
+  const Extended v = ReadNumber(text);
+  if (!(v > 0)) {
+    ReportLine(report, kNoGaugeLine);
+    return std::string(text);
+  }
+  const Extended n = (std::log(v * 100000.0L / kInchInCm) - AwgB()) / AwgA();
+  std::string result = Converted(text, n, report);
+  if (n < 0) ReportLine(report, kNegativeGaugeLine);
+  return result;
+}
+
+const std::vector<UnitFieldSet>& UnitFieldSets() {
+  static const std::vector<UnitFieldSet> sets = {
+      {"transformer",
+       {"Eh1", "Er1", "Es1", "Eb1", "Eh2", "Er2", "Es2", "Eb2"},
+       {"Ewd1", "Ewd2"},
+       "Bcalc"},
+      {"straight", {"Elength1", "Elength2", "Edistance", "Eoffset"}, {"Eradius1", "Eradius2"},
+       "Bcalculate"},
+      {"toroid", {"Emajor", "Eminor", "Emajorto", "Eminorto"}, {}, "Btoroid"},
+      {"partial", {"Epmajor", "Epminor"}, {}, "Bpartial"},
+      {"sheet", {"Eidiameter", "Eodiameter", "Eheight"}, {}, "Bsheet"},
+  };
+  return sets;
+}
+
+const UnitFieldSet* FindUnitFieldSet(std::string_view window) {
+  for (const UnitFieldSet& set : UnitFieldSets())
+    if (set.window == window) return &set;
+  return nullptr;
+}
+
+void ConvertUnitFields(const UnitFieldSet& set, UnitDirection direction, FieldValues& fields,
+                       ReportSink& report) {
+  const bool toMeters = direction == UnitDirection::ToMeters;
+  auto convert = [&](const std::vector<std::string>& names, auto rule) {
+    for (const std::string& name : names)
+      if (auto it = fields.find(name); it != fields.end()) it->second = rule(it->second, report);
+  };
+  convert(set.lengths, toMeters ? &InchToMeterText : &MeterToInchText);
+  convert(set.wires, toMeters ? &AwgToMeterText : &MeterToAwgText);
+}
