@@ -89,9 +89,13 @@ void QuorApplication::OpenFiles(const QStringList& paths) {
     if (suffix == QLatin1String("cap")) {
       ShowForm(fcacal_.get());
       fcacal_->LoadFile(path);
+    } else if (suffix == QLatin1String("trd")) {
+      ShowForm(form1_.get());
+      form1_->LoadFile(path);
     } else if (form1_->showFault) {
-      form1_->showFault(QStringLiteral("Cannot open file %1: quor opens structure descriptions "
-                                       "(.cap)").arg(path));
+      form1_->showFault(QStringLiteral("Cannot open file %1: quor opens transformer descriptions "
+                                       "(.trd) and structure descriptions (.cap)")
+                            .arg(path));
     }
   }
 }

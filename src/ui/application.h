@@ -30,8 +30,9 @@ class QuorApplication {
   void Start();
 
   // Opens the files named on the command line (a file manager passes the one that was
-  // double-clicked), each by its extension: a structure description (.cap) in the
-  // structure window, which is shown. A file of another type, or one that cannot be
+  // double-clicked), each by its extension: a transformer description (.trd) in the
+  // main window, a structure description (.cap) in the structure window, which is
+  // shown. A file of another type, or one that cannot be
   // read, ends with an error box naming it; the files after it are still opened.
   void OpenFiles(const QStringList& paths);
 

@@ -410,13 +410,17 @@ void TForm1::Save1Click() {
 void TForm1::Load1Click() {
   const QString name = chooseOpenFile ? chooseOpenFile(openFileName_) : QString();
   if (name.isEmpty()) return;
+  LoadFile(name);
+}
+
+bool TForm1::LoadFile(const QString& name) {
   openFileName_ = name;
   FieldValues loaded;
   try {
     loaded = LoadTrdFile(name.toStdString());
   } catch (const FileError& error) {
     if (showFault) showFault(QString::fromStdString(error.what()));
-    return;
+    return false;
   }
   for (const std::string& field : TrdFieldNames())
     if (auto it = loaded.find(field); it != loaded.end())
@@ -427,6 +431,7 @@ void TForm1::Load1Click() {
   Meterstoinches1->setEnabled(true);
   ReadTransformerInputs(Fields(), ctx_->coils);
   PaintBox1->Repaint();
+  return true;
 }
 
 void TForm1::SetUnitWindow(const std::string& window, QWidget* form) {

@@ -6,7 +6,10 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "electrostatics/structure_description.h"
+#include <QPushButton>
+
+#include "transformer/coil_pair.h"
+#include "transformer/trd_file.h"
 #include "ui/application.h"
 
 namespace {
@@ -35,13 +38,21 @@ struct Opened {
 
 }  // namespace
 
-TEST(OpenFiles, StructureDescriptionOpensInTheStructureWindow) {
+TEST(OpenFiles, EachFileOpensInItsWindow) {
+  FieldValues coils = DefaultValues(TransformerFieldDefs());
+  for (auto [field, text] : {std::pair{"En1", "7"}, {"Er2", "0.05"}}) coils[field] = text;
+  const QString trd = TempFile(QStringLiteral("pair.trd"), {});
+  SaveTrdFile(trd.toStdString(), coils);
   for (const char* name : {"sphere.cap", "SPHERE.CAP"}) {
     Opened o;
-    o.app.OpenFiles({TempFile(QString::fromLatin1(name), kSphere)});
+    o.app.OpenFiles({trd, TempFile(QString::fromLatin1(name), kSphere)});
+    EXPECT_TRUE(o.errors.isEmpty()) << name;
+    TForm1& main = o.app.Form1();
+    EXPECT_EQ(main.En1->text(), QStringLiteral("7"));
+    EXPECT_EQ(main.Er2->text(), QStringLiteral("0.05"));
+    EXPECT_TRUE(main.Bcalc->isEnabled());
     TFcacal& f = o.app.Fcacal();
     EXPECT_TRUE(f.isVisible()) << name;
-    EXPECT_TRUE(o.errors.isEmpty()) << name;
     EXPECT_EQ(f.MlistaLines(),
               (std::vector<std::string>{"* A sphere", "Cball ball 20 0 0 0.5 -90 90"}));
     ASSERT_TRUE(f.Parsed()) << name;
@@ -53,12 +64,14 @@ TEST(OpenFiles, StructureDescriptionOpensInTheStructureWindow) {
 TEST(OpenFiles, UnreadableOrForeignFilesEndInAnErrorBoxAndTheRestStillOpen) {
   Opened o;
   const QString missing = QDir::tempPath() + QStringLiteral("/quor_no_such_dir/x.cap");
+  const QString missingTrd = QDir::tempPath() + QStringLiteral("/quor_no_such_dir/x.trd");
   const QString foreign = TempFile(QStringLiteral("notes.txt"), "hello\n");
   const QString good = TempFile(QStringLiteral("ball.cap"), kSphere);
-  o.app.OpenFiles({missing, foreign, good});
-  ASSERT_EQ(o.errors.size(), 2);
+  o.app.OpenFiles({missing, missingTrd, foreign, good});
+  ASSERT_EQ(o.errors.size(), 3);
   EXPECT_TRUE(o.errors[0].contains(missing)) << o.errors[0].toStdString();
-  EXPECT_TRUE(o.errors[1].contains(foreign)) << o.errors[1].toStdString();
+  EXPECT_TRUE(o.errors[1].contains(missingTrd)) << o.errors[1].toStdString();
+  EXPECT_TRUE(o.errors[2].contains(foreign)) << o.errors[2].toStdString();
   EXPECT_EQ(o.app.Fcacal().Description().conductors.size(), 1u);
   // The main window stays as it started.
   EXPECT_EQ(o.app.Form1().En1->text(), QStringLiteral("12"));
