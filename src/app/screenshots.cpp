@@ -21,6 +21,8 @@ namespace {
 bool Shoot(QWidget* w, const QString& path) {
   ShowForm(w);
   if (!QTest::qWaitForWindowExposed(w)) return false;
+  // No text cursor in the picture.
+  if (QWidget* focus = QApplication::focusWidget()) focus->clearFocus();
   for (int i = 0; i < 5; ++i) {
     QCoreApplication::processEvents();
     QTest::qWait(20);
