@@ -98,7 +98,8 @@ const FieldDef* FindField(const std::vector<FieldDef>& defs, std::string_view na
 
 }  // namespace
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const CliHooks& hooks) {
   if (args.empty()) return Fail(err, std::string("no command; ") + kUsage);
   if (args[0] == "--help" || args[0] == "-h") {
     PrintHelp(out);
@@ -196,7 +197,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       if (const auto given = options.find(o.name); o.loadsFields && given != options.end())
         for (const std::string& value : given->second) o.loadsFields(value, fields);
     for (const auto& [name, value] : overrides) fields[name] = value;
-    cmd->run(fields, breakdown, options, report);
+    if (cmd->runWithHooks)
+      cmd->runWithHooks(fields, breakdown, options, report, hooks);
+    else
+      cmd->run(fields, breakdown, options, report);
   } catch (const ArithmeticFault& fault) {
     // The lines before the fault stand; the command ends as in the window.
     out.flush();

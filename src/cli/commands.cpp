@@ -12,6 +12,8 @@
 #include "electrostatics/structure_capacitance.h"
 #include "electrostatics/structure_description.h"
 #include "electrostatics/toroid_command.h"
+#include "cli/structure_cli.h"
+#include "electrostatics/structure_plot.h"
 #include "transformer/driver.h"
 #include "transformer/self_capacitance.h"
 #include "transformer/trd_file.h"
@@ -54,10 +56,7 @@ CliCommand UnitCommand(const char* name, const char* summary, UnitDirection dire
 
 }  // namespace
 
-namespace {
-
-// "X,Y": two whole pixel coordinates.
-std::pair<int, int> ProbePixel(const std::string& text) {
+std::pair<int, int> ParseProbePixel(const std::string& text) {
   const std::size_t comma = text.find(',');
   int xy[2] = {0, 0};
   const std::string parts[2] = {text.substr(0, comma),
@@ -71,8 +70,6 @@ std::pair<int, int> ProbePixel(const std::string& text) {
   }
   return {xy[0], xy[1]};
 }
-
-}  // namespace
 
 const std::vector<CliCommand>& CliCommands() {
   static const std::vector<CliCommand> commands = {
@@ -107,7 +104,7 @@ const std::vector<CliCommand>& CliCommands() {
        [](const FieldValues& f, BreakdownField& e, const CliOptions& o, ReportSink& r) {
          std::vector<std::pair<int, int>> probes;
          if (auto it = o.find("--probe"); it != o.end())
-           for (const std::string& p : it->second) probes.push_back(ProbePixel(p));
+           for (const std::string& p : it->second) probes.push_back(ParseProbePixel(p));
          PartialCommand(f, e, probes, r);
        },
        {{"--probe", "X,Y",
@@ -163,15 +160,14 @@ const std::vector<CliCommand>& CliCommands() {
        }},
       {"structure",
        "Calculate of the general structure window: capacitance matrix, charges, forces and "
-       "surface fields of a .cap description (the sample without --cap)",
-       &StructureFieldDefs,
-       [](const FieldValues& f, BreakdownField& e, const CliOptions& o, ReportSink& r) {
-         const auto cap = o.find("--cap");
-         StructureCommand(f, cap == o.end() ? StructureSampleLines()
-                                             : LoadDescriptionFile(cap->second.front()),
-                          e, r);
-       },
-       {{"--cap", "FILE", "structure description to calculate"}}},
+       "surface fields of a .cap description (the sample without --cap); its drawing area "
+       "with the colour plot as a PNG, probe lines",
+       &StructureWindowFieldDefs, nullptr,
+       {{"--cap", "FILE", "structure description to calculate"},
+        {"--plot", "OUT.png", "write the drawing area with the colour plot"},
+        {"--probe", "X,Y", "probe line of pixel (X, Y) after the calculation", true}},
+       {},
+       &StructureCliCommand},
       {"toroid",
        "Calculate of the toroid window: exact capacitance, maximum field and other shapes, "
        "or the table toroid.dat (CBtabela=1) in the current directory",

@@ -5,9 +5,11 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "electrostatics/breakdown_field.h"
+#include "numerics/canvas.h"
 #include "numerics/fields.h"
 #include "numerics/report.h"
 
@@ -38,6 +40,13 @@ struct CliArgumentDef {
 // under their own name ("FILE").
 using CliOptions = std::map<std::string, std::vector<std::string>>;
 
+// What quor-cli's main provides where the GUI is built: renderPng draws on an image of
+// the given size through the canvas the windows use and returns its PNG bytes.
+struct CliHooks {
+  std::function<std::string(int width, int height, const std::function<void(Canvas&)>& draw)>
+      renderPng;
+};
+
 struct CliCommand {
   std::string name;
   std::string summary;
@@ -48,6 +57,10 @@ struct CliCommand {
   std::function<void(const FieldValues&, BreakdownField&, const CliOptions&, ReportSink&)> run;
   std::vector<CliOptionDef> options = {};
   std::vector<CliArgumentDef> arguments = {};
+  // Commands that write images run this one instead, with the hooks.
+  std::function<void(const FieldValues&, BreakdownField&, const CliOptions&, ReportSink&,
+                     const CliHooks&)>
+      runWithHooks = {};
 };
 
 // A malformed option value met by a command ("--probe 1;2"): status 2, as for a
@@ -56,6 +69,9 @@ class CliArgumentError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+
+// "X,Y": a pixel of a drawing area for the --probe options; CliArgumentError otherwise.
+std::pair<int, int> ParseProbePixel(const std::string& text);
 
 const std::vector<CliCommand>& CliCommands();
 const CliCommand* FindCliCommand(const std::string& name);

@@ -35,52 +35,52 @@ Extended RingSelfCoefficient(Extended R, Extended Z, Extended a, Extended eps0) 
 
 Extended EquivalentWireRadius(Extended w) { return w / kTwoPi; }
 
-namespace {
-
-struct FieldParts {
-  RingGeometry g;
-  EllipticResult ke;
-  Extended kp2 = 0;  // k'^2
-  Extended scale = 0;  // q/(c0 d^3)
-};
-
-FieldParts Parts(Extended R, Extended Z, Extended q, Extended r, Extended z, Extended eps0) {
-  FieldParts f;
+RingFieldParts RingFieldPartsAt(Extended R, Extended Z, Extended q, Extended r, Extended z,
+                                Extended eps0) {
+  RingFieldParts f;
   f.g = RingGeometryAt(R, Z, r, z);
-  f.ke = EllipticKE(f.g.k);
+  const EllipticResult ke = EllipticKE(f.g.k);
+  f.K = ke.EllK;
+  f.E = ke.EllE;
   f.kp2 = 1.0L - f.g.k * f.g.k;
   const Extended c0 = kPi * kPi * 2.0L * eps0;
   f.scale = q / (c0 * (f.g.d * f.g.d * f.g.d));
   return f;
 }
 
-Extended RadialTerm(const FieldParts& f, Extended R) {
+Extended RingRadialTerm(const RingFieldParts& f, Extended R) {
   const Extended k = f.g.k;
-  const Extended dKdk = (f.ke.EllE - f.kp2 * f.ke.EllK) / (k * f.kp2);
-  return f.scale * ((2.0L * std::fabs(R) / k - f.g.s * k) * dKdk - f.g.s * f.ke.EllK);
+  const Extended dKdk = (f.E - f.kp2 * f.K) / (k * f.kp2);
+  return f.scale * ((2.0L * std::fabs(R) / k - f.g.s * k) * dKdk - f.g.s * f.K);
 }
 
-Extended AxialTerm(const FieldParts& f, Extended Z, Extended q, Extended z, Extended eps0) {
+Extended RingAxialTerm(const RingFieldParts& f, Extended Z, Extended q, Extended z,
+                       Extended eps0) {
   const Extended c0 = kPi * kPi * 2.0L * eps0;
-  return q * (z - Z) * f.ke.EllE / (c0 * (f.g.d * f.g.d * f.g.d) * f.kp2);
+  return q * (z - Z) * f.E / (c0 * (f.g.d * f.g.d * f.g.d) * f.kp2);
 }
 
-}  // namespace
+Extended RingPotential(Extended R, Extended Z, Extended q, Extended r, Extended z,
+                       Extended eps0) {
+  const RingGeometry g = RingGeometryAt(R, Z, r, z);
+  const Extended c0 = kPi * kPi * 2.0L * eps0;
+  return q * EllipticKE(g.k).EllK / (c0 * g.d);
+}
 
 RingFieldTerms RingField(Extended R, Extended Z, Extended q, Extended r, Extended z,
                          Extended eps0) {
-  const FieldParts f = Parts(R, Z, q, r, z, eps0);
-  return {RadialTerm(f, R), AxialTerm(f, Z, q, z, eps0)};
+  const RingFieldParts f = RingFieldPartsAt(R, Z, q, r, z, eps0);
+  return {RingRadialTerm(f, R), RingAxialTerm(f, Z, q, z, eps0)};
 }
 
 Extended RingFieldRadialTerm(Extended R, Extended Z, Extended q, Extended r, Extended z,
                              Extended eps0) {
-  return RadialTerm(Parts(R, Z, q, r, z, eps0), R);
+  return RingRadialTerm(RingFieldPartsAt(R, Z, q, r, z, eps0), R);
 }
 
 Extended RingFieldAxialTerm(Extended R, Extended Z, Extended q, Extended r, Extended z,
                             Extended eps0) {
-  return AxialTerm(Parts(R, Z, q, r, z, eps0), Z, q, z, eps0);
+  return RingAxialTerm(RingFieldPartsAt(R, Z, q, r, z, eps0), Z, q, z, eps0);
 }
 
 Extended RingSurfaceField(Extended R, Extended a, Extended q, Extended eps0) {

@@ -65,6 +65,26 @@ Extended RingFieldRadialTerm(Extended R, Extended Z, Extended q, Extended r, Ext
 Extended RingFieldAxialTerm(Extended R, Extended Z, Extended q, Extended r, Extended z,
                             Extended eps0);
 
+// What both terms share at one point: the geometry, K and E, k'^2 and q/(c0 d^3). A
+// caller that guards the radial term against faults but not the axial one forms the
+// parts once and checks the fault flags between the terms.
+struct RingFieldParts {
+  RingGeometry g;
+  Extended K = 0, E = 0;
+  Extended kp2 = 0;    // k'^2
+  Extended scale = 0;  // q/(c0 d^3)
+};
+RingFieldParts RingFieldPartsAt(Extended R, Extended Z, Extended q, Extended r, Extended z,
+                                Extended eps0);
+Extended RingRadialTerm(const RingFieldParts& f, Extended R);
+Extended RingAxialTerm(const RingFieldParts& f, Extended Z, Extended q, Extended z,
+                       Extended eps0);
+
+// Potential at (r, z) of the charge q on the ring (R, Z), as the plots and the probe sum
+// it: q K/(c0 d) with c0 = pi pi 2 eps0.
+Extended RingPotential(Extended R, Extended Z, Extended q, Extended r, Extended z,
+                       Extended eps0);
+
 // Field at the surface of a ring of radius R and wire radius a carrying q: the charge
 // over the strip's area 2 pi R 2 pi a, over eps0 (the sum of the fields on both faces
 // of an open sheet, the outside field of a closed surface).

@@ -105,7 +105,10 @@ StructureResults Calculation::Run() {
   Fields();
   results_.EemaxText = FixedStr(results_.FieldScale, 7, 4);
   CheckArithmeticFaults();
-  if (drawing_) drawing_->canvas->TextOut(3, 3, "Click to measure potential and electric field");
+  if (drawing_) {
+    drawing_->canvas->SetFontColor(kBlack);  // a plot's legend leaves it white
+    drawing_->canvas->TextOut(3, 3, "Click to measure potential and electric field");
+  }
   results_.completed = true;
   results_.eps0 = eps0_;
   results_.rings = std::move(rings_);

@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr Color kSilver = 0xC0C0C0;
-
 // Nearest integer, ties to even. Points far outside the area (a zoomed view) are
 // held to a range the canvas draws quickly and that fits an int.
 int Round(Extended v) {
@@ -81,6 +79,30 @@ ScreenMapping DrawStructureView(Canvas& canvas, const ViewWindow& window,
     }
   }
   return v;
+}
+
+void ChangeView(ViewWindow& v, ViewChange change) {
+  const Extended w = v.RMax - v.XMin, h = v.ZMax - v.ZMin;
+  switch (change) {
+    case ViewChange::ZoomIn:
+      v.RMax -= w / 8, v.XMin += w / 8, v.ZMax -= h / 8, v.ZMin += h / 8;
+      break;
+    case ViewChange::ZoomOut:
+      v.RMax += w / 4, v.XMin -= w / 4, v.ZMax += h / 4, v.ZMin -= h / 4;
+      break;
+    case ViewChange::Left:  // the window moves left: the structure moves right
+      v.RMax -= w / 4, v.XMin -= w / 4;
+      break;
+    case ViewChange::Right:
+      v.RMax += w / 4, v.XMin += w / 4;
+      break;
+    case ViewChange::Up:
+      v.ZMax += h / 4, v.ZMin += h / 4;
+      break;
+    case ViewChange::Down:
+      v.ZMax -= h / 4, v.ZMin -= h / 4;
+      break;
+  }
 }
 
 void DrawRing(Canvas& canvas, const ScreenMapping& view, const StructureRing& ring) {

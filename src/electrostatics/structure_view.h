@@ -8,6 +8,9 @@
 #include "numerics/canvas.h"
 #include "numerics/screen_mapping.h"
 
+// The drawing area of the structure window is a square of this many pixels.
+inline constexpr int kStructureAreaSize = 481;
+
 // Pixel column and row of a point: round(sx r + ox) and round(sz z + oz), with
 // sx = KX, ox = OX, sz = KY (negative: z grows upwards) and oz = OY of the mapping.
 int ViewX(const ScreenMapping& view, Extended r);
@@ -21,6 +24,12 @@ ScreenMapping StructureViewTransform(const ViewWindow& window, int width, int he
 // image in grey; returns the transform it drew with.
 ScreenMapping DrawStructureView(Canvas& canvas, const ViewWindow& window,
                                 const std::vector<StructureElement>& elements);
+
+// The six buttons that zoom and pan the view window: zoom in to 0.75 of the size, zoom
+// out to 1.5 times it (so zooming in and out again leaves the view 1.125 times as
+// large), and moves by a quarter of the width or height.
+enum class ViewChange { ZoomIn, ZoomOut, Left, Right, Up, Down };
+void ChangeView(ViewWindow& window, ViewChange change);
 
 // One ring: the far half in silver, the cross-sections of its wire in green (mirror
 // side) and blue, filled with the current brush.

@@ -27,6 +27,7 @@ void RecordingCanvas::SetBrushColor(Color c) { calls.push_back(Hex("BrushColor",
 void RecordingCanvas::SetBrushStyle(BrushStyle s) {
   calls.push_back(s == BrushStyle::Solid ? "BrushStyle Solid" : "BrushStyle Clear");
 }
+void RecordingCanvas::SetFontColor(Color c) { calls.push_back(Hex("FontColor", c)); }
 void RecordingCanvas::Rectangle(int x1, int y1, int x2, int y2) {
   calls.push_back(Join("Rectangle", {x1, y1, x2, y2}));
 }

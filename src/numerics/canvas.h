@@ -20,6 +20,7 @@ inline constexpr Color kLime = 0x00FF00;
 inline constexpr Color kGray = 0x808080;
 inline constexpr Color kAqua = 0xFFFF00;
 inline constexpr Color kYellow = 0x00FFFF;
+inline constexpr Color kSilver = 0xC0C0C0;
 
 enum class PenStyle { Solid, Dot };
 enum class BrushStyle { Solid, Clear };
@@ -41,6 +42,8 @@ class Canvas {
   virtual void SetPenStyle(PenStyle s) = 0;
   virtual void SetBrushColor(Color c) = 0;
   virtual void SetBrushStyle(BrushStyle s) = 0;
+  // The colour of the text of TextOut (black at first).
+  virtual void SetFontColor(Color c) = 0;
 
   // Framed with the pen, filled with the brush.
   virtual void Rectangle(int x1, int y1, int x2, int y2) = 0;
@@ -73,6 +76,7 @@ class NullCanvas : public Canvas {
   void SetPenStyle(PenStyle) override {}
   void SetBrushColor(Color) override {}
   void SetBrushStyle(BrushStyle) override {}
+  void SetFontColor(Color) override {}
   void Rectangle(int, int, int, int) override {}
   void FillRect(int, int, int, int) override {}
   void MoveTo(int, int) override {}
@@ -100,6 +104,7 @@ class RecordingCanvas : public Canvas {
   void SetPenStyle(PenStyle s) override;
   void SetBrushColor(Color c) override;
   void SetBrushStyle(BrushStyle s) override;
+  void SetFontColor(Color c) override;
   void Rectangle(int x1, int y1, int x2, int y2) override;
   void FillRect(int x1, int y1, int x2, int y2) override;
   void MoveTo(int x, int y) override;

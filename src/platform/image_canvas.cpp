@@ -275,7 +275,7 @@ void ImageCanvas::TextOut(int x, int y, std::string_view text) {
   const int w = fm.horizontalAdvance(s);
   if (brushStyle_ == BrushStyle::Solid)
     p.fillRect(QRect(x, y, w, fm.height()), ToQColor(brushColor_));
-  p.setPen(Qt::black);  // the font colour, not the pen's
+  p.setPen(ToQColor(fontColor_));  // the font colour, not the pen's
   p.drawText(QPoint(x, y + fm.ascent()), s);
   ApplyPen();
   pos_ = QPoint(x + w, y);

@@ -43,6 +43,7 @@ class ImageCanvas : public Canvas {
   void SetPenStyle(PenStyle s) override;
   void SetBrushColor(Color c) override;
   void SetBrushStyle(BrushStyle s) override;
+  void SetFontColor(Color c) override { fontColor_ = c; }
 
   void Rectangle(int x1, int y1, int x2, int y2) override;
   void FillRect(int x1, int y1, int x2, int y2) override;
@@ -81,6 +82,7 @@ class ImageCanvas : public Canvas {
   PenStyle penStyle_ = PenStyle::Solid;
   Color brushColor_ = kWhite;
   BrushStyle brushStyle_ = BrushStyle::Solid;
+  Color fontColor_ = kBlack;
   QPoint pos_;
   bool changed_ = false;
   std::function<void()> onChanged_;

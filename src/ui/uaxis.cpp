@@ -15,9 +15,12 @@
 #include <QStringDecoder>
 #include <QTimer>
 
+#include "electrostatics/structure_plot.h"
+#include "electrostatics/structure_probe.h"
 #include "electrostatics/structure_view.h"
 #include "numerics/arithmetic_fault.h"
 #include "platform/paint_box.h"
+#include "platform/qt_event_pump.h"
 #include "platform/report_memo.h"
 
 namespace {
@@ -55,6 +58,7 @@ QCheckBox* Box(QWidget* parent, const QString& caption, const char* name, int x,
 
 TFcacal::TFcacal(ReportSink& report, BreakdownField& breakdown, QWidget* parent)
     : SecondaryForm(report, QStringLiteral("Electrostatic calculations"), kWidth, kHeight, parent),
+      plotWorkers(PlotWorkers()),
       breakdown_(&breakdown) {
   setObjectName(QStringLiteral("Fcacal"));
   BuildControls();
@@ -122,8 +126,11 @@ void TFcacal::BuildControls() {
   Bplotar = Button(this, QStringLiteral("Plot"), "Bplotar", left + 176, y, 60);
   Bplotar->setEnabled(false);
   CBrapido = Box(this, QStringLiteral("fast"), "CBrapido", left + 242, y + 2, 56, true);
+  CBrapido->setToolTip(QStringLiteral("Blocks of 5 x 5 pixels instead of single pixels"));
   Bstop = Button(this, QStringLiteral("Stop"), "Bstop", left + 300, y, 60);
   Bstop->setEnabled(false);
+  connect(Bplotar, &QPushButton::clicked, this, &TFcacal::BplotarClick);
+  connect(Bstop, &QPushButton::clicked, this, &TFcacal::BstopClick);
 
   y += 30;
   Label1 = new QLabel(QStringLiteral("Emax"), this);
@@ -139,13 +146,18 @@ void TFcacal::BuildControls() {
     const char* caption;
     const char* name;
     const char* hint;
-  } zoom[] = {{&Bmais, "+", "Bmais", "Zoom in"},         {&Bmenos, "-", "Bmenos", "Zoom out"},
-              {&Bleft, "\u2190", "Bleft", "Move left"},  {&Bright, "\u2192", "Bright", "Move right"},
-              {&Button1, "\u2191", "Button1", "Move up"}, {&Bdown, "\u2193", "Bdown", "Move down"}};
+    void (TFcacal::*click)();
+  } zoom[] = {{&Bmais, "+", "Bmais", "Zoom in", &TFcacal::BmaisClick},
+              {&Bmenos, "-", "Bmenos", "Zoom out", &TFcacal::BmenosClick},
+              {&Bleft, "\u2190", "Bleft", "Move left", &TFcacal::BleftClick},
+              {&Bright, "\u2192", "Bright", "Move right", &TFcacal::BrightClick},
+              {&Button1, "\u2191", "Button1", "Move up", &TFcacal::Button1Click},
+              {&Bdown, "\u2193", "Bdown", "Move down", &TFcacal::BdownClick}};
   int x = left + 176;
   for (const auto& z : zoom) {
     *z.button = Button(this, QString::fromUtf8(z.caption), z.name, x, y, 36);
     (*z.button)->setToolTip(QString::fromUtf8(z.hint));
+    connect(*z.button, &QPushButton::clicked, this, z.click);
     x += 38;
   }
   QFont bold = Bmenos->font();
@@ -164,6 +176,8 @@ void TFcacal::BuildControls() {
   PBcacal->setObjectName(QStringLiteral("PBcacal"));
   PBcacal->move(left + columnWidth + 8, top);
   PBcacal->onPaint = [this](Canvas&) { PBcacalPaint(); };
+  PBcacal->onMouseDown = [this](Qt::MouseButton b, int X, int Y) { PBcacalMouseDown(b, X, Y); };
+  PBcacal->onMouseMove = [this](int X, int Y) { PBcacalMouseMove(X, Y); };
 
   StatusBar1 = new QStatusBar(this);
   StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -272,4 +286,82 @@ void TFcacal::Save1Click() {
     ReportLine(*Mmsg, "Description saved in file " + name.toStdString());
   });
   Mmsg->Flush();
+}
+
+void TFcacal::BplotarClick() {
+  const PlotRequest request =
+      ReadPlotRequest(CBplotar->currentText().toStdString(), Eemax->text().toStdString(),
+                      CBrapido->isChecked(), CBlegend->isChecked());
+  if (!request.error.empty()) {
+    ReportLine(*Mmsg, request.error);
+    Mmsg->Flush();
+    return;
+  }
+  SetPlotting(true);
+  RunGuarded([&] {
+    const FieldPlot plot(results_.rings, results_.eps0, request.quantity,
+                         PlotScaleOf(request.quantity, description_.VMin, description_.VMax,
+                                     request.fieldScale),
+                         description_.palette, view_, kAreaSize, kAreaSize, request.fast);
+    PlotControl control;
+    control.workers = plotWorkers;
+    const EventPump events = QtEventPump();
+    int row = 0;
+    control.pump = [&] {
+      events();
+      if (afterPlotRow) afterPlotRow(row);
+      ++row;
+    };
+    control.stopRequested = [this] { return stop_; };
+    control.status = [this](const std::string& text) { StatusBar1->showMessage(Q(text)); };
+    PlotField(PBcacal->Canvas(), plot, request.legend, control);
+  });
+  // Ended, stopped or broken off by a fault: the results are still those plotted.
+  SetPlotting(false);
+}
+
+void TFcacal::BstopClick() {
+  stop_ = true;
+  Bstop->setEnabled(false);
+}
+
+void TFcacal::SetPlotting(bool running) {
+  plotting_ = running;
+  stop_ = false;
+  Bplotar->setEnabled(!running);
+  Bstop->setEnabled(running);
+  for (QWidget* w : {static_cast<QWidget*>(Bcap), static_cast<QWidget*>(Bview),
+                     static_cast<QWidget*>(Bmais), static_cast<QWidget*>(Bmenos),
+                     static_cast<QWidget*>(Bleft), static_cast<QWidget*>(Bright),
+                     static_cast<QWidget*>(Button1), static_cast<QWidget*>(Bdown)})
+    w->setEnabled(!running);
+  Load1->setEnabled(!running);
+  Mlista->setReadOnly(running);
+}
+
+void TFcacal::ChangeView(ViewChange change) {
+  ::ChangeView(window_, change);
+  RunGuarded([this] { DrawStructureView(); });
+}
+
+void TFcacal::BmaisClick() { ChangeView(ViewChange::ZoomIn); }
+void TFcacal::BmenosClick() { ChangeView(ViewChange::ZoomOut); }
+void TFcacal::BleftClick() { ChangeView(ViewChange::Left); }
+void TFcacal::BrightClick() { ChangeView(ViewChange::Right); }
+void TFcacal::Button1Click() { ChangeView(ViewChange::Up); }
+void TFcacal::BdownClick() { ChangeView(ViewChange::Down); }
+
+void TFcacal::PBcacalMouseDown(Qt::MouseButton, int X, int Y) {
+  // Only with the results of a calculation of the description shown, and not while a
+  // plot runs.
+  if (!Bplotar->isEnabled()) return;
+  RunGuarded([&] {
+    FaultCheckingReport msg(*Mmsg);
+    ReportLine(msg, ProbeLine(results_.rings, results_.eps0, view_, X, Y));
+  });
+  Mmsg->Flush();
+}
+
+void TFcacal::PBcacalMouseMove(int X, int Y) {
+  StatusBar1->showMessage(Q(CoordinateText(view_, X, Y)));
 }

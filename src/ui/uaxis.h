@@ -8,6 +8,7 @@
 #include "electrostatics/breakdown_field.h"
 #include "electrostatics/structure_capacitance.h"
 #include "electrostatics/structure_description.h"
+#include "electrostatics/structure_view.h"
 #include "numerics/screen_mapping.h"
 #include "ui/form.h"
 
@@ -31,7 +32,7 @@ class TFcacal : public SecondaryForm {
 
   static constexpr int kWidth = 900;
   static constexpr int kHeight = 640;
-  static constexpr int kAreaSize = 481;  // PBcacal, square
+  static constexpr int kAreaSize = kStructureAreaSize;  // PBcacal, square
 
   // The file dialogs of Load and Save: given the initial file name, the chosen name,
   // or an empty text when cancelled. Tests replace them.
@@ -45,6 +46,15 @@ class TFcacal : public SecondaryForm {
   bool Parsed() const { return parsed_; }
   const ViewWindow& View() const { return window_; }
   const StructureResults& Results() const { return results_; }
+  // The transform of the last drawing of the structure view.
+  const ScreenMapping& ViewTransform() const { return view_; }
+  bool Plotting() const { return plotting_; }
+
+  // Threads that compute the rows of a plot (0: on the window's thread).
+  unsigned plotWorkers;
+  // Called after every row of a plot, after the window's events; tests use it to
+  // click Stop halfway.
+  std::function<void(int row)> afterPlotRow;
 
   QMenuBar* MainMenu;
   QMenu* File1;
@@ -69,6 +79,16 @@ class TFcacal : public SecondaryForm {
   void MlistaChange();
   void Load1Click();
   void Save1Click();
+  void BplotarClick();
+  void BstopClick();
+  void BmaisClick();
+  void BmenosClick();
+  void BleftClick();
+  void BrightClick();
+  void Button1Click();
+  void BdownClick();
+  void PBcacalMouseDown(Qt::MouseButton button, int X, int Y);
+  void PBcacalMouseMove(int X, int Y);
 
  public:
   // Loads a description file into Mlista, parses and draws it, as Load does once a
@@ -82,6 +102,10 @@ class TFcacal : public SecondaryForm {
   void ParseDescription();
   void DrawStructureView();
   void PBcacalPaint();
+  void ChangeView(ViewChange change);
+  // While a plot runs nothing may change what it reads: the commands that parse,
+  // calculate, load, edit or move the view wait for its end.
+  void SetPlotting(bool running);
 
   BreakdownField* breakdown_;  // the program-wide setting, read by Calculate
   StructureDescription description_;
@@ -89,5 +113,7 @@ class TFcacal : public SecondaryForm {
   ViewWindow window_;          // kept between commands, set by each finished parse
   ScreenMapping view_;         // the transform of the last drawing
   StructureResults results_;
+  bool plotting_ = false;
+  bool stop_ = false;  // set by Stop, read after every row of a plot
   QString fileName_ = QStringLiteral("test.cap");
 };

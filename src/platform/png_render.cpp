@@ -1,0 +1,19 @@
+#include "platform/png_render.h"
+
+#include <QBuffer>
+#include <QByteArray>
+
+#include "numerics/arithmetic_fault.h"
+#include "numerics/file_write.h"
+#include "platform/image_canvas.h"
+
+std::string RenderPng(int width, int height, const std::function<void(Canvas&)>& draw) {
+  ImageCanvas canvas(width, height);
+  draw(canvas);
+  const FaultFlagsKeeper keepFlags;  // the encoder's arithmetic is none of the drawing's
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!canvas.Image().save(&buffer, "PNG")) throw FileError("Cannot encode the image as PNG");
+  return bytes.toStdString();
+}

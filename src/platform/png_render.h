@@ -1,0 +1,12 @@
+#pragma once
+// Drawings written as PNG images: the canvas of the windows on an image of its own,
+// encoded in memory so that the file is written in one piece.
+#include <functional>
+#include <string>
+
+#include "numerics/canvas.h"
+
+// Draws on a white width x height image and returns the PNG bytes. Needs a
+// QGuiApplication (text is drawn with the windows' font). Throws FileError when the
+// image cannot be encoded.
+std::string RenderPng(int width, int height, const std::function<void(Canvas&)>& draw);
