@@ -1,10 +1,11 @@
 // quor-screenshots DIR: the pictures of the user guide. Starts quor's windows as a
-// user would see them after pressing each window's Calculate with its default fields,
-// and tintor's window with a palette shaped by clicks, and writes each window to a PNG
-// in DIR, together with that palette as DIR/quor.xpl (the colours of the field plot
-// of the guide). scripts/docs runs it under a virtual X display; it is no part of the
-// installed programs.
+// user would see them after pressing each window's Calculate with its default fields
+// (and Plot in the structure window), and tintor's window with a palette shaped by
+// clicks, and writes each window to a PNG in DIR, together with that palette as
+// DIR/quor.xpl (the colours of the guide's plots). scripts/docs runs it under a
+// virtual X display; it is no part of the installed programs.
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QPushButton>
 #include <QTest>
@@ -22,7 +23,7 @@ bool Shoot(QWidget* w, const QString& path) {
   ShowForm(w);
   if (!QTest::qWaitForWindowExposed(w)) return false;
   // No text cursor in the picture.
-  if (QWidget* focus = QApplication::focusWidget()) focus->clearFocus();
+  if (QWidget* focus = w->focusWidget()) focus->clearFocus();
   for (int i = 0; i < 5; ++i) {
     QCoreApplication::processEvents();
     QTest::qWait(20);
@@ -83,10 +84,11 @@ int main(int argc, char** argv) {
       {&quor.Fpartial(), {quor.Fpartial().Bpartial}, "partial.png"},
       {&quor.Fdisk(), {quor.Fdisk().Bsheet}, "sheet.png"},
       {&quor.Fesferas(), {quor.Fesferas().Bspheres}, "spheres.png"},
-      {&quor.Fcacal(), {quor.Fcacal().Bcap}, "structure.png"},
+      {&quor.Fcacal(), {quor.Fcacal().Bcap, quor.Fcacal().Bplotar}, "structure.png"},
       // Last: its Report holds the lines of the commands above after its own.
       {&quor.Form1(), {quor.Form1().Bcalc}, "main.png"},
   };
+  quor.Fcacal().CBlegend->setChecked(true);  // the plot with its colour scale
   for (const Shot& s : shots) {
     ShowForm(s.form);
     for (QPushButton* b : s.clicks) b->click();
