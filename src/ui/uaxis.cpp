@@ -297,6 +297,9 @@ void TFcacal::BplotarClick() {
     Mmsg->Flush();
     return;
   }
+  // A first paint arriving during the plot would draw the structure view over the rows
+  // painted before it, and the view transform the plot maps through comes from a paint.
+  PBcacal->EnsurePainted();
   SetPlotting(true);
   RunGuarded([&] {
     const FieldPlot plot(results_.rings, results_.eps0, request.quantity,
