@@ -7,5 +7,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QuorApplication quor;  // title, then the nine windows in their order
   quor.Start();
+  // The files named on the command line, with Qt's own options already taken out.
+  quor.OpenFiles(QCoreApplication::arguments().mid(1));
   return QApplication::exec();
 }

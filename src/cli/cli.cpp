@@ -9,6 +9,7 @@
 #include "numerics/arithmetic_fault.h"
 #include "numerics/file_write.h"
 #include "numerics/report.h"
+#include "quor_version.h"
 
 namespace {
 
@@ -58,6 +59,7 @@ std::string Synopsis(const CliCommand& cmd) {
 void PrintHelp(std::ostream& out) {
   out << kUsage << "\n"
       << "       quor-cli --help\n"
+      << "       quor-cli --version\n"
       << "       quor-cli COMMAND --help\n"
       << "Some commands take arguments right after their name (save-trd FILE) and options\n"
       << "(--NAME VALUE), listed with their fields.\n\n"
@@ -102,6 +104,10 @@ int ParseCliArgs(const std::vector<std::string>& args, CliInvocation& invocation
   if (args.empty()) return Fail(err, std::string("no command; ") + kUsage);
   if (args[0] == "--help" || args[0] == "-h") {
     PrintHelp(out);
+    return 0;
+  }
+  if (args[0] == "--version") {
+    out << "quor-cli " << kQuorVersion << '\n';
     return 0;
   }
 

@@ -8,5 +8,7 @@ int main(int argc, char** argv) {
   QCoreApplication::setApplicationName(QString::fromLatin1(kTintorTitle));
   TFpal form;
   form.show();
+  // The palette named on the command line (a double-clicked .xpl file).
+  for (const QString& name : QCoreApplication::arguments().mid(1)) form.OpenFile(name);
   return QApplication::exec();
 }

@@ -146,6 +146,18 @@ void TFpal::BlerClick() {
   const QString name = OpenDialog1 ? OpenDialog1() : QString();
   // A file that cannot be read is passed over in silence, the palette unchanged.
   if (!name.isEmpty()) LoadXplFile(name.toStdString(), model_);
+  RepaintAll();
+}
+
+bool TFpal::OpenFile(const QString& name) {
+  const bool loaded = LoadXplFile(name.toStdString(), model_).has_value();
+  if (!loaded && showError)
+    showError(QStringLiteral("Não foi possível ler a paleta %1").arg(name));
+  RepaintAll();
+  return loaded;
+}
+
+void TFpal::RepaintAll() {
   PBred->update();
   PBgreen->update();
   PBblue->update();

@@ -36,7 +36,8 @@ class TFpal : public QWidget {
   // empty when cancelled. Tests replace them to hand over names without a modal dialog.
   std::function<QString()> OpenDialog1;
   std::function<QString()> SaveDialog1;
-  // Shows the message of a save that failed; the toolkit's error box. Tests replace it.
+  // Shows the message of a save or an opening that failed; the toolkit's error box.
+  // Tests replace it.
   std::function<void(const QString&)> showError;
 
   const PaletteModel& Model() const { return model_; }
@@ -55,12 +56,18 @@ class TFpal : public QWidget {
   void PBgreenMouseDown(int x, int y);
   void PBblueMouseDown(int x, int y);
 
+  // Loads a palette file as Ler does once a name is chosen; also how tintor opens the
+  // .xpl file named on its command line. A file that cannot be read leaves the palette
+  // as it was and, unlike Ler, says so in the error box: the user asked for that file.
+  bool OpenFile(const QString& name);
+
  public slots:
   void BlerClick();
   void SalvarClick();
 
  private:
   PaintArea* ChannelBox(int a) const;
+  void RepaintAll();
   void FormCreate();
 
   PaletteModel model_;

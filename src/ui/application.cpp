@@ -1,6 +1,7 @@
 #include "ui/application.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
@@ -79,5 +80,22 @@ void QuorApplication::Start() {
     QRect frame = f.frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
     f.move(frame.topLeft());
+  }
+}
+
+void QuorApplication::OpenFiles(const QStringList& paths) {
+  for (const QString& path : paths) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("cap")) {
+      ShowForm(fcacal_.get());
+      fcacal_->LoadFile(path);
+    } else if (suffix == QLatin1String("trd")) {
+      ShowForm(form1_.get());
+      form1_->LoadFile(path);
+    } else if (form1_->showFault) {
+      form1_->showFault(QStringLiteral("Cannot open file %1: quor opens transformer descriptions "
+                                       "(.trd) and structure descriptions (.cap)")
+                            .arg(path));
+    }
   }
 }

@@ -2,6 +2,7 @@
 // The application frame of quor: the title, the nine windows created at start-up in a
 // fixed order and kept for the whole run, the menu items that show them, and the end
 // of the program.
+#include <QStringList>
 #include <QWidget>
 #include <memory>
 #include <type_traits>
@@ -27,6 +28,13 @@ class QuorApplication {
 
   // Shows the main window centred on the screen.
   void Start();
+
+  // Opens the files named on the command line (a file manager passes the one that was
+  // double-clicked), each by its extension: a transformer description (.trd) in the
+  // main window, a structure description (.cap) in the structure window, which is
+  // shown. A file of another type, or one that cannot be
+  // read, ends with an error box naming it; the files after it are still opened.
+  void OpenFiles(const QStringList& paths);
 
   TForm1& Form1() { return *form1_; }
   TForm2& Form2() { return *form2_; }

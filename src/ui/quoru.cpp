@@ -17,6 +17,7 @@
 #include "numerics/arithmetic_fault.h"
 #include "numerics/file_write.h"
 #include "platform/qt_event_pump.h"
+#include "quor_version.h"
 #include "transformer/drawing.h"
 #include "transformer/couplings.h"
 #include "transformer/driver.h"
@@ -25,7 +26,7 @@
 #include "ui/form.h"
 
 const char* const TForm1::kTitleLine = "quor - air-core transformer and electrostatics calculator";
-const char* const TForm1::kVersionLine = "Version 0.1.0";
+const char* const TForm1::kVersionLine = "Version " QUOR_VERSION;
 
 namespace {
 
@@ -409,13 +410,17 @@ void TForm1::Save1Click() {
 void TForm1::Load1Click() {
   const QString name = chooseOpenFile ? chooseOpenFile(openFileName_) : QString();
   if (name.isEmpty()) return;
+  LoadFile(name);
+}
+
+bool TForm1::LoadFile(const QString& name) {
   openFileName_ = name;
   FieldValues loaded;
   try {
     loaded = LoadTrdFile(name.toStdString());
   } catch (const FileError& error) {
     if (showFault) showFault(QString::fromStdString(error.what()));
-    return;
+    return false;
   }
   for (const std::string& field : TrdFieldNames())
     if (auto it = loaded.find(field); it != loaded.end())
@@ -426,6 +431,7 @@ void TForm1::Load1Click() {
   Meterstoinches1->setEnabled(true);
   ReadTransformerInputs(Fields(), ctx_->coils);
   PaintBox1->Repaint();
+  return true;
 }
 
 void TForm1::SetUnitWindow(const std::string& window, QWidget* form) {

@@ -55,6 +55,10 @@ class TForm1 : public QMainWindow {
   // Sets up a dialog as Load (save false) or Save uses it: the filter of .trd files,
   // the default extension, and for Save the question before a file is overwritten.
   static void ConfigureTrdDialog(QFileDialog& dialog, bool save);
+  // Loads a .trd file into the twelve fields as Load does once a name is chosen; also
+  // how quor opens a .trd file named on its command line. False, after the error box,
+  // when the file could not be read.
+  bool LoadFile(const QString& name);
 
   // The windows whose fields the unit conversion converts along with this one's, by
   // the quor-cli command name of each ("straight", "toroid", "partial", "sheet"); the

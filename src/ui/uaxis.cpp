@@ -258,7 +258,11 @@ void TFcacal::MlistaChange() {
 void TFcacal::Load1Click() {
   const QString name = chooseOpenFile ? chooseOpenFile(fileName_) : QString();
   if (name.isEmpty()) return;
-  RunGuarded([&] {
+  LoadFile(name);
+}
+
+bool TFcacal::LoadFile(const QString& name) {
+  const bool loaded = RunGuarded([&] {
     ReportLine(*Mmsg, "Loading description from file " + name.toStdString());
     const std::vector<std::string> lines = LoadDescriptionFile(name.toStdString());
     QStringList text;
@@ -270,6 +274,7 @@ void TFcacal::Load1Click() {
     DrawStructureView();
   });
   Mmsg->Flush();
+  return loaded;
 }
 
 void TFcacal::Save1Click() {
@@ -292,6 +297,9 @@ void TFcacal::BplotarClick() {
     Mmsg->Flush();
     return;
   }
+  // A first paint arriving during the plot would draw the structure view over the rows
+  // painted before it, and the view transform the plot maps through comes from a paint.
+  PBcacal->EnsurePainted();
   SetPlotting(true);
   RunGuarded([&] {
     const FieldPlot plot(results_.rings, results_.eps0, request.quantity,

@@ -90,6 +90,12 @@ class TFcacal : public SecondaryForm {
   void PBcacalMouseDown(Qt::MouseButton button, int X, int Y);
   void PBcacalMouseMove(int X, int Y);
 
+ public:
+  // Loads a description file into Mlista, parses and draws it, as Load does once a
+  // name is chosen; also how quor opens a .cap file named on its command line. False,
+  // after the error box, when the file could not be read.
+  bool LoadFile(const QString& name);
+
  private:
   void BuildControls();
   // Reads Mlista into the tables unless they already reflect it; messages to Mmsg.

@@ -17,6 +17,7 @@
 
 #include "transformer/driver.h"
 
+#include "quor_version.h"
 #include "ui/quoru.h"
 
 namespace {
@@ -219,7 +220,7 @@ TEST_F(MainWindowTest, LayoutGroupsAcrossTheTopReportAndDrawingBelow) {
 TEST_F(MainWindowTest, InitialReportText) {
   const char* const expected[] = {
       "quor - air-core transformer and electrostatics calculator",
-      "Version 0.1.0",
+      "Version " QUOR_VERSION,  // the project version set in CMake
       "",
       "The main function of this program is to compute inductances and mutual",
       "inductances in an air-core transformer with single layer coaxial solenoidal,",

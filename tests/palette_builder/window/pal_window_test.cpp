@@ -143,3 +143,28 @@ TEST(TintorWindow, SalvarAndLerGoThroughTheDialogs) {
     ASSERT_EQ(bar.pixelColor(30, y), QColor(byte(y), byte(256 + y), byte(512 + y))) << y;
   }
 }
+
+// tintor FILE.xpl (a double click in the file manager): the palette is loaded at start;
+// a file that cannot be read says so and leaves the start palette.
+TEST(TintorWindow, OpensThePaletteNamedOnTheCommandLine) {
+  const QString path = TempPath(QStringLiteral("command_line.xpl"));
+  PaletteModel edited = StartPalette();
+  MoveControlPoint(edited, 0, 40, 70);  // point 1 (row 64 is nearest)
+  for (int a = 0; a < kChannels; ++a) RecomputeChannel(edited, a);
+  SaveXplFile(path.toStdString(), edited);
+
+  Shown w;
+  QStringList errors;
+  w.form.showError = [&](const QString& message) { errors << message; };
+  EXPECT_FALSE(w.form.OpenFile(QStringLiteral("/no/such/palette.xpl")));
+  ASSERT_EQ(errors.size(), 1);
+  EXPECT_TRUE(errors[0].contains(QStringLiteral("/no/such/palette.xpl")));
+  EXPECT_EQ(w.form.Model().X[0][1], 16);
+
+  EXPECT_TRUE(w.form.OpenFile(path));
+  EXPECT_EQ(errors.size(), 1);
+  EXPECT_EQ(w.form.Model().X[0][1], 40);
+  EXPECT_EQ(w.form.Model().Y[0][1], 70);
+  const QImage bar = w.Grab("PBpal");
+  for (int y = 0; y < 256; ++y) ASSERT_EQ(bar.pixelColor(30, y), Rgb(edited, y)) << y;
+}
