@@ -98,8 +98,9 @@ const FieldDef* FindField(const std::vector<FieldDef>& defs, std::string_view na
 
 }  // namespace
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           const CliHooks& hooks) {
+int ParseCliArgs(const std::vector<std::string>& args, CliInvocation& invocation,
+                 std::ostream& out, std::ostream& err) {
+  invocation = CliInvocation{};
   if (args.empty()) return Fail(err, std::string("no command; ") + kUsage);
   if (args[0] == "--help" || args[0] == "-h") {
     PrintHelp(out);
@@ -119,6 +120,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     const std::string name = a.substr(0, eq);
     if (name != "Emax") return Fail(err, "unknown setting '" + name + "' before the command");
     if (eq + 1 == a.size()) return Fail(err, "Emax needs a value");
+    invocation.emaxTexts.push_back(a.substr(eq + 1));
   }
   if (pos == args.size()) return Fail(err, std::string("no command; ") + kUsage);
 
@@ -131,8 +133,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     PrintFields(out, *cmd);
     return 0;
   };
+  invocation.command = cmd;
   const std::vector<FieldDef>* defs = &cmd->fields();
-  CliOptions options;
+  CliOptions& options = invocation.options;
   std::size_t i = pos + 1;
   // Positional arguments come first, taken by position whatever they look like.
   for (const CliArgumentDef& def : cmd->arguments) {
@@ -151,8 +154,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     options[def.name].push_back(value);
   }
 
-  FieldValues fields = DefaultValues(*defs);
-  std::vector<std::pair<std::string, std::string>> overrides;
+  invocation.fields = DefaultValues(*defs);
+  std::vector<std::pair<std::string, std::string>>& overrides = invocation.overrides;
   for (; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (isHelp(a)) return printCommandHelp();
@@ -186,17 +189,27 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       return Fail(err, "check box " + name + " takes 1 or 0, not '" + value + "'");
     overrides.emplace_back(name, value);
   }
+  return kRunCommand;
+}
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const CliHooks& hooks) {
+  CliInvocation invocation;
+  const int parsed = ParseCliArgs(args, invocation, out, err);
+  if (parsed != kRunCommand) return parsed;
+  const CliCommand* cmd = invocation.command;
+  const CliOptions& options = invocation.options;
+  FieldValues& fields = invocation.fields;
 
   StreamReport report(out);
   BreakdownField breakdown;
   try {
-    for (std::size_t k = 0; k < pos; ++k)
-      ApplyBreakdownField(breakdown, std::string_view(args[k]).substr(5), report);
+    for (const std::string& emax : invocation.emaxTexts) ApplyBreakdownField(breakdown, emax, report);
     // Field texts from files first (--trd), then the NAME=VALUE changes.
     for (const CliOptionDef& o : cmd->options)
       if (const auto given = options.find(o.name); o.loadsFields && given != options.end())
         for (const std::string& value : given->second) o.loadsFields(value, fields);
-    for (const auto& [name, value] : overrides) fields[name] = value;
+    for (const auto& [name, value] : invocation.overrides) fields[name] = value;
     if (cmd->runWithHooks)
       cmd->runWithHooks(fields, breakdown, options, report, hooks);
     else

@@ -2,6 +2,7 @@
 // quor-cli: runs one window command headlessly and prints its Report lines.
 #include <iosfwd>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/commands.h"
@@ -11,3 +12,21 @@
 // adds (images).
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            const CliHooks& hooks = {});
+
+// What the arguments ask quor-cli to run.
+struct CliInvocation {
+  std::vector<std::string> emaxTexts;  // Emax=VALUE settings before the command, in order
+  const CliCommand* command = nullptr;
+  FieldValues fields;                  // every field of the window, at its default text
+  CliOptions options;                  // positional arguments and options, by name
+  // The NAME=VALUE changes in order, applied after field texts loaded from files.
+  std::vector<std::pair<std::string, std::string>> overrides;
+};
+
+// ParseCliArgs returns this when the invocation is ready to run.
+inline constexpr int kRunCommand = -1;
+
+// Reads the arguments without running anything: kRunCommand with the invocation
+// filled, 0 after printing help to out, or 2 after a one-line error on err.
+int ParseCliArgs(const std::vector<std::string>& args, CliInvocation& invocation,
+                 std::ostream& out, std::ostream& err);

@@ -1,6 +1,7 @@
 #include "electrostatics/palette.h"
 
 #include <fstream>
+#include <sys/stat.h>
 
 #include "numerics/file_write.h"
 
@@ -12,6 +13,10 @@ Palette GreyRamp() {
 }
 
 Palette ReadPalette(const std::string& path) {
+  // Only a regular file is a palette: a named pipe called quor.xpl would make every
+  // parse wait for a writer, and a directory holds no colours.
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return GreyRamp();
   std::ifstream in(path, std::ios::binary);
   if (!in) return GreyRamp();
   char bytes[kPaletteColourBytes];

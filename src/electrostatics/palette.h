@@ -25,6 +25,6 @@ inline constexpr std::size_t kPaletteColourBytes = 768;
 Palette GreyRamp();
 
 // The colour table from the first 768 bytes of the file; the grey ramp, without a
-// message, when the file cannot be opened. A file shorter than 768 bytes throws
+// message, when the file cannot be opened or is not a regular file. A file shorter than 768 bytes throws
 // FileError naming it: no table is half filled.
 Palette ReadPalette(const std::string& path = kPaletteFileName);

@@ -139,6 +139,17 @@ void PiBlock(ReportSink& report, const CompleteOptions& o, Extended k, Extended 
 
 const char* const kNegativeCount = "The numbers of values must not be negative";
 
+// The bounds on the size of a table, checked before its first row; false (with the
+// message written) when the table is refused.
+bool TableSizeOk(ReportSink& report, std::int64_t rows, bool integrated) {
+  const std::int64_t limit = integrated ? kMaxIntegratedRows : kMaxTableRows;
+  if (rows <= limit) return true;
+  ReportLine(report, std::string(integrated ? "Too many values for numerical integration (max="
+                                            : "Too many values in the table (max=") +
+                         IntStr(static_cast<std::int32_t>(limit)) + ")");
+  return false;
+}
+
 void CompleteTable(const FieldValues& fields, ReportSink& report) {
   const Reader in{fields, CompleteIntegralsFieldDefs()};
   const Extended k1 = in.Real("Ek1");
@@ -171,6 +182,10 @@ void CompleteTable(const FieldValues& fields, ReportSink& report) {
     ReportLine(report, kNegativeCount);
     return;
   }
+
+  const std::int64_t rows =
+      o.item == CompleteItems::KE ? std::int64_t{nk} : std::int64_t{nk} * std::int64_t{nc};
+  if (!TableSizeOk(report, rows, o.simpson)) return;
 
   const ArgumentRange ks(k1, k2, nk);
   const ArgumentRange cs(c1, c2, nc);
@@ -210,6 +225,7 @@ void IncompleteTable(const FieldValues& fields, ReportSink& report) {
   }
   const bool FeE = in.Checked("CBFeE");
   const bool lambda = in.Checked("CBh");
+  if (!TableSizeOk(report, std::int64_t{na} * std::int64_t{np}, FeE || lambda)) return;
 
   const ArgumentRange alphas(a1, a2, na);
   const ArgumentRange phis(p1, p2, np);

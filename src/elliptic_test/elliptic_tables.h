@@ -18,6 +18,12 @@ const std::vector<FieldDef>& CompleteIntegralsFieldDefs();
 // in degrees, and what to print.
 const std::vector<FieldDef>& IncompleteIntegralsFieldDefs();
 
+// A table runs to its end without a Stop, so its size is bounded: rows by the fast
+// methods (10000 rows take a fraction of a second), and rows that need Simpson's rule
+// with its 100000 intervals, about 10 ms each here (300 rows: a 17 x 17 grid).
+inline constexpr std::int64_t kMaxTableRows = 10000;
+inline constexpr std::int64_t kMaxIntegratedRows = 300;
+
 // The items of RG123.
 enum class CompleteItems : std::int32_t { KE = 0, KEPi = 1, PiOnly = 2 };
 

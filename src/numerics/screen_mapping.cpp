@@ -1,10 +1,19 @@
 #include "numerics/screen_mapping.h"
 
 #include <cmath>
+#include <cstdint>
 
 namespace {
+// Pixels farther than this from the origin are held there: nothing so far is ever in
+// view, and the sum of two such coordinates (the centre of a box) still fits an int.
+constexpr Extended kFarthestPixel = 1073741823.0L;  // 2^30 - 1
+
 // Nearest integer, ties to even (the processor's default rounding).
-int RoundToInt(Extended v) { return static_cast<int>(std::llrint(v)); }
+int RoundToInt(Extended v) {
+  if (v > kFarthestPixel) v = kFarthestPixel;
+  if (v < -kFarthestPixel) v = -kFarthestPixel;
+  return static_cast<int>(std::llrint(v));
+}
 }  // namespace
 
 int ToScreenX(const ScreenMapping& map, double x) {
@@ -22,8 +31,8 @@ void DrawCircle(Canvas& canvas, int X, int Y, int R) {
 
 void DrawArc(Canvas& canvas, int X1, int Y1, int X2, int Y2, int StartDeg, int EndDeg) {
   // Integer division truncating toward zero, as the centre of the box.
-  const int Cx = (X1 + X2) / 2;
-  const int Cy = (Y1 + Y2) / 2;
+  const int Cx = static_cast<int>((std::int64_t{X1} + X2) / 2);
+  const int Cy = static_cast<int>((std::int64_t{Y1} + Y2) / 2);
   const Extended a1 = StartDeg * kPi / 180;
   const Extended a2 = EndDeg * kPi / 180;
   // Direction points far from the centre: the arc operation uses only their

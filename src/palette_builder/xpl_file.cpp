@@ -90,7 +90,8 @@ std::optional<XplLoad> LoadXplFile(const std::string& path, PaletteModel& model)
   return ApplyXplBytes(model, bytes);
 }
 
-void SaveXplFile(const std::string& path, const PaletteModel& model) {
+void SaveXplFile(const std::string& path, const PaletteModel& model, XplWriteCall writeCall) {
+  if (!writeCall) writeCall = &::write;
   const std::string bytes = XplBytes(model);
   // The temporary file lives beside the target so that the rename stays on one file
   // system and replaces the old file in one step.
@@ -117,7 +118,7 @@ void SaveXplFile(const std::string& path, const PaletteModel& model) {
   const char* p = bytes.data();
   std::size_t left = bytes.size();
   while (left > 0) {
-    const ssize_t n = ::write(fd, p, left);
+    const ssize_t n = writeCall(fd, p, left);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) abandon(n < 0 ? errno : EIO);
     p += n;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <sys/types.h>
 
 #include "palette_builder/palette_model.h"
 
@@ -38,8 +39,13 @@ XplLoad ApplyXplBytes(PaletteModel& model, std::string_view bytes);
 // regular file that can be opened for reading.
 std::optional<XplLoad> LoadXplFile(const std::string& path, PaletteModel& model);
 
+// The low-level write call of a save, replaceable so that tests can make a write fail
+// half-way (a full disk).
+using XplWriteCall = ssize_t (*)(int fd, const void* data, std::size_t size);
+
 // Writes the palette to path as a whole: the bytes go to a temporary file in the same
 // directory, which replaces the old file only once it is complete, so a write error
 // never leaves a truncated palette or loses the previous one. Throws std::system_error
-// when anything fails.
-void SaveXplFile(const std::string& path, const PaletteModel& model);
+// naming the file when anything fails.
+void SaveXplFile(const std::string& path, const PaletteModel& model,
+                 XplWriteCall writeCall = nullptr);

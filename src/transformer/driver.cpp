@@ -296,6 +296,10 @@ void Calculate(TransformerContext& ctx, const FieldValues& fields) {
     ctx.Line(*message);
     return;
   }
+  if (auto message = CheckTransformerWork(ctx.coils, opt)) {
+    ctx.Line(*message);
+    return;
+  }
   PaintArrangement(*ctx.canvas, ctx.coils, ctx.map);
 
   const bool goOn = opt.CBparalelo ? ParallelLoops(ctx) : SeriesPrimary(ctx, opt);

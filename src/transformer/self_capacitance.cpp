@@ -6,6 +6,7 @@
 #include "numerics/canvas.h"
 #include "numerics/format.h"
 #include "transformer/maxwell.h"
+#include "transformer/validation.h"
 
 // R. G. Medhurst, "H.F. resistance and self-capacitance of single-layer solenoids",
 // Wireless Engineer 24 (1947), pp. 35-43 and 80-92: from his measurements,
@@ -34,6 +35,11 @@ struct Coil {
 void SelfResonance(TransformerContext& ctx, const Coil& c) {
   const Extended C = MedhurstCapacitance(ctx, c.h, c.rmax, c.rmin);
   if (!ctx.StopFlag) return;
+  // The ring sum below is one term per turn; beyond any real coil it would only hang.
+  if (c.N > kMaxTurns) {
+    ctx.Line("Too many turns (max=" + IntStr(kMaxTurns) + ")");
+    return;
+  }
   const Extended L = MaxwellSolenoidCircular(ctx, c.N, c.h, c.rmin, c.rmax, c.b, c.wd);
   if (!ctx.StopFlag) return;
   ctx.Line("Length:" + NumberText(c.h) + "; radius:" + NumberText(c.rmin) +

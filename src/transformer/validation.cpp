@@ -49,3 +49,24 @@ std::optional<std::string> CheckTransformerInputs(const CoilPair& c) {
     return "Too large or invalid number of segments (max=" + IntStr(kMaxSegmentsPerTurn) + ")";
   return std::nullopt;
 }
+
+std::optional<std::string> CheckTransformerWork(const CoilPair& c, const TransformerOptions& opt) {
+  // The checks before have made N1 and N2 positive (at least 1/ns each).
+  if (c.N1 > kMaxTurns || c.N2 > kMaxTurns) return "Too many turns (max=" + IntStr(kMaxTurns) + ")";
+  const std::int64_t n1 = RoundAtLeastOne(c.N1), n2 = RoundAtLeastOne(c.N2);
+
+  // Coils whose Maxwell L is the ring-by-ring sum of a conical or flat coil.
+  const bool listed1 = !opt.CBparalelo && opt.CBML1 && opt.CBel && c.rmin1 != c.rmax1;
+  const bool listed2 = (opt.CBparalelo || (opt.CBML2 && opt.CBel)) && c.rmin2 != c.rmax2;
+  if ((listed1 && n1 > kMaxListedRingSumTurns) || (listed2 && n2 > kMaxListedRingSumTurns))
+    return "Too many turns for the ring sum of a conical or flat coil (max=" +
+           IntStr(kMaxListedRingSumTurns) + ")";
+
+  const bool jones = opt.CBjvj && c.rmin1 == c.rmax1 && c.h1 != 0;
+  if (opt.CBparalelo || !opt.CBm || jones) return std::nullopt;
+  if (opt.CBel && n1 * n2 > kMaxRingPairs)
+    return "Too many turn pairs for M (max=" + IntStr(kMaxRingPairs) + ")";
+  if (!opt.CBel && c.N1 * c.ns1 * (c.N2 * c.ns2) > static_cast<Extended>(kMaxSegmentPairs))
+    return "Too many segment pairs for M (max=" + IntStr(kMaxSegmentPairs) + ")";
+  return std::nullopt;
+}

@@ -7,10 +7,28 @@
 
 inline constexpr int kMaxSegmentsPerTurn = 10000;
 
+// Bounds on the work of one Calculate. The circular-turn sums and the segment sums of
+// M cannot be stopped from the window, so a count far beyond any real coil is refused
+// before it starts instead of freezing the program for hours:
+//  - turns per coil: a real single-layer coil has at most a few thousand;
+//  - ring pairs of M by circular turns, n1 n2 (about 3 s here);
+//  - segment pairs of M by true spirals, N1 ns1 N2 ns2 (about 15 to 30 s here; the
+//    default coils with 20 segments per turn need 5.5e6);
+//  - turns of a conical or flat coil whose Maxwell L is summed ring by ring, which
+//    writes one Report line per ring pair (n^2 lines).
+inline constexpr int kMaxTurns = 100000;
+inline constexpr std::int64_t kMaxRingPairs = 10000000;
+inline constexpr std::int64_t kMaxSegmentPairs = 1000000000;
+inline constexpr int kMaxListedRingSumTurns = 2000;
+
 // The message of the first check the coil pair fails, in the order: negative
 // dimensions, same bottom turn, wire fit (primary, then secondary), too few turns for
 // the segment counts, segment counts out of 1..10000. Nothing when all pass.
 std::optional<std::string> CheckTransformerInputs(const CoilPair& c);
+
+// After the checks above, the bounds on the work that the options ask for: the first
+// one exceeded as a message ("Too many turns (max=100000)", ...), or nothing.
+std::optional<std::string> CheckTransformerWork(const CoilPair& c, const TransformerOptions& opt);
 
 // Widest wire that fits a coil: twice the length of its slanted side per turn, with
 // the turns rounded up (12.5 turns count 13 pitches).

@@ -3,6 +3,8 @@
 
 #include <fstream>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "electrostatics/palette.h"
 #include "numerics/file_write.h"
@@ -16,10 +18,18 @@ std::string PaletteBytes(std::size_t size) {
 }  // namespace
 
 TEST(Palette, MissingFileGivesTheGreyRampFromBlackToWhite) {
-  const Palette p = ReadPalette(::testing::TempDir() + "no_such_palette.xpl");
-  EXPECT_EQ(p.ColorAt(0), 0x000000u);
-  EXPECT_EQ(p.ColorAt(128), 0x808080u);
-  EXPECT_EQ(p.ColorAt(255), 0xFFFFFFu);
+  // Missing, a directory, a named pipe without a writer (which must not wait).
+  const std::string dir = ::testing::TempDir();
+  const std::string fifo = dir + "palette_fifo.xpl";
+  ::unlink(fifo.c_str());
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& path : {dir + "no_such_palette.xpl", dir, fifo}) {
+    const Palette p = ReadPalette(path);
+    EXPECT_EQ(p.ColorAt(0), 0x000000u) << path;
+    EXPECT_EQ(p.ColorAt(128), 0x808080u) << path;
+    EXPECT_EQ(p.ColorAt(255), 0xFFFFFFu) << path;
+  }
+  ::unlink(fifo.c_str());
 }
 
 TEST(Palette, ColourTableOnlyAndWholeEditorFileGiveTheSameColours) {

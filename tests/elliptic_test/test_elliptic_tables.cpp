@@ -147,6 +147,13 @@ TEST(CompleteTable, EntriesItRefuses) {
       {{{"CBk2c2", "1"}, {"Ek1", "1"}}, {"The arguments must be smaller than 1"}},
       {{{"CBk2c2", "1"}, {"Ek1", "-0.25"}}, {"The arguments k^2 and c^2 must not be negative"}},
       {{{"CBk2c2", "1"}, {"Ec2", "-0.5"}}, {"The arguments k^2 and c^2 must not be negative"}},
+      // Table sizes: rows of k alone, or of k and c pairs, and fewer with Simpson's rule.
+      {{{"Enk", "10001"}},
+       {kHeading, "Too many values in the table (max=10000)"}},
+      {{{"Enk", "2147483647"}, {"Enc", "2147483647"}, {"RG123", "1"}},
+       {kHeading, "Too many values in the table (max=10000)"}},
+      {{{"Enk", "20"}, {"Enc", "16"}, {"RG123", "2"}, {"CBSimpson", "1"}},
+       {kHeading, "Too many values for numerical integration (max=300)"}},
   };
   for (const auto& [fields, expected] : cases) EXPECT_EQ(Complete(fields), expected);
 }
@@ -218,6 +225,12 @@ TEST(IncompleteTable, RefusalsCountsAndChoices) {
   EXPECT_EQ(Incomplete({{"Enp", "0"}}), Lines{kIncompleteHeading});
   EXPECT_EQ(Incomplete({{"Enask", "-1"}}),
             (Lines{kIncompleteHeading, "The numbers of values must not be negative"}));
+  // Tables of integrations bounded; the argument lines alone are cheap.
+  EXPECT_EQ(Incomplete({{"Enask", "20"}, {"Enp", "16"}}),
+            (Lines{kIncompleteHeading, "Too many values for numerical integration (max=300)"}));
+  EXPECT_EQ(Incomplete({{"Enask", "2147483647"}, {"Enp", "2147483647"}, {"CBFeE", "0"},
+                        {"CBh", "0"}}),
+            (Lines{kIncompleteHeading, "Too many values in the table (max=10000)"}));
   // Neither box: the argument lines alone. Negative angles are tabulated (odd in phi).
   EXPECT_EQ(Incomplete({{"CBFeE", "0"}, {"CBh", "0"}, {"Enask", "1"}, {"Enp", "1"}}),
             (Lines{kIncompleteHeading, "arcsin(k)= 0.00; phi= 0.00 (degrees):"}));

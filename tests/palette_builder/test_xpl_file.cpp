@@ -6,6 +6,9 @@
 #include <iterator>
 #include <string>
 #include <system_error>
+#include <unistd.h>
+#include <cerrno>
+#include <algorithm>
 
 #include "electrostatics/palette.h"
 #include "palette_builder/palette_model.h"
@@ -190,4 +193,38 @@ TEST(XplFile, FailedSaveKeepsTheOldFileAndLeavesNoTemporary) {
     EXPECT_NE(e.path().filename().string().rfind(".tintor", 0), 0u) << e.path();
   }
   EXPECT_EQ(entries, 2);
+}
+
+namespace {
+
+// A disk that fills up after 100 bytes of a save.
+ssize_t FullAfter100(int fd, const void* data, std::size_t size) {
+  static std::size_t written = 0;
+  if (written >= 100) {
+    written = 0;
+    errno = ENOSPC;
+    return -1;
+  }
+  const std::size_t n = std::min<std::size_t>(size, 100 - written);
+  written += n;
+  return ::write(fd, data, n);
+}
+
+}  // namespace
+
+TEST(XplFile, SaveFailingHalfWayKeepsTheOldPaletteAndNamesTheFile) {
+  const std::string dir = Dir("full");
+  const std::string path = dir + "keep.xpl";
+  const PaletteModel old = StartPalette();
+  SaveXplFile(path, old);
+  try {
+    SaveXplFile(path, Edited(), &FullAfter100);
+    ADD_FAILURE() << "a full disk must not pass for success";
+  } catch (const std::system_error& e) {
+    EXPECT_EQ(e.code().value(), ENOSPC);
+    EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(Slurp(path), XplBytes(old));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1)
+      << "the temporary file is removed";
 }

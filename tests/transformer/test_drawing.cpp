@@ -51,6 +51,10 @@ TEST(ScreenMapping, RoundsToNearestWithTiesToEven) {
     EXPECT_EQ(ToScreenX(map, r.world), r.x) << r.world;
     EXPECT_EQ(ToScreenY(map, r.world), r.y) << r.world;
   }
+  // Points beyond any screen are held 2^30 - 1 pixels out.
+  map.KX = 1e30L;
+  EXPECT_EQ(ToScreenX(map, 1), 1073741823);
+  EXPECT_EQ(ToScreenX(map, -1e300), -1073741823);
 }
 
 TEST(DrawPrimitives, ArcDirectionsAndCentre) {
@@ -67,6 +71,11 @@ TEST(DrawPrimitives, ArcDirectionsAndCentre) {
       {10, 20, 30, 40, 90, 270, {10, 20, 30, 40, 20, 30 - 10000, 20, 30 + 10000}},
       // Centre by integer division toward zero: (-3 + 0)/2 = -1, (-7 + 0)/2 = -3.
       {-3, -7, 0, 0, 0, 45, {-3, -7, 0, 0, 9999, -3, -1 + 7071, -3 - 7071}},
+      // A turn of a coil far too small for the drawing's scale: a box far off screen,
+      // whose centre must not overflow.
+      {-1163220309, -1163220309, -1163220309, -1163220309, 0, 360,
+       {-1163220309, -1163220309, -1163220309, -1163220309, -1163210309, -1163220309,
+        -1163210309, -1163220309}},
   };
   for (const Row& r : rows) {
     RecordingCanvas canvas(100, 100);

@@ -204,3 +204,47 @@ TEST(CalculateChecks, StopClickOnlyClearsTheFlag) {
   EXPECT_TRUE(report.lines.empty());
   EXPECT_FALSE(ctx.coils.InputsRead);
 }
+
+// The bounds on the work of one Calculate, each just past its limit and a realistic
+// coil just inside.
+TEST(CalculateChecks, WorkBounds) {
+  struct Row {
+    FieldValues fields;
+    const char* message;  // nullptr: accepted
+  };
+  const char kTurns[] = "Too many turns (max=100000)";
+  const char kRingSum[] = "Too many turns for the ring sum of a conical or flat coil (max=2000)";
+  const Row rows[] = {
+      {{}, nullptr},
+      {{{"En2", "100001"}, {"Ewd2", "0"}}, kTurns},
+      {{{"En1", "1e308"}, {"Ewd1", "0"}}, kTurns},
+      // 3163 x 3163 ring pairs for M; without M only the turns count.
+      {{{"En1", "3163"}, {"Eh1", "1"}, {"Ewd1", "0"}, {"En2", "3163"}, {"Eh2", "1"}, {"Ewd2", "0"}},
+       "Too many turn pairs for M (max=10000000)"},
+      {{{"En1", "3163"}, {"Eh1", "1"}, {"Ewd1", "0"}, {"En2", "3163"}, {"Eh2", "1"}, {"Ewd2", "0"},
+        {"CBm", "0"}},
+       nullptr},
+      // True spirals: 12 x 1152 turns with 270 segments each pass 1e9 segment pairs.
+      {{{"CBel", "0"}, {"Ens1", "270"}, {"Ens2", "270"}}, "Too many segment pairs for M (max=1000000000)"},
+      {{{"CBel", "0"}, {"Ens1", "200"}, {"Ens2", "200"}}, nullptr},
+      // A conical secondary of 2001 turns summed ring by ring, in series and in parallel.
+      {{{"Es2", "0.05"}, {"En2", "2001"}, {"Ewd2", "0.0001"}}, kRingSum},
+      {{{"Es2", "0.05"}, {"En2", "2001"}, {"Ewd2", "0.0001"}, {"CBML2", "0"}}, nullptr},
+      {{{"Es2", "0.05"}, {"En2", "2001"}, {"Ewd2", "0.0001"}, {"CBML2", "0"}, {"CBparalelo", "1"}},
+       kRingSum},
+      {{{"Es2", "0.05"}, {"En2", "2000"}, {"Ewd2", "0.0001"}}, nullptr},
+  };
+  for (const Row& row : rows) {
+    const CoilPair c = Read(row.fields);
+    ASSERT_FALSE(CheckTransformerInputs(c).has_value());
+    const auto got = CheckTransformerWork(c, ReadTransformerOptions(row.fields));
+    if (row.message == nullptr) {
+      EXPECT_FALSE(got.has_value()) << *got;
+    } else {
+      EXPECT_EQ(got.value_or("accepted"), row.message);
+    }
+  }
+  // Through the command: the message after the empty line, nothing computed.
+  EXPECT_EQ(TransformerCommand({{"En2", "1e9"}, {"Ewd2", "0"}}),
+            (std::vector<std::string>{"", kTurns}));
+}
