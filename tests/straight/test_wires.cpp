@@ -68,6 +68,8 @@ TEST(WireFormulas, AgreeWithEachOther) {
   // low-frequency formula by 2e-7 g to first order in g/l.
   const Extended g = r * std::exp(-0.25L);
   EXPECT_LT(Rel(ParallelFilamentMutual(l, l, g, 0) - low, 2e-7L * g), 1e-3);
+  // Rosa's form (labelled Snow) exceeds it by 2e-7 r to first order in r/l.
+  EXPECT_LT(Rel(WireSelfSnow(l, r) - low, 2e-7L * r), 1e-3);
   // One wire cut in two in line: the low-frequency inductance is exactly additive,
   // L(l1 + l2) = L(l1) + L(l2) + 2 M(in line, touching), but for the 1e-12 m that
   // stands in for the zero distance (2e-19 H).
@@ -132,8 +134,8 @@ TEST(StraightWiresReport, WhichBlocksAppear) {
       "The segments are aligned",
       "Inductance of the complete segment (Lowf):    1.5088099280 uH",
       "L1+L2+2*M:    1.5088099280 uH",
-      "Inductance of the complete segment (Snow):    1.3703804669 uH",
-      "L1+L2+2*M:    1.3705803919 uH",
+      "Inductance of the complete segment (Snow):    1.5089099155 uH",
+      "L1+L2+2*M:    1.5090098780 uH",
       "Maxwell inductance L1:    0.6851681109 uH",
       "Maxwell inductance L2:    0.6851681109 uH",
       "Maxwell inductance L1 (flat wire):    0.7408201490 uH",
