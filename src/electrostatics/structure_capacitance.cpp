@@ -165,7 +165,10 @@ void Calculation::ConductorCapacitances() {
     // The row sum: the capacitance of conductor m to infinity.
     Extended S = Cc_(m, m);
     for (int n = 1; n <= nc_; ++n) {
-      if (n > m) Line("Capacitance " + Name(m) + "-" + Name(n) + ": " + Pf(-Cc_(m, n)));
+      // 0 - k rather than -k: a conductor without rings has k = +0, which must not
+      // print as "-0.0000000000".
+      if (n > m)
+        Line("Capacitance " + Name(m) + "-" + Name(n) + ": " + Pf(0 - Cc_(m, n)));
       if (n != m) S += Cc_(m, n);
     }
     Line("Capacitance " + Name(m) + "-infinity: " + Pf(S));
