@@ -3,12 +3,18 @@
 #include <QFileDialog>
 #include <QFont>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QVBoxLayout>
+#include <QWindow>
+#include <algorithm>
 #include <system_error>
 
 #include "palette_builder/paint_area.h"
+#include "palette_builder/presets.h"
 #include "palette_builder/xpl_file.h"
 
 namespace {
@@ -33,24 +39,46 @@ TFpal::TFpal(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("Fpal"));
   setWindowTitle(QStringLiteral("Construtor de Paletas de Cores"));
   setFont(PixelFont(16));
-  setFixedSize(kWidth, kHeight);
   const QFont small = PixelFont(11);
 
-  Label1 = new QLabel(QStringLiteral("Mínimo"), this);
+  MainMenu = new QMenuBar(this);
+  MainMenu->setObjectName(QStringLiteral("MainMenu"));
+  MainMenu->setFont(small);
+  Presets = MainMenu->addMenu(QStringLiteral("Presets"));
+  Presets->setObjectName(QStringLiteral("Presets"));
+  Presets->setFont(small);
+  for (int i = 0; i < static_cast<int>(PalettePresets().size()); ++i) {
+    QAction* item = Presets->addAction(QString::fromUtf8(PalettePresets()[i].name));
+    connect(item, &QAction::triggered, this, [this, i] { PresetClick(i); });
+  }
+
+  // Everything else at fixed places on a panel under the menu bar: the boxes are
+  // scales (one pixel row per palette entry, one column per quarter of intensity).
+  Panel = new QWidget(this);
+  Panel->setObjectName(QStringLiteral("Panel"));
+  Panel->setFixedSize(kPanelWidth, kPanelHeight);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->setMenuBar(MainMenu);
+  layout->addWidget(Panel, 0, Qt::AlignLeft | Qt::AlignTop);
+
+  constexpr int kBoxTop = 14;  // under the R, G, B labels
+  Label1 = new QLabel(QStringLiteral("Mínimo"), Panel);
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->setFont(small);
-  Label1->move(8, 8);
+  Label1->move(8, kBoxTop);
   Label1->adjustSize();
-  Label2 = new QLabel(QStringLiteral("Máximo"), this);
+  Label2 = new QLabel(QStringLiteral("Máximo"), Panel);
   Label2->setObjectName(QStringLiteral("Label2"));
   Label2->setFont(small);
-  Label2->move(8, 248);
+  Label2->move(8, kBoxTop + 240);
   Label2->adjustSize();
 
-  PBred = new PaintArea(56, 8, kCurveColumns, kPaletteEntries, this);
-  PBgreen = new PaintArea(128, 8, kCurveColumns, kPaletteEntries, this);
-  PBblue = new PaintArea(200, 8, kCurveColumns, kPaletteEntries, this);
-  PBpal = new PaintArea(272, 8, kCurveColumns, kPaletteEntries, this);
+  PBred = new PaintArea(56, kBoxTop, kCurveColumns, kPaletteEntries, Panel);
+  PBgreen = new PaintArea(128, kBoxTop, kCurveColumns, kPaletteEntries, Panel);
+  PBblue = new PaintArea(200, kBoxTop, kCurveColumns, kPaletteEntries, Panel);
+  PBpal = new PaintArea(272, kBoxTop, kCurveColumns, kPaletteEntries, Panel);
   PBred->setObjectName(QStringLiteral("PBred"));
   PBgreen->setObjectName(QStringLiteral("PBgreen"));
   PBblue->setObjectName(QStringLiteral("PBblue"));
@@ -63,16 +91,35 @@ TFpal::TFpal(QWidget* parent) : QWidget(parent) {
   PBgreen->onMouseDown = [this](int x, int y) { PBgreenMouseDown(x, y); };
   PBblue->onMouseDown = [this](int x, int y) { PBblueMouseDown(x, y); };
 
-  Bler = new QPushButton(QStringLiteral("Ler"), this);
+  // Each channel's letter centred over its box.
+  const auto letter = [&](const char* name, const char* text, const PaintArea* box) {
+    auto* l = new QLabel(QString::fromLatin1(text), Panel);
+    l->setObjectName(QString::fromLatin1(name));
+    l->setFont(small);
+    l->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    l->setGeometry(box->x(), 0, box->width(), kBoxTop);
+    return l;
+  };
+  Lred = letter("Lred", "R", PBred);
+  Lgreen = letter("Lgreen", "G", PBgreen);
+  Lblue = letter("Lblue", "B", PBblue);
+
+  constexpr int kButtonTop = kBoxTop + kPaletteEntries + 8;
+  Bler = new QPushButton(QStringLiteral("Ler"), Panel);
   Bler->setObjectName(QStringLiteral("Bler"));
   Bler->setFont(small);
-  Bler->setGeometry(176, 272, 75, 25);
+  Bler->setGeometry(176, kButtonTop, 75, 25);
   connect(Bler, &QPushButton::clicked, this, &TFpal::BlerClick);
-  Salvar = new QPushButton(QStringLiteral("Salvar"), this);
+  Salvar = new QPushButton(QStringLiteral("Salvar"), Panel);
   Salvar->setObjectName(QStringLiteral("Salvar"));
   Salvar->setFont(small);
-  Salvar->setGeometry(264, 272, 75, 25);
+  Salvar->setGeometry(264, kButtonTop, 75, 25);
   connect(Salvar, &QPushButton::clicked, this, &TFpal::SalvarClick);
+  static_assert(kButtonTop + 25 + 4 == kPanelHeight && 264 + 75 + 8 == kPanelWidth);
+
+  // Until a window manager frames the window there is no frame: the inside is the
+  // whole size.
+  setFixedSize(InsideSizeFor(QMargins()));
 
   // No default extension: the name is used as typed.
   OpenDialog1 = [this] { return QFileDialog::getOpenFileName(this, QString(), QString(), kFilter); };
@@ -85,6 +132,31 @@ TFpal::TFpal(QWidget* parent) : QWidget(parent) {
 }
 
 void TFpal::FormCreate() { model_ = StartPalette(); }
+
+QSize TFpal::InsideSizeFor(const QMargins& frame) const {
+  // A menu bar shown by the desktop outside the window takes no room in it.
+  const int menu = MainMenu->isNativeMenuBar() ? 0 : MainMenu->sizeHint().height();
+  return {std::max(kWidth - frame.left() - frame.right(), kPanelWidth),
+          std::max(kHeight - frame.top() - frame.bottom(), menu + kPanelHeight)};
+}
+
+void TFpal::FitFrame() {
+  const QWindow* w = windowHandle();
+  const QSize inside = InsideSizeFor(w ? w->frameMargins() : QMargins());
+  if (size() != inside) setFixedSize(inside);
+}
+
+bool TFpal::event(QEvent* e) {
+  const bool done = QWidget::event(e);
+  if (e->type() == QEvent::Show || e->type() == QEvent::Move) FitFrame();
+  return done;
+}
+
+void TFpal::PresetClick(int index) {
+  if (index < 0 || index >= static_cast<int>(PalettePresets().size())) return;
+  ApplyPreset(model_, PalettePresets()[static_cast<std::size_t>(index)]);
+  RepaintAll();
+}
 
 PaintArea* TFpal::ChannelBox(int a) const { return a == 0 ? PBred : a == 1 ? PBgreen : PBblue; }
 

@@ -1,7 +1,10 @@
 #pragma once
 // The window of tintor: three curve boxes (red, green, blue intensity against palette
 // entry, entry 0 at the top) edited with the mouse, the colour bar of the palette
-// beside them, and the buttons that read and save .xpl files.
+// beside them, the buttons that read and save .xpl files, and a menu of ready-made
+// palettes to start from.
+#include <QMargins>
+#include <QSize>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -9,6 +12,8 @@
 #include "palette_builder/palette_model.h"
 
 class QLabel;
+class QMenu;
+class QMenuBar;
 class QPainter;
 class QPushButton;
 class PaintArea;
@@ -20,11 +25,22 @@ class TFpal : public QWidget {
  public:
   explicit TFpal(QWidget* parent = nullptr);
 
+  // The window's outer size, frame and title bar included. The inside is what is
+  // left once the window manager's frame is known, but never less than the contents.
   static constexpr int kWidth = 371;
   static constexpr int kHeight = 349;
+  // The panel under the menu bar that holds the boxes, their labels and the buttons.
+  static constexpr int kPanelWidth = 347;
+  static constexpr int kPanelHeight = 307;
 
+  QMenuBar* MainMenu;
+  QMenu* Presets;  // one item per ready-made palette
+  QWidget* Panel;
   QLabel* Label1;
   QLabel* Label2;
+  QLabel* Lred;  // "R", "G", "B" over the three curve boxes
+  QLabel* Lgreen;
+  QLabel* Lblue;
   PaintArea* PBred;
   PaintArea* PBgreen;
   PaintArea* PBblue;
@@ -61,11 +77,25 @@ class TFpal : public QWidget {
   // as it was and, unlike Ler, says so in the error box: the user asked for that file.
   bool OpenFile(const QString& name);
 
+  // Replaces the three curves by those of a ready-made palette (Presets menu).
+  void PresetClick(int index);
+
+  // The inside size that makes the framed window kWidth x kHeight, given the margins
+  // of the window manager's frame; never smaller than the menu bar and the panel.
+  QSize InsideSizeFor(const QMargins& frame) const;
+
  public slots:
   void BlerClick();
   void SalvarClick();
 
+ protected:
+  // Fits the inside to the frame once the window manager has framed the window (its
+  // margins are known from the first move after it is shown), and again whenever the
+  // frame changes.
+  bool event(QEvent* e) override;
+
  private:
+  void FitFrame();
   PaintArea* ChannelBox(int a) const;
   void RepaintAll();
   void FormCreate();

@@ -14,15 +14,19 @@ PaletteModel StartPalette() {
   return m;
 }
 
-bool ChannelIsUsable(const PaletteModel& model, int a) {
+bool RowsAreValid(const PaletteModel& model, int a) {
   if (model.count[a] != kControlPoints) return false;
-  const auto& X = model.X[a];
   const auto& Y = model.Y[a];
   if (Y[0] != 0 || Y[kControlPoints - 1] != kPaletteEntries - 1) return false;
-  for (int i = 0; i < kControlPoints; ++i) {
-    if (X[i] < 0 || X[i] >= kCurveColumns) return false;
-    if (i > 0 && Y[i] <= Y[i - 1]) return false;
-  }
+  for (int i = 1; i < kControlPoints; ++i)
+    if (Y[i] <= Y[i - 1]) return false;
+  return true;
+}
+
+bool ChannelIsUsable(const PaletteModel& model, int a) {
+  if (!RowsAreValid(model, a)) return false;
+  for (std::int32_t x : model.X[a])
+    if (x < 0 || x >= kCurveColumns) return false;
   return true;
 }
 

@@ -38,8 +38,13 @@ struct PaletteModel {
 // last segment.
 PaletteModel StartPalette();
 
-// True when the channel's points can be edited and drawn: five points, the first at
-// row 0, the last at row 255, rows strictly increasing, columns within 0..63.
+// True when the channel's rows make a curve: five points, the first at row 0, the
+// last at row 255, rows strictly increasing. Only then is every entry of the palette
+// on exactly one segment (or on the shared end of two).
+bool RowsAreValid(const PaletteModel& model, int channel);
+
+// True when the channel's points can be edited and drawn: valid rows and every
+// column within the box, 0..63.
 bool ChannelIsUsable(const PaletteModel& model, int channel);
 
 // Recomputes the channel's intensities from its broken line. On each segment the

@@ -1,5 +1,6 @@
 #include "palette_builder/xpl_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <fstream>
@@ -65,14 +66,23 @@ XplLoad ApplyXplBytes(PaletteModel& model, std::string_view bytes) {
     model.palette[k / kPaletteEntries][k % kPaletteEntries] = static_cast<std::uint8_t>(bytes[k]);
   GetPoints(bytes, kXplColourBytes, model.X);
   GetPoints(bytes, kXplColourBytes + kXplPointBytes, model.Y);
-  // Points that cannot be edited or drawn (a curve doubling back, a row outside the
-  // table, a column outside the box) would make the intensities meaningless: such a
-  // channel keeps the points it had.
+  // Rows that do not make a curve (two points on one row, a curve doubling back, an
+  // end off row 0 or 255) leave some entries on no segment or on two: the colours
+  // would be undefined, and such a channel keeps the points it had. A column outside
+  // the box only says how far the curve reaches; it is held at the nearest edge,
+  // 0 or 63, where the point can be seen and clicked, and where the intensities it
+  // gives stay within 0..252 instead of wrapping round modulo 256.
   for (int a = 0; a < kChannels; ++a) {
-    if (!ChannelIsUsable(model, a)) {
+    if (!RowsAreValid(model, a)) {
       model.X[a] = before.X[a];
       model.Y[a] = before.Y[a];
       load.pointsRestored[a] = true;
+      continue;
+    }
+    for (std::int32_t& x : model.X[a]) {
+      const std::int32_t held = std::clamp(x, 0, kCurveColumns - 1);
+      if (held != x) load.columnsClamped[a] = true;
+      x = held;
     }
   }
   return load;

@@ -22,17 +22,20 @@ std::string XplBytes(const PaletteModel& model);
 // What a load changed.
 struct XplLoad {
   std::size_t bytesUsed = 0;  // at most 888
-  // Channels whose control points from the file broke the editing rules (first row
-  // 0, last row 255, rows strictly increasing, columns 0..63) and were put back as
-  // they were before the load.
+  // Channels whose rows from the file broke the rules of a curve (first row 0, last
+  // row 255, rows strictly increasing): their colours from the points would be
+  // undefined, so their points were put back as they were before the load.
   std::array<bool, kChannels> pointsRestored{};
+  // Channels kept with some column outside 0..63 moved to the nearest edge of the box.
+  std::array<bool, kChannels> columnsClamped{};
 };
 
 // Puts the bytes of a file into the model in file order. A short file fills what it
 // covers: the colours byte by byte, the control points whole integer by whole
 // integer; the rest keeps its previous content. Bytes past 888 are ignored. The
 // colour table is taken as it stands (the next drawing of a curve recomputes its
-// channel from the points).
+// channel from the points). A channel whose rows make a curve is kept, its columns
+// held within 0..63; one whose rows do not keeps the points it had.
 XplLoad ApplyXplBytes(PaletteModel& model, std::string_view bytes);
 
 // Loads a palette file. Nothing (and the model unchanged) when the path is not a

@@ -94,7 +94,7 @@ TEST(XplFile, SavedPaletteLoadsBackWhole) {
   EXPECT_TRUE(SamePoints(m, saved));
 }
 
-TEST(XplFile, ShortLongAndBrokenFilesLeaveEditableCurves) {
+TEST(XplFile, ShortAndLongFilesLoadWhatTheyCover) {
   const PaletteModel source = Edited();
   const std::string whole = XplBytes(source);
   const PaletteModel start = StartPalette();
@@ -127,38 +127,66 @@ TEST(XplFile, ShortLongAndBrokenFilesLeaveEditableCurves) {
     EXPECT_EQ(m.palette, source.palette);
     EXPECT_TRUE(SamePoints(m, source));
   }
-  // Points that break the editing rules: that channel keeps the points it had, the
-  // others and the colour table are loaded.
-  struct Broken {
+}
+
+// A channel is put back only when its rows leave its colours undefined; columns
+// outside the box are held at its edges, 0 and 63. The other channels and the colour
+// table load as they are.
+TEST(XplFile, LoadedRowsDecideWhetherACurveIsKept) {
+  const PaletteModel source = Edited();
+  const std::string colours = XplBytes(source).substr(0, 768);
+  constexpr int kMax = 2147483647, kMin = -2147483647 - 1;
+  const struct {
     const char* what;
-    int channel;
-    std::string x, y;
-  } broken[] = {
-      {"first row not 0", 0, Int32Le({0, 1, 2, 3, 4}), Int32Le({5, 64, 128, 192, 255})},
-      {"last row not 255", 1, Int32Le({0, 1, 2, 3, 4}), Int32Le({0, 64, 128, 192, 256})},
-      {"two points on one row", 2, Int32Le({0, 1, 2, 3, 4}), Int32Le({0, 64, 64, 192, 255})},
-      {"rows going back", 0, Int32Le({0, 1, 2, 3, 4}), Int32Le({0, 128, 64, 192, 255})},
-      {"column 64", 1, Int32Le({0, 64, 2, 3, 4}), Int32Le({0, 64, 128, 192, 255})},
-      {"negative column", 2, Int32Le({0, 1, -1, 3, 4}), Int32Le({0, 64, 128, 192, 255})},
+    std::array<std::int32_t, 5> x, y;
+    bool restored;
+    std::array<std::int32_t, 5> keptX;  // the columns of a kept curve
+  } rows[] = {
+      {"a curve in the box", {0, 1, 2, 3, 63}, {0, 10, 20, 30, 255}, false, {0, 1, 2, 3, 63}},
+      {"column 64", {0, 64, 2, 3, 4}, {0, 64, 128, 192, 255}, false, {0, 63, 2, 3, 4}},
+      {"negative column", {0, 1, -1, 3, 4}, {0, 64, 128, 192, 255}, false, {0, 1, 0, 3, 4}},
+      {"columns at the ends of int32", {kMax, kMin, kMax, 3, kMin}, {0, 1, 2, 3, 255}, false,
+       {63, 0, 63, 3, 0}},
+      {"first row not 0", {0, 1, 2, 3, 4}, {5, 64, 128, 192, 255}, true, {}},
+      {"last row not 255", {0, 1, 2, 3, 4}, {0, 64, 128, 192, 256}, true, {}},
+      {"two points on one row", {0, 1, 2, 3, 4}, {0, 64, 64, 192, 255}, true, {}},
+      {"rows going back", {0, 1, 2, 3, 4}, {0, 128, 64, 192, 255}, true, {}},
+      {"rows broken and columns out", {0, 99, 2, 3, 4}, {0, 64, -1, 192, 255}, true, {}},
   };
-  const std::string good = Int32Le({9, 9, 9, 9, 9});
-  const std::string goodY = Int32Le({0, 1, 2, 3, 255});
-  for (const Broken& b : broken) {
-    std::string x, y;
-    for (int a = 0; a < kChannels; ++a) {
-      x += a == b.channel ? b.x : good;
-      y += a == b.channel ? b.y : goodY;
+  const std::array<std::int32_t, 5> goodX = {9, 9, 9, 9, 9}, goodY = {0, 1, 2, 3, 255};
+  for (const auto& r : rows) {
+    for (int channel = 0; channel < kChannels; ++channel) {
+      std::string x, y;
+      for (int a = 0; a < kChannels; ++a) {
+        for (std::int32_t v : a == channel ? r.x : goodX) x += Int32Le({v});
+        for (std::int32_t v : a == channel ? r.y : goodY) y += Int32Le({v});
+      }
+      PaletteModel m = source;
+      const XplLoad load = ApplyXplBytes(m, colours + x + y);
+      EXPECT_EQ(m.palette, source.palette) << r.what;
+      for (int a = 0; a < kChannels; ++a) {
+        const bool tested = a == channel;
+        EXPECT_EQ(load.pointsRestored[a], tested && r.restored) << r.what << " channel " << a;
+        EXPECT_EQ(load.columnsClamped[a], tested && !r.restored && r.x != r.keptX)
+            << r.what << " channel " << a;
+        EXPECT_TRUE(ChannelIsUsable(m, a)) << r.what << " channel " << a;
+        const auto& expectedX = !tested ? goodX : r.restored ? source.X[a] : r.keptX;
+        const auto& expectedY = !tested ? goodY : r.restored ? source.Y[a] : r.y;
+        EXPECT_EQ(m.X[a], expectedX) << r.what << " channel " << a;
+        EXPECT_EQ(m.Y[a], expectedY) << r.what << " channel " << a;
+      }
     }
-    PaletteModel m = source;
-    const XplLoad load = ApplyXplBytes(m, whole.substr(0, 768) + x + y);
-    for (int a = 0; a < kChannels; ++a) {
-      EXPECT_EQ(load.pointsRestored[a], a == b.channel) << b.what << " channel " << a;
-      EXPECT_TRUE(ChannelIsUsable(m, a)) << b.what;
-      const auto& expectedX = a == b.channel ? source.X[a] : std::array<std::int32_t, 5>{9, 9, 9, 9, 9};
-      EXPECT_EQ(m.X[a], expectedX) << b.what << " channel " << a;
-    }
-    EXPECT_EQ(m.palette, source.palette) << b.what;
   }
+
+  // A kept curve that ran off the right of the box is at full intensity there, not
+  // wrapped round modulo 256 (4 x 100 = 400 would have given 144).
+  PaletteModel m = StartPalette();
+  std::string x = Int32Le({0, 100, 100, 100, 100}), y = Int32Le({0, 64, 128, 192, 255});
+  ApplyXplBytes(m, colours + x + x + x + y + y + y);
+  RecomputeChannel(m, 0);
+  EXPECT_EQ(m.palette[0][0], 0);
+  EXPECT_EQ(m.palette[0][32], 126);  // halfway up the first segment, 4 x 31.5
+  for (int row = 64; row < 256; ++row) ASSERT_EQ(m.palette[0][row], 252) << row;
 }
 
 TEST(XplFile, UnreadablePathsChangeNothing) {

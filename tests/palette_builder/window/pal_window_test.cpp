@@ -5,8 +5,11 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 #include "palette_builder/paint_area.h"
 #include "palette_builder/pal.h"
@@ -44,18 +47,19 @@ QString TempPath(const QString& name) {
 TEST(TintorWindow, LayoutAndTexts) {
   TFpal form;
   EXPECT_EQ(form.windowTitle(), QStringLiteral("Construtor de Paletas de Cores"));
-  EXPECT_EQ(form.size(), QSize(371, 349));
+  // Under the menu bar, the boxes keep their columns and sizes: they are scales.
   struct Row {
     const char* name;
     QRect geometry;
   } rows[] = {
-      {"PBred", {56, 8, 64, 256}},     {"PBgreen", {128, 8, 64, 256}},
-      {"PBblue", {200, 8, 64, 256}},   {"PBpal", {272, 8, 64, 256}},
-      {"Bler", {176, 272, 75, 25}},    {"Salvar", {264, 272, 75, 25}},
+      {"PBred", {56, 14, 64, 256}},    {"PBgreen", {128, 14, 64, 256}},
+      {"PBblue", {200, 14, 64, 256}},  {"PBpal", {272, 14, 64, 256}},
+      {"Bler", {176, 278, 75, 25}},    {"Salvar", {264, 278, 75, 25}},
   };
   for (const Row& r : rows) {
     auto* w = form.findChild<QWidget*>(r.name);
     ASSERT_NE(w, nullptr) << r.name;
+    EXPECT_EQ(w->parentWidget(), form.Panel) << r.name;
     EXPECT_EQ(w->geometry(), r.geometry) << r.name;
   }
   EXPECT_EQ(form.findChild<QPushButton*>("Bler")->text(), QStringLiteral("Ler"));
@@ -64,8 +68,75 @@ TEST(TintorWindow, LayoutAndTexts) {
   auto* l2 = form.findChild<QLabel*>("Label2");
   EXPECT_EQ(l1->text(), QStringLiteral("Mínimo"));
   EXPECT_EQ(l2->text(), QStringLiteral("Máximo"));
-  EXPECT_EQ(l1->pos(), QPoint(8, 8));
-  EXPECT_EQ(l2->pos(), QPoint(8, 248));
+  EXPECT_EQ(l1->pos(), QPoint(8, 14));  // level with the top row of the boxes
+  EXPECT_EQ(l2->pos(), QPoint(8, 254));  // and with the bottom rows
+
+  // A small letter over each curve box, centred on it and clear of it.
+  const struct {
+    const char* label;
+    const char* text;
+    const char* box;
+  } letters[] = {{"Lred", "R", "PBred"}, {"Lgreen", "G", "PBgreen"}, {"Lblue", "B", "PBblue"}};
+  for (const auto& l : letters) {
+    auto* label = form.findChild<QLabel*>(l.label);
+    ASSERT_NE(label, nullptr) << l.label;
+    EXPECT_EQ(label->text(), QString::fromLatin1(l.text));
+    EXPECT_LT(label->font().pixelSize(), form.font().pixelSize()) << l.label;
+    const QRect box = form.findChild<QWidget*>(l.box)->geometry();
+    const QRect glyph = label->fontMetrics().boundingRect(label->text());
+    EXPECT_EQ(label->geometry().center().x(), box.center().x()) << l.label;
+    EXPECT_LE(label->geometry().bottom(), box.top()) << l.label;
+    EXPECT_GE(label->height(), glyph.height()) << l.label;
+  }
+
+  // Nothing on the panel overlaps anything else, and everything lies on it.
+  const QList<QWidget*> parts = form.Panel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+  EXPECT_EQ(parts.size(), 11);
+  for (QWidget* a : parts) {
+    EXPECT_TRUE(form.Panel->rect().contains(a->geometry())) << a->objectName().toStdString();
+    for (QWidget* b : parts) {
+      if (a != b) {
+        EXPECT_FALSE(a->geometry().intersects(b->geometry()))
+            << a->objectName().toStdString() << " and " << b->objectName().toStdString();
+      }
+    }
+  }
+}
+
+// 371 x 349 is the size of the window with its frame: the inside is what the window
+// manager's frame leaves, as long as the menu bar and the panel fit.
+TEST(TintorWindow, TheFrameIs371By349) {
+  TFpal form;
+  const int menu = form.MainMenu->sizeHint().height();
+  const int needed = menu + TFpal::kPanelHeight;
+  const struct {
+    QMargins frame;  // left, top, right, bottom
+    QSize inside;
+  } rows[] = {
+      {{0, 0, 0, 0}, {371, 349}},                  // no window manager
+      {{2, 2, 2, 2}, {367, 345}},                  // Qt's offscreen frame
+      {{1, 20, 1, 1}, {369, 328}},                 // a thin title bar and 1-pixel borders
+      {{4, 349 - needed - 4, 4, 4}, {363, needed}}, // the tallest frame that still fits
+      {{4, 40, 4, 4}, {363, needed}},              // taller: the contents win
+      {{20, 20, 20, 20}, {TFpal::kPanelWidth, needed}},
+  };
+  for (const auto& r : rows) {
+    EXPECT_EQ(form.InsideSizeFor(r.frame), r.inside)
+        << r.frame.left() << "," << r.frame.top() << "," << r.frame.right() << "," << r.frame.bottom();
+  }
+  // Under a thin title bar the panel, buttons included, is inside the window.
+  EXPECT_LE(needed, 328);
+
+  // Shown offscreen (a frame of 2 pixels on each side) it keeps to the outer size.
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  QCoreApplication::processEvents();
+  const QMargins frame = form.windowHandle()->frameMargins();
+  EXPECT_EQ(form.frameGeometry().size(), QSize(371, 349))
+      << "frame " << frame.left() << "," << frame.top() << "," << frame.right() << "," << frame.bottom();
+  EXPECT_EQ(form.size(), form.InsideSizeFor(frame));
+  EXPECT_EQ(form.Panel->geometry(), QRect(0, form.MainMenu->height(), 347, 307));
+  EXPECT_TRUE(form.rect().contains(form.Panel->geometry()));
 }
 
 TEST(TintorWindow, ClicksBendTheCurvesAndTheColourBarFollows) {
@@ -167,4 +238,34 @@ TEST(TintorWindow, OpensThePaletteNamedOnTheCommandLine) {
   EXPECT_EQ(w.form.Model().Y[0][1], 70);
   const QImage bar = w.Grab("PBpal");
   for (int y = 0; y < 256; ++y) ASSERT_EQ(bar.pixelColor(30, y), Rgb(edited, y)) << y;
+}
+
+// Presets: a menu of the menu bar; each item puts its curves in the boxes and its
+// colours in the bar, and the curves can then be edited as usual.
+TEST(TintorWindow, PresetsMenuStartsAPaletteToEdit) {
+  Shown w;
+  ASSERT_EQ(w.form.MainMenu->actions().size(), 1);
+  EXPECT_EQ(w.form.MainMenu->actions()[0]->menu(), w.form.Presets);
+  EXPECT_EQ(w.form.Presets->title(), QStringLiteral("Presets"));
+  const QList<QAction*> items = w.form.Presets->actions();
+  ASSERT_EQ(items.size(), 3);
+
+  items[1]->trigger();
+  const PaletteModel& m = w.form.Model();
+  QImage bar = w.Grab("PBpal");
+  EXPECT_EQ(bar.pixelColor(30, 0), QColor(0, 0, 252));  // lowest value: blue
+  EXPECT_EQ(bar.pixelColor(30, 128), QColor(0, 252, 0));
+  EXPECT_EQ(bar.pixelColor(30, 255), QColor(252, 0, 0));  // highest: red
+
+  // A click moves a preset point like any other: red's point on row 128 to column 40.
+  QTest::mouseClick(w.form.PBred, Qt::LeftButton, {}, QPoint(40, 128));
+  EXPECT_EQ(m.X[0][2], 40);
+  bar = w.Grab("PBpal");
+  for (int y = 0; y < 256; ++y) ASSERT_EQ(bar.pixelColor(30, y), Rgb(m, y)) << y;
+  EXPECT_EQ(bar.pixelColor(30, 128), QColor(160, 252, 0));  // 4 x 40 red on the green
+
+  items[0]->trigger();  // back to grey: every curve replaced, the click's too
+  bar = w.Grab("PBpal");
+  EXPECT_EQ(bar.pixelColor(30, 100), QColor(100, 100, 100));
+  EXPECT_EQ(bar.pixelColor(30, 255), QColor(252, 252, 252));
 }
