@@ -4,6 +4,9 @@
 // memory.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -100,4 +103,23 @@ TEST(CliFilesRead, PipesDevicesFoldersAndHugeFilesAreRefusedByName) {
   // At the bound, a file is read: a long comment is still a description.
   WriteFileAtomically(huge, std::string(kMaxDescriptionFileBytes - 2, '*') + "\r\n");
   EXPECT_EQ(Cli({"structure", "--cap", huge}).status, 0);
+}
+
+// --plot /dev/stdout pipes the image: the PNG alone on stdout, whether a pipe or a file,
+// and the Report lines on stderr.
+TEST(CliFilesWritten, APlotToStandardOutputIsThePngAlone) {
+  const std::string dir = FreshDir(), png = dir + "/out.png", err = dir + "/err";
+  for (const char* into : {" | cat >", " >"}) {
+    const std::string cmd = std::string(QUOR_CLI_PATH) + " structure --plot /dev/stdout CBrapido=1 2>" +
+                            err + into + png;
+    ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+    std::ifstream in(png, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    ASSERT_GT(bytes.size(), 20u) << into;
+    EXPECT_EQ(bytes.substr(0, 8), "\x89PNG\r\n\x1a\n") << into;
+    EXPECT_EQ(bytes.substr(bytes.size() - 8), std::string("IEND\xae\x42\x60\x82", 8)) << into;
+    std::ifstream lines(err);
+    const std::string text{std::istreambuf_iterator<char>(lines), {}};
+    EXPECT_NE(text.find("Conductor 1: terminal\n"), std::string::npos) << text;
+  }
 }

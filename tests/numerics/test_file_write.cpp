@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "numerics/file_write.h"
+#include "support/save_cases.h"
 
 namespace {
 
@@ -77,4 +78,26 @@ TEST(FileWrite, ErrorsNameTheFile) {
   }
   EXPECT_THROW(ReadWholeFile(dir + "/missing.trd"), FileError);
   EXPECT_THROW(ReadWholeFile(dir), FileError);
+}
+
+TEST(FileWrite, EveryKindOfTargetIsSavedAsAUserExpects) {
+  save_cases::CheckTargets([](const std::string& path, const std::string& bytes, WriteCall call) {
+    try {
+      WriteFileAtomically(path, bytes, call);
+      return std::string();
+    } catch (const FileError& e) {
+      return std::string(e.what());
+    }
+  });
+}
+
+TEST(FileWrite, ASignalDuringTheWriteLeavesNoTemporaryFile) {
+  save_cases::CheckSignals([](const std::string& path, const std::string& bytes, WriteCall call) {
+    try {
+      WriteFileAtomically(path, bytes, call);
+      return std::string();
+    } catch (const FileError& e) {
+      return std::string(e.what());
+    }
+  });
 }
