@@ -80,24 +80,19 @@ TEST(FileWrite, ErrorsNameTheFile) {
   EXPECT_THROW(ReadWholeFile(dir), FileError);
 }
 
-TEST(FileWrite, EveryKindOfTargetIsSavedAsAUserExpects) {
-  save_cases::CheckTargets([](const std::string& path, const std::string& bytes, WriteCall call) {
-    try {
-      WriteFileAtomically(path, bytes, call);
-      return std::string();
-    } catch (const FileError& e) {
-      return std::string(e.what());
-    }
-  });
+namespace {
+
+std::string Save(const std::string& path, const std::string& bytes, WriteCall call) {
+  try {
+    WriteFileAtomically(path, bytes, call);
+    return {};
+  } catch (const FileError& e) {
+    return e.what();
+  }
 }
 
-TEST(FileWrite, ASignalDuringTheWriteLeavesNoTemporaryFile) {
-  save_cases::CheckSignals([](const std::string& path, const std::string& bytes, WriteCall call) {
-    try {
-      WriteFileAtomically(path, bytes, call);
-      return std::string();
-    } catch (const FileError& e) {
-      return std::string(e.what());
-    }
-  });
-}
+}  // namespace
+
+TEST(FileWrite, EveryKindOfTargetIsSavedAsAUserExpects) { save_cases::CheckTargets(&Save); }
+
+TEST(FileWrite, ASignalDuringTheWriteLeavesNoTemporaryFile) { save_cases::CheckSignals(&Save); }

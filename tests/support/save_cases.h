@@ -22,6 +22,7 @@ namespace save_cases {
 
 using WriteFn = ssize_t (*)(int fd, const void* data, std::size_t size);
 using Names = std::vector<std::string>;
+using In = const std::string&;
 // Saves bytes at path; "" or the whole text of the error, with the folder when the
 // writer reports it apart.
 using Saver = std::function<std::string(const std::string& path, const std::string& bytes, WriteFn)>;
@@ -31,7 +32,7 @@ inline std::string Slurp(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
-inline Names Entries(const std::string& dir) {
+inline Names Entries(In dir) {
   Names names;
   for (const auto& entry : std::filesystem::directory_iterator(dir))
     names.push_back(entry.path().filename().string());
@@ -76,83 +77,82 @@ inline std::string SaveAsOrdinaryUser(const Saver& save, const std::string& path
   return result;
 }
 
+// A folder with exactly this mode; a symbolic link at `at`.
+inline std::string Folder(In path, mode_t mode = 0755) {
+  ::mkdir(path.c_str(), mode);
+  ::chmod(path.c_str(), mode);
+  return path;
+}
+inline std::string Link(In target, In at) {
+  ::symlink(target.c_str(), at.c_str());
+  return at;
+}
+
 inline void CheckTargets(const Saver& save) {
   struct Row {
     const char* name;
-    std::function<std::string(const std::string& dir)> prepare;  // the path to save to
-    std::function<Names(const std::string& dir, const std::string& path)> error;  // parts
-    std::function<void(const std::string& dir, const std::string& path)> check;
+    std::function<std::string(In dir)> prepare;  // the path to save to
+    std::function<Names(In dir, In path)> error;  // parts of the error; none: saved
+    std::function<void(In dir, In path)> check;
     bool ordinaryUser = false, rootOnly = false;
   };
-  auto none = [](const std::string&, const std::string&) { return Names{}; };
+  auto none = [](In, In) { return Names{}; };
   int reader = -1;
   const Row rows[] = {
       {"a link is followed and stays a link, its file replaced",
-       [](const std::string& d) {
-         ::mkdir((d + "/real").c_str(), 0755);
-         Old(d + "/real/file.cap");
-         ::symlink("real/file.cap", (d + "/link").c_str());
-         return d + "/link";
+       [](In d) {
+         Old(Folder(d + "/real") + "/f.cap");
+         return Link("real/f.cap", d + "/link");
        },
        none,
-       [](const std::string& d, const std::string& p) {
+       [](In d, In p) {
          EXPECT_TRUE(S_ISLNK(ModeOf(p)));
-         EXPECT_EQ(Slurp(d + "/real/file.cap"), "new");
-         EXPECT_EQ(Entries(d + "/real"), Names{"file.cap"});
+         EXPECT_EQ(Slurp(d + "/real/f.cap"), "new");
+         EXPECT_EQ(Entries(d + "/real"), Names{"f.cap"});
        }},
       {"a chain of links, relative and absolute, the last dangling, makes its file",
-       [](const std::string& d) {
-         ::symlink("b", (d + "/a").c_str());
-         ::symlink((d + "/made.cap").c_str(), (d + "/b").c_str());
-         return d + "/a";
+       [](In d) {
+         Link(d + "/made.cap", d + "/b");
+         return Link("b", d + "/a");
        },
        none,
-       [](const std::string& d, const std::string&) {
+       [](In d, In) {
          EXPECT_EQ(Entries(d), (Names{"a", "b", "made.cap"}));
          EXPECT_EQ(Slurp(d + "/made.cap"), "new");
        }},
       {"a named pipe is written in place",
-       [&reader](const std::string& d) {
+       [&reader](In d) {
          ::mkfifo((d + "/pipe").c_str(), 0600);
          reader = ::open((d + "/pipe").c_str(), O_RDONLY | O_NONBLOCK);
          return d + "/pipe";
        },
        none,
-       [&reader](const std::string& d, const std::string& p) {
+       [&reader](In d, In p) {
          char got[8] = {};
          EXPECT_EQ(::read(reader, got, sizeof got), 3);
          EXPECT_STREQ(got, "new");
          ::close(reader);
-         EXPECT_TRUE(S_ISFIFO(ModeOf(p)));
          EXPECT_EQ(Entries(d), Names{"pipe"});
+         EXPECT_TRUE(S_ISFIFO(ModeOf(p)));
        }},
       {"a device behind a link is written in place",
-       [](const std::string& d) {
-         ::symlink("/dev/null", (d + "/null").c_str());
-         return d + "/null";
-       },
-       none,
-       [](const std::string&, const std::string& p) {
-         EXPECT_TRUE(S_ISLNK(ModeOf(p)) && S_ISCHR(ModeOf("/dev/null")));
-       }},
-      {"the mode is kept but for setuid and setgid",
-       [](const std::string& d) { return Old(d + "/tool", 06754); }, none,
-       [](const std::string&, const std::string& p) { EXPECT_EQ(ModeOf(p) & 07777, 0754u); }},
-      {"a new file has the user's usual mode", [](const std::string& d) { return d + "/new"; },
-       none,
-       [](const std::string&, const std::string& p) {
+       [](In d) { return Link("/dev/null", d + "/null"); }, none,
+       [](In, In p) { EXPECT_TRUE(S_ISLNK(ModeOf(p)) && S_ISCHR(ModeOf("/dev/null"))); }},
+      {"the mode is kept but for setuid and setgid", [](In d) { return Old(d + "/tool", 06754); },
+       none, [](In, In p) { EXPECT_EQ(ModeOf(p) & 07777, 0754u); }},
+      {"a new file has the user's usual mode", [](In d) { return d + "/new"; }, none,
+       [](In, In p) {
          const mode_t mask = ::umask(022);
          ::umask(mask);
          EXPECT_EQ(ModeOf(p) & 07777, 0666u & ~mask);
        }},
       {"root keeps the owner and group of the file it saves over",
-       [](const std::string& d) {
-         const std::string p = Old(d + "/theirs.cap");
-         EXPECT_EQ(::chown(p.c_str(), kOtherUser, kOtherUser), 0);
-         return p;
+       [](In d) {
+         EXPECT_EQ(::chown(Old(d + "/theirs").c_str(), kOtherUser, kOtherUser), 0);
+         return d + "/theirs";
        },
        none,
-       [](const std::string&, const std::string& p) {
+       [](In, In p) {
          struct stat st {};
          ::stat(p.c_str(), &st);
          EXPECT_EQ(st.st_uid + st.st_gid, 2 * kOtherUser);
@@ -160,41 +160,28 @@ inline void CheckTargets(const Saver& save) {
        },
        false, true},
       {"a path at the length limit, the temporary's name no longer than the file's",
-       [](const std::string& d) {
+       [](In d) {
          std::string p = d;
-         while (p.size() < PATH_MAX - 4) {
-           p += "/" + std::string(std::min<std::size_t>(200, PATH_MAX - 5 - p.size()), 'd');
-           ::mkdir(p.c_str(), 0755);
-         }
+         while (p.size() < PATH_MAX - 4)
+           Folder(p += "/" + std::string(std::min<std::size_t>(200, PATH_MAX - 5 - p.size()), 'd'));
          return p + "/a";  // PATH_MAX - 2 characters
        },
-       none, [](const std::string&, const std::string& p) { EXPECT_EQ(Slurp(p), "new"); }},
+       none, [](In, In p) { EXPECT_EQ(Slurp(p), "new"); }},
       {"a read-only file is refused by name, even in a folder open to all",
-       [](const std::string& d) {
-         ::mkdir((d + "/open").c_str(), 0777);
-         ::chmod((d + "/open").c_str(), 0777);
-         return Old(d + "/open/ro.cap", 0444);
-       },
-       [](const std::string&, const std::string& p) { return Names{p, "Permission denied"}; },
-       [](const std::string& d, const std::string& p) {
+       [](In d) { return Old(Folder(d + "/open", 0777) + "/ro.cap", 0444); },
+       [](In, In p) { return Names{p, "Permission denied"}; },
+       [](In d, In p) {
          EXPECT_EQ(Slurp(p), "old");
          EXPECT_EQ(Entries(d + "/open"), Names{"ro.cap"});
        },
        true},
       {"a folder the user may not write is named",
-       [](const std::string& d) {
-         ::mkdir((d + "/closed").c_str(), 0755);
-         return Old(d + "/closed/x.cap", 0666);
-       },
-       [](const std::string& d, const std::string&) {
-         return Names{"folder " + d + "/closed", "Permission denied"};
-       },
-       [](const std::string&, const std::string& p) { EXPECT_EQ(Slurp(p), "old"); }, true},
-      {"a missing folder is named", [](const std::string& d) { return d + "/none/x.cap"; },
-       [](const std::string& d, const std::string&) {
-         return Names{"folder " + d + "/none", "No such file or directory"};
-       },
-       [](const std::string& d, const std::string&) { EXPECT_EQ(Entries(d), Names{}); }},
+       [](In d) { return Old(Folder(d + "/closed") + "/x.cap", 0666); },
+       [](In d, In) { return Names{"folder " + d + "/closed", "Permission denied"}; },
+       [](In, In p) { EXPECT_EQ(Slurp(p), "old"); }, true},
+      {"a missing folder is named", [](In d) { return d + "/none/x.cap"; },
+       [](In d, In) { return Names{"folder " + d + "/none", "No such file or directory"}; },
+       [](In d, In) { EXPECT_EQ(Entries(d), Names{}); }},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.name);
