@@ -6,9 +6,9 @@
 
 namespace {
 
-// A line as Pascal's ReadLn into a short string reads it: at most kMaxTrdLine characters, the rest lost. Not
-// half a character of a UTF-8 text: when the first byte cut off continues a character,
-// that character goes too.
+// A line as Pascal's ReadLn into a short string reads it: at most kMaxTrdLine
+// characters, the rest lost. Not half a character of a UTF-8 text: when the first byte
+// cut off continues a character, that character goes too.
 std::string Cut(std::string_view line) {
   if (line.size() <= kMaxTrdLine) return std::string(line);
   std::size_t cut = kMaxTrdLine;
@@ -40,7 +40,9 @@ FieldValues ParseTrdText(std::string_view text) {
   const std::vector<std::string>& names = TrdFieldNames();
   const std::vector<std::string> lines = SplitLines(text);
   // Past the end of the file every line reads as an empty text.
-  auto line = [&lines](std::size_t i) { return i < lines.size() ? std::string_view(lines[i]) : ""; };
+  auto line = [&lines](std::size_t i) {
+    return i < lines.size() ? std::string_view(lines[i]) : std::string_view();
+  };
   FieldValues fields;
   for (std::size_t i = 0; i < 10; ++i) fields[names[i]] = Cut(line(i));
   // Blanks are skipped before the eleventh line; unless that line ends there, lines 11
