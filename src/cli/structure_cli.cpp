@@ -1,9 +1,31 @@
 #include "cli/structure_cli.h"
 
+#include <iostream>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "electrostatics/structure_description.h"
 #include "electrostatics/structure_plot.h"
 #include "electrostatics/structure_view.h"
 #include "numerics/file_write.h"
+
+namespace {
+
+// True when path names the program's own standard output (--plot /dev/stdout, or the
+// file stdout is redirected to).
+bool IsStandardOutput(const std::string& path) {
+  struct stat out {}, named {};
+  return ::fstat(STDOUT_FILENO, &out) == 0 && ::stat(path.c_str(), &named) == 0 &&
+         out.st_dev == named.st_dev && out.st_ino == named.st_ino;
+}
+
+// The Report lines on stderr, while stdout carries the image.
+class StandardErrorReport : public ReportSink {
+ public:
+  void Append(std::string_view line) override { std::cerr << line << '\n'; }
+};
+
+}  // namespace
 
 void StructureCliCommand(const FieldValues& fields, BreakdownField& breakdown,
                          const CliOptions& options, ReportSink& report, const CliHooks& hooks) {
@@ -24,9 +46,12 @@ void StructureCliCommand(const FieldValues& fields, BreakdownField& breakdown,
     StructureWindowCommand(fields, lines, breakdown, report, nullptr, probes);
     return;
   }
+  // A PNG piped to a viewer must not have the Report lines mixed into it.
+  StandardErrorReport toStderr;
+  ReportSink& lineSink = IsStandardOutput(plot->second.front()) ? toStderr : report;
   const std::string png =
       hooks.renderPng(kStructureAreaSize, kStructureAreaSize, [&](Canvas& canvas) {
-        StructureWindowCommand(fields, lines, breakdown, report, &canvas, probes);
+        StructureWindowCommand(fields, lines, breakdown, lineSink, &canvas, probes);
       });
   WriteFileAtomically(plot->second.front(), png);
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "numerics/file_read.h"
 #include "numerics/file_write.h"
 #include "numerics/number_reading.h"
 
@@ -295,20 +296,7 @@ const std::vector<std::string>& StructureHelpLines() {
   return lines;
 }
 
-std::vector<std::string> SplitDescriptionText(std::string_view text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    const bool last = end == std::string_view::npos;
-    if (last) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.emplace_back(line);
-    start = last ? text.size() : end + 1;
-  }
-  return lines;
-}
+std::vector<std::string> SplitDescriptionText(std::string_view text) { return SplitLines(text); }
 
 std::string DescriptionFileText(const std::vector<std::string>& lines) {
   std::string text;
@@ -320,7 +308,7 @@ std::string DescriptionFileText(const std::vector<std::string>& lines) {
 }
 
 std::vector<std::string> LoadDescriptionFile(const std::string& path) {
-  return SplitDescriptionText(ReadWholeFile(path));
+  return SplitLines(ReadRegularFile(path, kMaxDescriptionFileBytes, "a structure description"));
 }
 
 void SaveDescriptionFile(const std::string& path, const std::vector<std::string>& lines) {

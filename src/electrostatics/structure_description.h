@@ -102,8 +102,15 @@ const std::vector<std::string>& StructureSampleLines();
 // The help text of the window's message area at start.
 const std::vector<std::string>& StructureHelpLines();
 
-// .cap files: the lines of the description, read with LF or CR LF line ends and
-// written with CR LF. Throw FileError.
+// .cap files: the lines of the description, read with LF, CR LF or CR line ends (a
+// UTF-8 byte-order mark at the start skipped) and written with CR LF. Only a regular
+// file of at most kMaxDescriptionFileBytes is read. Throw FileError naming the file.
+//
+// A description holds at most 100 elements and a few commands, each a line of at most
+// 255 characters: about 30 KiB. The bound leaves room for any amount of comment a
+// person writes, and refuses /dev/zero or a file that is not a description before it
+// takes the machine's memory.
+inline constexpr std::size_t kMaxDescriptionFileBytes = 1024 * 1024;
 std::vector<std::string> SplitDescriptionText(std::string_view text);
 std::string DescriptionFileText(const std::vector<std::string>& lines);
 std::vector<std::string> LoadDescriptionFile(const std::string& path);

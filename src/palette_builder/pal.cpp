@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "palette_builder/file_save.h"
 #include "palette_builder/paint_area.h"
 #include "palette_builder/presets.h"
 #include "palette_builder/xpl_file.h"
@@ -241,10 +242,14 @@ void TFpal::SalvarClick() {
   if (name.isEmpty()) return;
   try {
     SaveXplFile(name.toStdString(), model_);
-  } catch (const std::system_error& e) {
-    // The old file, if any, is as it was.
-    if (showError)
-      showError(QStringLiteral("Não foi possível salvar a paleta em %1: %2")
-                    .arg(name, QString::fromStdString(e.code().message())));
+  } catch (const SaveError& e) {
+    // The old file, if any, is as it was. When the folder is the cause it is named.
+    if (!showError) return;
+    const QString reason = QString::fromStdString(e.code().message());
+    if (e.folder().empty())
+      showError(QStringLiteral("Não foi possível salvar a paleta em %1: %2").arg(name, reason));
+    else
+      showError(QStringLiteral("Não foi possível salvar a paleta em %1 (pasta %2): %3")
+                    .arg(name, QString::fromStdString(e.folder()), reason));
   }
 }

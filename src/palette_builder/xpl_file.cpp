@@ -1,12 +1,10 @@
 #include "palette_builder/xpl_file.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
 #include <fstream>
 #include <sys/stat.h>
-#include <system_error>
-#include <unistd.h>
+
+#include "palette_builder/file_save.h"
 
 namespace {
 
@@ -30,17 +28,6 @@ void GetPoints(std::string_view bytes, std::size_t offset,
     if (at + 4 > bytes.size()) return;
     table[n / kControlPoints][n % kControlPoints] = GetInt32(bytes, at);
   }
-}
-
-[[noreturn]] void Fail(int error, const std::string& path) {
-  throw std::system_error(error, std::generic_category(), path);
-}
-
-std::string DirectoryOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
 }
 
 }  // namespace
@@ -101,48 +88,5 @@ std::optional<XplLoad> LoadXplFile(const std::string& path, PaletteModel& model)
 }
 
 void SaveXplFile(const std::string& path, const PaletteModel& model, XplWriteCall writeCall) {
-  if (!writeCall) writeCall = &::write;
-  const std::string bytes = XplBytes(model);
-  // The temporary file lives beside the target so that the rename stays on one file
-  // system and replaces the old file in one step.
-  std::string tmp = DirectoryOf(path) + "/.tintor-XXXXXX";
-  const int fd = ::mkstemp(tmp.data());
-  if (fd < 0) Fail(errno, path);
-  auto abandon = [&](int error) {
-    if (fd >= 0) ::close(fd);
-    ::unlink(tmp.c_str());
-    Fail(error, path);
-  };
-  // A replaced file keeps its permissions; a new one gets the user's usual ones
-  // rather than mkstemp's private mode.
-  struct stat old {};
-  mode_t mode = 0666;
-  if (::stat(path.c_str(), &old) == 0) {
-    mode = old.st_mode & 07777;
-  } else {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    mode &= ~mask;
-  }
-  if (::fchmod(fd, mode) != 0) abandon(errno);
-  const char* p = bytes.data();
-  std::size_t left = bytes.size();
-  while (left > 0) {
-    const ssize_t n = writeCall(fd, p, left);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) abandon(n < 0 ? errno : EIO);
-    p += n;
-    left -= static_cast<std::size_t>(n);
-  }
-  if (::fsync(fd) != 0 && errno != EINVAL) abandon(errno);
-  if (::close(fd) != 0) {
-    const int error = errno;
-    ::unlink(tmp.c_str());
-    Fail(error, path);
-  }
-  if (::rename(tmp.c_str(), path.c_str()) != 0) {
-    const int error = errno;
-    ::unlink(tmp.c_str());
-    Fail(error, path);
-  }
+  SaveFileBytes(path, XplBytes(model), writeCall);
 }

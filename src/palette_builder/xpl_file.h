@@ -46,9 +46,8 @@ std::optional<XplLoad> LoadXplFile(const std::string& path, PaletteModel& model)
 // half-way (a full disk).
 using XplWriteCall = ssize_t (*)(int fd, const void* data, std::size_t size);
 
-// Writes the palette to path as a whole: the bytes go to a temporary file in the same
-// directory, which replaces the old file only once it is complete, so a write error
-// never leaves a truncated palette or loses the previous one. Throws std::system_error
-// naming the file when anything fails.
+// Writes the palette to path as a whole (SaveFileBytes): a write error never leaves a
+// truncated palette or loses the previous one. Throws SaveError, a std::system_error
+// naming the file (and the folder when the folder is the cause).
 void SaveXplFile(const std::string& path, const PaletteModel& model,
                  XplWriteCall writeCall = nullptr);

@@ -1,43 +1,20 @@
 #include "transformer/trd_file.h"
 
+#include "numerics/file_read.h"
 #include "numerics/file_write.h"
 #include "transformer/coil_pair.h"
 
 namespace {
 
-// A text file read line by line with the conventions of Pascal's ReadLn and SeekEoln.
-class LineReader {
- public:
-  explicit LineReader(std::string_view text) : text_(text) {}
-
-  // The rest of the current line, cut to kMaxTrdLine characters; the line end is
-  // consumed. At the end of the file: an empty text.
-  std::string ReadLine() {
-    const std::size_t start = pos_;
-    while (pos_ < text_.size() && text_[pos_] != '\r' && text_[pos_] != '\n') ++pos_;
-    std::string line(text_.substr(start, pos_ - start));
-    if (pos_ < text_.size() && text_[pos_] == '\r') ++pos_;
-    if (pos_ < text_.size() && text_[pos_] == '\n') ++pos_;
-    if (line.size() > kMaxTrdLine) {
-      // Not half a character of a UTF-8 text: when the first byte cut off continues a
-      // character, that character goes too.
-      std::size_t cut = kMaxTrdLine;
-      while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
-      line.resize(cut);
-    }
-    return line;
-  }
-
-  // Skips spaces and tabs; true when the line or the file ends there.
-  bool SeekEoln() {
-    while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t')) ++pos_;
-    return pos_ == text_.size() || text_[pos_] == '\r' || text_[pos_] == '\n';
-  }
-
- private:
-  std::string_view text_;
-  std::size_t pos_ = 0;
-};
+// A line as Pascal's ReadLn into a short string reads it: at most kMaxTrdLine
+// characters, the rest lost. Not half a character of a UTF-8 text: when the first byte
+// cut off continues a character, that character goes too.
+std::string Cut(std::string_view line) {
+  if (line.size() <= kMaxTrdLine) return std::string(line);
+  std::size_t cut = kMaxTrdLine;
+  while (cut > 0 && (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80) --cut;
+  return std::string(line.substr(0, cut));
+}
 
 }  // namespace
 
@@ -61,12 +38,19 @@ std::string TrdFileText(const FieldValues& fields) {
 
 FieldValues ParseTrdText(std::string_view text) {
   const std::vector<std::string>& names = TrdFieldNames();
-  LineReader reader(text);
+  const std::vector<std::string> lines = SplitLines(text);
+  // Past the end of the file every line reads as an empty text.
+  auto line = [&lines](std::size_t i) {
+    return i < lines.size() ? std::string_view(lines[i]) : std::string_view();
+  };
   FieldValues fields;
-  for (std::size_t i = 0; i < 10; ++i) fields[names[i]] = reader.ReadLine();
-  if (!reader.SeekEoln()) {
-    fields[names[10]] = reader.ReadLine();
-    fields[names[11]] = reader.ReadLine();
+  for (std::size_t i = 0; i < 10; ++i) fields[names[i]] = Cut(line(i));
+  // Blanks are skipped before the eleventh line; unless that line ends there, lines 11
+  // and 12 hold the wire diameters.
+  const std::string_view eleventh = line(10);
+  if (const std::size_t k = eleventh.find_first_not_of(" \t"); k != std::string_view::npos) {
+    fields[names[10]] = Cut(eleventh.substr(k));
+    fields[names[11]] = Cut(line(11));
   }
   return fields;
 }
@@ -75,4 +59,6 @@ void SaveTrdFile(const std::string& path, const FieldValues& fields) {
   WriteFileAtomically(path, TrdFileText(fields));
 }
 
-FieldValues LoadTrdFile(const std::string& path) { return ParseTrdText(ReadWholeFile(path)); }
+FieldValues LoadTrdFile(const std::string& path) {
+  return ParseTrdText(ReadRegularFile(path, kMaxTrdFileBytes, "a transformer description"));
+}

@@ -15,6 +15,9 @@ const std::vector<std::string>& TrdFieldNames();
 
 // Lines are read as at most this many characters; the rest of a longer line is lost.
 inline constexpr std::size_t kMaxTrdLine = 255;
+// Only the first twelve lines are read, at most 3 KiB; a file larger than this is not
+// a transformer description and is refused before it fills the memory.
+inline constexpr std::size_t kMaxTrdFileBytes = 64 * 1024;
 
 // The twelve lines of the file for these field texts (missing names take the main
 // window's defaults). A line end inside a text would split it into two lines and
@@ -25,10 +28,11 @@ std::string TrdFileText(const FieldValues& fields);
 // always (past the end of the file they read as empty texts); then blanks are skipped
 // and, unless the line or the file ends there, lines 11 and 12 give the two wire
 // diameters. A ten-line file, or one whose eleventh line is blank, leaves them out.
-// Lines end with CR LF, LF or CR. Nothing is validated.
+// Lines end with CR LF, LF or CR; a UTF-8 byte-order mark at the start is skipped.
+// Nothing is validated.
 FieldValues ParseTrdText(std::string_view text);
 
-// Writes the file through a temporary file renamed over the old one; reads it whole.
-// Both throw FileError naming the file.
+// Writes the file through a temporary file renamed over the old one; reads it whole,
+// from a regular file of at most kMaxTrdFileBytes. Both throw FileError naming the file.
 void SaveTrdFile(const std::string& path, const FieldValues& fields);
 FieldValues LoadTrdFile(const std::string& path);

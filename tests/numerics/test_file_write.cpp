@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "numerics/file_write.h"
+#include "support/save_cases.h"
 
 namespace {
 
@@ -78,3 +79,20 @@ TEST(FileWrite, ErrorsNameTheFile) {
   EXPECT_THROW(ReadWholeFile(dir + "/missing.trd"), FileError);
   EXPECT_THROW(ReadWholeFile(dir), FileError);
 }
+
+namespace {
+
+std::string Save(const std::string& path, const std::string& bytes, WriteCall call) {
+  try {
+    WriteFileAtomically(path, bytes, call);
+    return {};
+  } catch (const FileError& e) {
+    return e.what();
+  }
+}
+
+}  // namespace
+
+TEST(FileWrite, EveryKindOfTargetIsSavedAsAUserExpects) { save_cases::CheckTargets(&Save); }
+
+TEST(FileWrite, ASignalDuringTheWriteLeavesNoTemporaryFile) { save_cases::CheckSignals(&Save); }

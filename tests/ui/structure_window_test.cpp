@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <memory>
+#include <sys/stat.h>
 
 #include "electrostatics/structure_capacitance.h"
 #include "numerics/file_write.h"
@@ -142,4 +143,32 @@ TEST_F(StructureWindowTest, SaveAndLoadThroughTheDialogs) {
   const int count = form->Mmsg->LineCount();
   form->Load1->trigger();
   EXPECT_EQ(form->Mmsg->LineCount(), count);
+}
+
+// The window reads files with the same line reader as quor-cli, and a file that is no
+// description (an endless device, a pipe with no writer) is refused by name at once,
+// without touching the unsaved text.
+TEST_F(StructureWindowTest, LoadReadsAnyLineEndsAndRefusesWhatIsNoFile) {
+  std::string dir = ::testing::TempDir() + "quor_window_files_XXXXXX";
+  ASSERT_NE(::mkdtemp(dir.data()), nullptr);
+  const std::string cr = dir + "/cr.cap", fifo = dir + "/pipe.cap";
+  WriteFileAtomically(cr, "\xEF\xBB\xBF* two plates\rLa a 2 0 1 1 1\rLb b 2 0 0 1 0\r");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  QString chosen;
+  form->chooseOpenFile = [&](const QString&) { return chosen; };
+  chosen = QString::fromStdString(cr);
+  form->Load1->trigger();
+  const std::vector<std::string> lines = {"* two plates", "La a 2 0 1 1 1", "Lb b 2 0 0 1 0"};
+  EXPECT_EQ(form->MlistaLines(), lines);
+  EXPECT_TRUE(form->Parsed());
+
+  SetDescription({"* unsaved work", "Lx x 1 0 0 1 0"});
+  for (const std::string& path : {std::string("/dev/zero"), fifo}) {
+    errors.clear();
+    chosen = QString::fromStdString(path);
+    form->Load1->trigger();
+    ASSERT_EQ(errors.size(), 1u) << path;
+    EXPECT_NE(errors[0].find("Cannot read file " + path + ": a "), std::string::npos) << errors[0];
+    EXPECT_EQ(form->MlistaLines(), (std::vector<std::string>{"* unsaved work", "Lx x 1 0 0 1 0"}));
+  }
 }
