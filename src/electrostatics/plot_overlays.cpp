@@ -140,9 +140,12 @@ void DrawPlotAxes(Canvas& canvas, const ScreenMapping& view, const PixelBox& kee
 
 void DrawProbeMark(Canvas& canvas, int X, int Y) {
   canvas.SetPenStyle(PenStyle::Solid);
-  // Four pixels either side of the point (a line leaves out its last pixel).
-  HaloLine(canvas, {X - 4, Y}, {X + 5, Y});
-  HaloLine(canvas, {X, Y - 4}, {X, Y + 5});
+  // Four pixels either side of the point (a line leaves out its last pixel); both
+  // bands first, so that neither covers the other arm.
+  for (const bool band : {true, false}) {
+    HaloPolyline(canvas, {{X - 4, Y}, {X + 5, Y}}, band);
+    HaloPolyline(canvas, {{X, Y - 4}, {X, Y + 5}}, band);
+  }
   canvas.SetPenWidth(1);
 }
 
