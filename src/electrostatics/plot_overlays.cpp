@@ -111,6 +111,7 @@ void DrawPlotAxes(Canvas& canvas, const ScreenMapping& view, const PixelBox& kee
           std::any_of(taken.begin(), taken.end(), [&](const PixelBox& t) { return Overlap(box, t); }))
         continue;
       canvas.TextOut(box.x1, box.y1, text);
+      taken.push_back(box);  // long numbers of a fine step skip their neighbours
     }
   // The bottom numbers keep their row: the left ones stay above it.
   taken.push_back({0, bottomLabelY - 2, W, H});

@@ -305,10 +305,10 @@ const std::vector<FieldDef>& StructurePlotFieldDefs() {
        "field |E|: the first letter chooses"},
       {"CBrapido", "fast", "1", "Blocks of 5 x 5 pixels instead of single pixels", true},
       {"CBlegend", "Scale", "0", "Colour legend below the plot", true},
+      {"Eemax", "Emax", "", "Field scale of the plots, V/m (empty: as Calculate writes it)"},
       {"CBcontours", "Contours", "0", "Lines of ten equally spaced values over the plot", true},
       {"CBaxes", "Axes", "0", "Ticks and numbers in metres along the left and bottom edges",
        true},
-      {"Eemax", "Emax", "", "Field scale of the plots, V/m (empty: as Calculate writes it)"},
   };
   return defs;
 }
