@@ -28,9 +28,9 @@ std::vector<CanvasPoint> ElementOutline(const ScreenMapping& view, const Structu
   const bool circle = e.kind == ElementKind::Circle;
   const Extended r0 = p[0], z0 = p[1], rhor = p[2], rvert = circle ? p[2] : p[3];
   const Extended angle1 = circle ? p[3] : p[4], angle2 = circle ? p[4] : p[5];
-  // One point every 3 degrees of the parameter at most: on the largest ellipse the
-  // area holds the chords stray less than a tenth of a pixel. A span of many turns
-  // (any number may be typed) is drawn with at most 720 steps.
+  // A point at least every 3 degrees of the parameter: on the largest ellipse that
+  // fits the area a chord strays less than a tenth of a pixel from the curve. A span
+  // of many turns (any number may be typed) is drawn with at most 720 steps.
   const Extended span = angle2 - angle1;
   int steps = 1;
   if (std::isfinite(span))
