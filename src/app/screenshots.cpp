@@ -88,7 +88,10 @@ int main(int argc, char** argv) {
       // Last: its Report holds the lines of the commands above after its own.
       {&quor.Form1(), {quor.Form1().Bcalc}, "main.png"},
   };
-  quor.Fcacal().CBlegend->setChecked(true);  // the plot with its colour scale
+  // The plot with its colour scale, lines of equal potential and length scales.
+  quor.Fcacal().CBlegend->setChecked(true);
+  quor.Fcacal().CBcontours->setChecked(true);
+  quor.Fcacal().CBaxes->setChecked(true);
   for (const Shot& s : shots) {
     ShowForm(s.form);
     for (QPushButton* b : s.clicks) b->click();

@@ -1,8 +1,10 @@
 #include "electrostatics/structure_plot.h"
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <thread>
+#include <utility>
 
 #include "electrostatics/ring_kernel.h"
 #include "electrostatics/structure_probe.h"
@@ -134,6 +136,7 @@ PlotRow FieldPlot::ComputeRow(int rowIndex) const {
   const std::size_t n = static_cast<std::size_t>((columns_.last - columns_.first) / step_ + 1);
   row.color.reserve(n);
   row.mirrorColor.reserve(n);
+  row.value.reserve(n);
   for (int x = columns_.first; x <= columns_.last; x += step_) {
     const Extended r = (x + offset_ - view_.OX) / view_.KX;
     const Extended v = Value(r, z, row);
@@ -142,6 +145,7 @@ PlotRow FieldPlot::ComputeRow(int rowIndex) const {
       return row;
     }
     const Color c = PlotColor(v, scale_, palette_);
+    row.value.push_back(v);
     row.color.push_back(c);
     // Er is odd about the axis: the mirror point has the opposite radial field.
     row.mirrorColor.push_back(quantity_ == PlotQuantity::Radial ? PlotColor(-v, scale_, palette_)
@@ -158,16 +162,21 @@ void FieldPlot::PaintRow(Canvas& canvas, int rowIndex, const PlotRow& values) co
     const int x = columns_.first + static_cast<int>(i) * step_;
     canvas.SetBrushColor(values.color[i]);
     canvas.FillRect(x, y, x + step_, y + step_);
-    // The block on the axis column is its own mirror image: it keeps its own colour.
-    const int mx = 2 * columns_.X0 - x;
-    if (!columns_.mirror || mx == x) continue;
+    // The mirror image of the block's columns x ... x + step - 1 about the axis column
+    // X0, which itself belongs to the computed side: a single pixel on the axis is its
+    // own mirror image, and a 5-pixel block on it mirrors into the four columns left
+    // of it. (The block's point, offset pixels in from x, so lands on its own mirror.)
+    if (!columns_.mirror) continue;
+    const int mirrorLeft = 2 * columns_.X0 - (x + step_ - 1);
+    const int mirrorRight = std::min(2 * columns_.X0 - x, columns_.X0 - 1);  // inclusive
+    if (mirrorRight < mirrorLeft) continue;
     canvas.SetBrushColor(values.mirrorColor[i]);
-    canvas.FillRect(mx, y, mx + step_, y + step_);
+    canvas.FillRect(mirrorLeft, y, mirrorRight + 1, y + step_);
   }
 }
 
-void FieldPlot::DrawLegend(Canvas& canvas) const {
-  const int x0 = width_ / 2 - 127, y0 = height_ - 40;
+void FieldPlot::DrawLegend(Canvas& canvas, int raise) const {
+  const int x0 = width_ / 2 - 127, y0 = height_ - 40 - raise;
   for (int i = 0; i <= 255; ++i) {
     canvas.SetPenColor(palette_.ColorAt(i));
     canvas.MoveTo(x0 + i, y0);
@@ -175,17 +184,62 @@ void FieldPlot::DrawLegend(Canvas& canvas) const {
   }
   canvas.SetBrushColor(kBlack);
   canvas.SetFontColor(kWhite);
-  const std::string low = FixedStr(scale_.low, 5, 3), high = FixedStr(scale_.high, 5, 3);
-  canvas.TextOut(x0, y0 + 21, low);
-  canvas.TextOut(x0 + 255 - canvas.TextWidth(high), y0 + 21, high);
+  const LegendTexts t = LegendTextsFor(scale_.low, scale_.high,
+                                       quantity_ == PlotQuantity::Potential ? "V" : "V/m");
+  // Each value under the colour of its point of the scale: the ends flush with the
+  // bar's ends, the three between centred on entries 64, 128 and 191.
+  for (int i = 0; i <= 4; ++i) {
+    const std::string& text = t.values[static_cast<std::size_t>(i)];
+    const int w = canvas.TextWidth(text);
+    const int at = x0 + (255 * i + 2) / 4;
+    canvas.TextOut(i == 0 ? x0 : i == 4 ? x0 + 255 - w : at - w / 2, y0 + 21, text);
+  }
+  canvas.TextOut(x0 + 260, y0 + 3, t.unit);
+}
+
+PixelBox FieldPlot::LegendBox(int raise) const {
+  const int x0 = width_ / 2 - 127, y0 = height_ - 40 - raise;
+  return {x0 - 2, y0 - 2, x0 + 300, y0 + 21 + 16};
+}
+
+PlotGrid FieldPlot::Grid() const {
+  std::vector<int> xs, ys;
+  const int n = (columns_.last - columns_.first) / step_ + 1;
+  if (columns_.mirror)  // the mirror images, leftmost first; a point on the axis has none
+    for (int i = n - 1; i >= 0; --i) {
+      const int px = columns_.first + i * step_ + offset_;
+      if (px != columns_.X0) xs.push_back(2 * columns_.X0 - px);
+    }
+  for (int i = 0; i < n; ++i) xs.push_back(columns_.first + i * step_ + offset_);
+  for (int k = 0; k < Rows(); ++k) ys.push_back(k * step_ + offset_);
+  return PlotGrid(std::move(xs), std::move(ys));
+}
+
+void FieldPlot::StoreRow(PlotGrid& grid, int rowIndex, const PlotRow& values) const {
+  const std::size_t n = (columns_.last - columns_.first) / step_ + 1;
+  const std::size_t computed = values.faultAt >= 0 ? static_cast<std::size_t>(values.faultAt)
+                                                   : values.value.size();
+  // The computed points follow their mirror images in the grid (see Grid).
+  const std::size_t mirrors = grid.xs.size() - n;
+  const std::size_t row = static_cast<std::size_t>(rowIndex);
+  for (std::size_t i = 0; i < computed && i < n; ++i) {
+    const Extended v = values.value[i];
+    grid.At(row, mirrors + i) = v;
+    // Er is odd about the axis, the other quantities even.
+    if (mirrors > 0 && n - 1 - i < mirrors)
+      grid.At(row, n - 1 - i) = quantity_ == PlotQuantity::Radial ? -v : v;
+  }
 }
 
 std::string SingularityText(Extended r, Extended z) {
   return "Singularity at position r=" + FixedStr(r, 6, 4) + ", z=" + FixedStr(z, 6, 4);
 }
 
-bool PlotField(Canvas& canvas, const FieldPlot& plot, bool legend, const PlotControl& control) {
+bool PlotField(Canvas& canvas, const FieldPlot& plot, bool legend, const PlotControl& control,
+               const PlotOverlays& overlays) {
   canvas.SetBrushColor(kBlack);
+  PlotGrid grid;
+  if (overlays.contours) grid = plot.Grid();
   const int rows = plot.Rows();
   RowPoolOf<PlotRow> pool(
       rows, [&plot](std::int64_t k) { return plot.ComputeRow(static_cast<int>(k)); },
@@ -195,6 +249,7 @@ bool PlotField(Canvas& canvas, const FieldPlot& plot, bool legend, const PlotCon
     const PlotRow row = pool.Next();
     plot.PaintRow(canvas, k, row);
     if (row.faultAt >= 0) CheckArithmeticFaults();
+    if (overlays.contours) plot.StoreRow(grid, k, row);
     // The window's own work keeps the flags as they were: what the toolkit's
     // arithmetic raises is no fault of the plot.
     const FaultFlagsKeeper keepFlags;
@@ -205,7 +260,15 @@ bool PlotField(Canvas& canvas, const FieldPlot& plot, bool legend, const PlotCon
       break;
     }
   }
-  if (legend) plot.DrawLegend(canvas);
+  if (overlays.contours)
+    DrawContours(canvas, grid, ContourLevels(plot.Scale().low, plot.Scale().range),
+                 ContourColor(plot.Colours()));
+  if (overlays.outlines) DrawOutlines(canvas, plot.View(), *overlays.outlines);
+  // The axes' numbers along the bottom edge take the strip below the legend.
+  const int raise = overlays.axes ? kAxisStripHeight : 0;
+  if (legend) plot.DrawLegend(canvas, raise);
+  if (overlays.axes)
+    DrawPlotAxes(canvas, plot.View(), legend ? plot.LegendBox(raise) : PixelBox{});
   return !stopped;
 }
 
@@ -243,6 +306,9 @@ const std::vector<FieldDef>& StructurePlotFieldDefs() {
       {"CBrapido", "fast", "1", "Blocks of 5 x 5 pixels instead of single pixels", true},
       {"CBlegend", "Scale", "0", "Colour legend below the plot", true},
       {"Eemax", "Emax", "", "Field scale of the plots, V/m (empty: as Calculate writes it)"},
+      {"CBcontours", "Contours", "0", "Lines of ten equally spaced values over the plot", true},
+      {"CBaxes", "Axes", "0", "Ticks and numbers in metres along the left and bottom edges",
+       true},
   };
   return defs;
 }
@@ -288,9 +354,15 @@ void StructureWindowCommand(const FieldValues& fields, const std::vector<std::st
                            d.palette, view, canvas->Width(), canvas->Height(), request.fast);
       PlotControl control;
       control.workers = PlotWorkers();
-      PlotField(*canvas, plot, request.legend, control);
+      PlotOverlays overlays;
+      overlays.contours = FieldChecked(fields, defs, "CBcontours");
+      overlays.axes = FieldChecked(fields, defs, "CBaxes");
+      overlays.outlines = &d.elements;
+      PlotField(*canvas, plot, request.legend, control, overlays);
     }
   }
-  for (const CanvasPoint& p : probes)
+  for (const CanvasPoint& p : probes) {
     ReportLine(checked, ProbeLine(results.rings, results.eps0, view, p.x, p.y));
+    if (canvas) DrawProbeMark(*canvas, p.x, p.y);
+  }
 }

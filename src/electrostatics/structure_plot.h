@@ -7,6 +7,9 @@
 // potential, Ez and |E| are even about the axis and the mirror block takes the same
 // colour, while Er is odd and the mirror block takes the colour of -Er.
 //
+// Over the map the plot can draw lines of equal value through the values it computed,
+// the conductors' outlines, length scales along the edges and its legend.
+//
 // Rows are independent: they are computed on worker threads and painted in order by
 // the calling thread, which serves the window's events after every row and may stop.
 // The picture does not depend on the number of threads.
@@ -17,6 +20,8 @@
 #include <vector>
 
 #include "electrostatics/palette.h"
+#include "electrostatics/plot_contours.h"
+#include "electrostatics/plot_overlays.h"
 #include "electrostatics/structure_capacitance.h"
 #include "electrostatics/structure_description.h"
 #include "numerics/canvas.h"
@@ -58,6 +63,7 @@ PlotColumns PlotColumnsFor(const ScreenMapping& view, int width);
 // the row is kept for the status bar.
 struct PlotRow {
   std::vector<Color> color, mirrorColor;
+  std::vector<Extended> value;  // at each computed point
   int faultAt = -1;
   bool singular = false;
   Extended singularR = 0, singularZ = 0;
@@ -76,8 +82,21 @@ class FieldPlot {
   PlotRow ComputeRow(int row) const;
   // Fills the row's blocks up to a faulting point.
   void PaintRow(Canvas& canvas, int row, const PlotRow& values) const;
-  // The 256 palette colours in a bar near the bottom with the scale's ends below it.
-  void DrawLegend(Canvas& canvas) const;
+  // The 256 palette colours in a bar near the bottom, five values of the scale below
+  // it from its low end to its high end, and the unit (V or V/m) beside it; raised by
+  // that many pixels (above the axes' numbers).
+  void DrawLegend(Canvas& canvas, int raise = 0) const;
+  // The part of the area the legend covers.
+  PixelBox LegendBox(int raise = 0) const;
+  // The points of the plot, every value not yet computed: the computed points of the
+  // rows and columns and, mirroring, their mirror images about the axis column.
+  PlotGrid Grid() const;
+  // The values of one row (and their mirror images: -Er for the radial field) into
+  // the grid, up to a faulting point.
+  void StoreRow(PlotGrid& grid, int row, const PlotRow& values) const;
+  const PlotScale& Scale() const { return scale_; }
+  const Palette& Colours() const { return palette_; }
+  const ScreenMapping& View() const { return view_; }
   const PlotColumns& Columns() const { return columns_; }
   int Step() const { return step_; }
 
@@ -104,16 +123,26 @@ struct PlotControl {
   std::function<void(const std::string&)> status;
 };
 
+// What is drawn over the finished map (after a stop too): lines of ten levels of the
+// quantity, the outlines of these elements, length scales along the edges.
+struct PlotOverlays {
+  bool contours = false;
+  bool axes = false;
+  const std::vector<StructureElement>* outlines = nullptr;
+};
+
 // "Singularity at position r=..., z=..." of a radial term left out.
 std::string SingularityText(Extended r, Extended z);
 
-// Paints the rows in order, then the legend when asked for (after a stop too). Returns
-// false when stopped. A fault ends it with ArithmeticFault after the part of the row
-// before the faulting point is painted, without the legend.
-bool PlotField(Canvas& canvas, const FieldPlot& plot, bool legend, const PlotControl& control);
+// Paints the rows in order, then (after a stop too) the contours over the rows
+// painted, the outlines, the legend when asked for and the axes. Returns false when
+// stopped. A fault ends it with ArithmeticFault after the part of the row before the
+// faulting point is painted, with nothing drawn over it.
+bool PlotField(Canvas& canvas, const FieldPlot& plot, bool legend, const PlotControl& control,
+               const PlotOverlays& overlays = {});
 
-// The plot's settings among the window's fields: CBplotar, CBrapido, CBlegend and
-// Eemax (empty: the field scale the calculation writes there).
+// The plot's settings among the window's fields: CBplotar, CBrapido, CBlegend, Eemax
+// (empty: the field scale the calculation writes there), CBcontours and CBaxes.
 const std::vector<FieldDef>& StructurePlotFieldDefs();
 // The structure window's fields as quor-cli takes them: Calculate's and the plot's.
 const std::vector<FieldDef>& StructureWindowFieldDefs();
@@ -136,8 +165,9 @@ unsigned PlotWorkers();
 
 // Calculate, then Plot and probe clicks, as the window does them one after the other:
 // the structure view and the rings drawn on canvas (when given) with the colour map
-// and legend over them; the lines of Calculate, then one probe line per pixel. Nothing
-// is plotted or probed when the calculation did not finish.
+// and what the fields ask over it; the lines of Calculate, then one probe line per
+// pixel, each point marked on the canvas. Nothing is plotted or probed when the
+// calculation did not finish.
 void StructureWindowCommand(const FieldValues& fields, const std::vector<std::string>& lines,
                             const BreakdownField& breakdown, ReportSink& msg, Canvas* canvas,
                             const std::vector<CanvasPoint>& probes);

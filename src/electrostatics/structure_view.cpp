@@ -1,5 +1,6 @@
 #include "electrostatics/structure_view.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -16,6 +17,34 @@ int Round(Extended v) {
 int RoundDegrees(Extended radians) { return Round(radians * 180.0L / kPi); }
 
 }  // namespace
+
+std::vector<CanvasPoint> ElementOutline(const ScreenMapping& view, const StructureElement& e,
+                                        bool mirror) {
+  const Extended side = mirror ? -1 : 1;
+  const Extended* p = e.p;
+  if (e.kind == ElementKind::Line)
+    return {{ViewX(view, side * p[0]), ViewY(view, p[1])},
+            {ViewX(view, side * p[2]), ViewY(view, p[3])}};
+  const bool circle = e.kind == ElementKind::Circle;
+  const Extended r0 = p[0], z0 = p[1], rhor = p[2], rvert = circle ? p[2] : p[3];
+  const Extended angle1 = circle ? p[3] : p[4], angle2 = circle ? p[4] : p[5];
+  // A point at least every 3 degrees of the parameter: on the largest ellipse that
+  // fits the area a chord strays less than a tenth of a pixel from the curve. A span
+  // of many turns (any number may be typed) is drawn with at most 720 steps.
+  const Extended span = angle2 - angle1;
+  int steps = 1;
+  if (std::isfinite(span))
+    steps = static_cast<int>(std::min<Extended>(720, std::ceil(std::fabs(span) * 60 / kPi)));
+  steps = std::max(steps, 1);
+  std::vector<CanvasPoint> points;
+  points.reserve(static_cast<std::size_t>(steps) + 1);
+  for (int i = 0; i <= steps; ++i) {
+    const Extended t = i == steps ? angle2 : angle1 + span * i / steps;
+    points.push_back({ViewX(view, side * (r0 + rhor * std::cos(t))),
+                      ViewY(view, z0 + rvert * std::sin(t))});
+  }
+  return points;
+}
 
 int ViewX(const ScreenMapping& view, Extended r) { return Round(view.KX * r + view.OX); }
 int ViewY(const ScreenMapping& view, Extended z) { return Round(view.KY * z + view.OY); }
@@ -56,24 +85,20 @@ ScreenMapping DrawStructureView(Canvas& canvas, const ViewWindow& window,
     for (const Color pen : {kRed, kGray}) {
       canvas.SetPenColor(pen);
       const bool mirror = pen == kGray;
-      if (e.kind == ElementKind::Line) {
-        const Extended r1 = mirror ? -p[0] : p[0], r2 = mirror ? -p[2] : p[2];
-        canvas.MoveTo(ViewX(v, r1), ViewY(v, p[1]));
-        canvas.LineTo(ViewX(v, r2), ViewY(v, p[3]));
+      if (e.kind != ElementKind::Circle) {
+        const std::vector<CanvasPoint> points = ElementOutline(v, e, mirror);
+        canvas.MoveTo(points.front().x, points.front().y);
+        canvas.PolylineTo(points.data() + 1, points.size() - 1);
         continue;
       }
-      const Extended r0 = p[0], z0 = p[1];
-      const Extended rhor = p[2];
-      const Extended rvert = e.kind == ElementKind::Circle ? p[2] : p[3];
-      const Extended angle1 = e.kind == ElementKind::Circle ? p[3] : p[4];
-      const Extended angle2 = e.kind == ElementKind::Circle ? p[4] : p[5];
+      const Extended r0 = p[0], z0 = p[1], r = p[2], angle1 = p[3], angle2 = p[4];
       if (!mirror) {
-        DrawArc(canvas, ViewX(v, r0 - rhor), ViewY(v, z0 + rvert), ViewX(v, r0 + rhor),
-                ViewY(v, z0 - rvert), RoundDegrees(angle1), RoundDegrees(angle2));
+        DrawArc(canvas, ViewX(v, r0 - r), ViewY(v, z0 + r), ViewX(v, r0 + r), ViewY(v, z0 - r),
+                RoundDegrees(angle1), RoundDegrees(angle2));
       } else {
         // Seen in the mirror the arc runs the other way: 180 - angle.
-        DrawArc(canvas, ViewX(v, -(r0 + rhor)), ViewY(v, z0 + rvert), ViewX(v, -(r0 - rhor)),
-                ViewY(v, z0 - rvert), Round(180 - angle2 * 180.0L / kPi),
+        DrawArc(canvas, ViewX(v, -(r0 + r)), ViewY(v, z0 + r), ViewX(v, -(r0 - r)),
+                ViewY(v, z0 - r), Round(180 - angle2 * 180.0L / kPi),
                 Round(180 - angle1 * 180.0L / kPi));
       }
     }

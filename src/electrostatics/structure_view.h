@@ -4,6 +4,8 @@
 // calculation makes it (the far half of the ring in an oblique view and its two
 // cross-sections). The colour plots and the probe map pixels back to the plane with
 // the same transform.
+#include <vector>
+
 #include "electrostatics/structure_description.h"
 #include "numerics/canvas.h"
 #include "numerics/screen_mapping.h"
@@ -20,8 +22,18 @@ int ViewY(const ScreenMapping& view, Extended z);
 // margin, its centre on the area's centre.
 ScreenMapping StructureViewTransform(const ViewWindow& window, int width, int height);
 
+// The pixels of an element's own curve, or of its mirror image beyond the axis: a
+// segment's two ends, or points along an arc from angle1 to angle2 (an ellipse's
+// points by their parametric angle, (r0 + rhor cos t, z0 + rvert sin t)), each step
+// a few degrees.
+std::vector<CanvasPoint> ElementOutline(const ScreenMapping& view, const StructureElement& e,
+                                        bool mirror);
+
 // Clears the area, draws the dotted axes and every element in red with its mirror
-// image in grey; returns the transform it drew with.
+// image in grey; returns the transform it drew with. A circular arc is the canvas's
+// arc between its rounded angles; an elliptic arc is its outline, since the canvas's
+// arc takes directions seen from the centre, which on a flattened ellipse are not its
+// parametric angles.
 ScreenMapping DrawStructureView(Canvas& canvas, const ViewWindow& window,
                                 const std::vector<StructureElement>& elements);
 

@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QImage>
 
 #include "numerics/arithmetic_fault.h"
 #include "numerics/file_write.h"
@@ -10,10 +11,14 @@
 std::string RenderPng(int width, int height, const std::function<void(Canvas&)>& draw) {
   ImageCanvas canvas(width, height);
   draw(canvas);
+  return EncodePng(canvas.Image());
+}
+
+std::string EncodePng(const QImage& image) {
   const FaultFlagsKeeper keepFlags;  // the encoder's arithmetic is none of the drawing's
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
-  if (!canvas.Image().save(&buffer, "PNG")) throw FileError("Cannot encode the image as PNG");
+  if (!image.save(&buffer, "PNG")) throw FileError("Cannot encode the image as PNG");
   return bytes.toStdString();
 }

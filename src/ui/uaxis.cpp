@@ -19,7 +19,9 @@
 #include "electrostatics/structure_probe.h"
 #include "electrostatics/structure_view.h"
 #include "numerics/arithmetic_fault.h"
+#include "numerics/file_write.h"
 #include "platform/paint_box.h"
+#include "platform/png_render.h"
 #include "platform/qt_event_pump.h"
 #include "platform/report_memo.h"
 
@@ -76,6 +78,14 @@ TFcacal::TFcacal(ReportSink& report, BreakdownField& breakdown, QWidget* parent)
     QFileDialog dialog(this, QStringLiteral("Save"), QString(), QString::fromUtf8(kFilter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("cap"));
+    dialog.selectFile(initial);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+  };
+  choosePlotFile = [this](const QString& initial) {
+    QFileDialog dialog(this, QStringLiteral("Save plot"), QString(),
+                       QStringLiteral("PNG images (*.png)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("png"));
     dialog.selectFile(initial);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
   };
@@ -163,6 +173,16 @@ void TFcacal::BuildControls() {
   QFont bold = Bmenos->font();
   bold.setBold(true);
   Bmenos->setFont(bold);
+
+  y += 30;
+  CBcontours = Box(this, QStringLiteral("Contours"), "CBcontours", left, y + 2, 90, false);
+  CBaxes = Box(this, QStringLiteral("Axes"), "CBaxes", left + 112, y + 2, 60, false);
+  for (const FieldDef& f : StructurePlotFieldDefs())
+    for (QCheckBox* b : {CBcontours, CBaxes})
+      if (b->objectName().toStdString() == f.name) b->setToolTip(Q(f.hint));
+  Bsaveplot = Button(this, QStringLiteral("Save plot..."), "Bsaveplot", left + 176, y, 112);
+  Bsaveplot->setToolTip(QStringLiteral("Write the drawing area as a PNG image"));
+  connect(Bsaveplot, &QPushButton::clicked, this, &TFcacal::BsaveplotClick);
 
   y += 32;
   Mmsg = new ReportMemo(this);
@@ -317,7 +337,11 @@ void TFcacal::BplotarClick() {
     };
     control.stopRequested = [this] { return stop_; };
     control.status = [this](const std::string& text) { StatusBar1->showMessage(Q(text)); };
-    PlotField(PBcacal->Canvas(), plot, request.legend, control);
+    PlotOverlays overlays;
+    overlays.contours = CBcontours->isChecked();
+    overlays.axes = CBaxes->isChecked();
+    overlays.outlines = &description_.elements;
+    PlotField(PBcacal->Canvas(), plot, request.legend, control, overlays);
   });
   // Ended, stopped or broken off by a fault: the results are still those plotted.
   SetPlotting(false);
@@ -326,6 +350,17 @@ void TFcacal::BplotarClick() {
 void TFcacal::BstopClick() {
   stop_ = true;
   Bstop->setEnabled(false);
+}
+
+void TFcacal::BsaveplotClick() {
+  const QString name = choosePlotFile ? choosePlotFile(plotFileName_) : QString();
+  if (name.isEmpty()) return;
+  RunGuarded([&] {
+    WriteFileAtomically(name.toStdString(), EncodePng(PBcacal->Canvas().Image()));
+    plotFileName_ = name;
+    ReportLine(*Mmsg, "Plot saved in file " + name.toStdString());
+  });
+  Mmsg->Flush();
 }
 
 void TFcacal::SetPlotting(bool running) {
@@ -361,6 +396,7 @@ void TFcacal::PBcacalMouseDown(Qt::MouseButton, int X, int Y) {
   RunGuarded([&] {
     FaultCheckingReport msg(*Mmsg);
     ReportLine(msg, ProbeLine(results_.rings, results_.eps0, view_, X, Y));
+    DrawProbeMark(PBcacal->Canvas(), X, Y);
   });
   Mmsg->Flush();
 }

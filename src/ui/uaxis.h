@@ -38,6 +38,8 @@ class TFcacal : public SecondaryForm {
   // or an empty text when cancelled. Tests replace them.
   std::function<QString(const QString& initialName)> chooseOpenFile;
   std::function<QString(const QString& initialName)> chooseSaveFile;
+  // The file dialog of Save plot, the same way.
+  std::function<QString(const QString& initialName)> choosePlotFile;
 
   // The lines of Mlista as the parse and Save take them.
   std::vector<std::string> MlistaLines() const;
@@ -70,6 +72,8 @@ class TFcacal : public SecondaryForm {
   QLineEdit* Eemax;
   QPushButton *Bmais, *Bmenos, *Bleft, *Bright, *Button1, *Bdown;
   QCheckBox* CBlegend;
+  QCheckBox *CBcontours, *CBaxes;
+  QPushButton* Bsaveplot;
   PaintBox* PBcacal;
   QStatusBar* StatusBar1;
 
@@ -81,6 +85,7 @@ class TFcacal : public SecondaryForm {
   void Save1Click();
   void BplotarClick();
   void BstopClick();
+  void BsaveplotClick();
   void BmaisClick();
   void BmenosClick();
   void BleftClick();
@@ -116,4 +121,5 @@ class TFcacal : public SecondaryForm {
   bool plotting_ = false;
   bool stop_ = false;  // set by Stop, read after every row of a plot
   QString fileName_ = QStringLiteral("test.cap");
+  QString plotFileName_ = QStringLiteral("plot.png");
 };

@@ -70,18 +70,21 @@ TEST(StructurePlot, ColumnsFromTheAxisAndTheirMirrorImages) {
   EXPECT_EQ(fills[2], "FillRect 239 7 240 8");
   EXPECT_EQ(fills.back(), "FillRect -1 7 0 8");
 
-  // Fast: 5 x 5 blocks at 240, 245, ... 480 and rows 0, 5, ... 480.
+  // Fast: 5 x 5 blocks at 240, 245, ... 480 and rows 0, 5, ... 480, each mirrored
+  // column for column about column 240: the block on the axis into the four columns
+  // left of it, the block 245 ... 249 onto 231 ... 235, the last one onto -4 ... 0.
   const FieldPlot fast = SamplePlot(PlotQuantity::Potential, true, v);
   EXPECT_EQ(fast.Rows(), 97);
   RecordingCanvas blocks(481, 481);
   fast.PaintRow(blocks, 96, fast.ComputeRow(96));
   const Calls f = Fills(blocks.calls);
-  ASSERT_EQ(f.size(), 49u + 48u);
+  ASSERT_EQ(f.size(), 49u + 49u);
   EXPECT_EQ(f[0], "FillRect 240 480 245 485");
-  EXPECT_EQ(f[1], "FillRect 245 480 250 485");
-  EXPECT_EQ(f[2], "FillRect 235 480 240 485");
-  EXPECT_EQ(f[95], "FillRect 480 480 485 485");
-  EXPECT_EQ(f[96], "FillRect 0 480 5 485");
+  EXPECT_EQ(f[1], "FillRect 236 480 240 485");
+  EXPECT_EQ(f[2], "FillRect 245 480 250 485");
+  EXPECT_EQ(f[3], "FillRect 231 480 236 485");
+  EXPECT_EQ(f[96], "FillRect 480 480 485 485");
+  EXPECT_EQ(f[97], "FillRect -4 480 1 485");
 
   // The axis off the area: every column, none mirrored; far right of the middle: from
   // X0 to 2 X0 + 3.
@@ -157,14 +160,16 @@ TEST(StructurePlot, StopLeavesTheLowerRowsAndDrawsTheLegend) {
   control.stopRequested = [&] { return rows == 48; };
   EXPECT_FALSE(PlotField(canvas, plot, true, control));
   const Calls fills = Fills(canvas.calls);
-  EXPECT_EQ(fills.size(), 48u * 97u);
-  EXPECT_EQ(fills.back(), "FillRect 0 235 5 240");
-  // The bar of 256 colours from x0 = 240 - 127 at y0 = 441, then the ends of the scale
-  // (6 pixels a character on the recording canvas).
-  const Calls tail(canvas.calls.end() - 7, canvas.calls.end());
+  EXPECT_EQ(fills.size(), 48u * 98u);
+  EXPECT_EQ(fills.back(), "FillRect -4 235 1 240");
+  // The bar of 256 colours from x0 = 240 - 127 at y0 = 441, then five values of the
+  // scale under entries 0, 64, 128, 191 and 255 and the unit right of the bar (6
+  // pixels a character on the recording canvas).
+  const Calls tail(canvas.calls.end() - 11, canvas.calls.end());
   EXPECT_EQ(tail, (Calls{"PenColor FFFFFF", "MoveTo 368 441", "LineTo 368 461",
                          "BrushColor 000000", "FontColor FFFFFF", "TextOut 113 462 -1.000",
-                         "TextOut 338 462 1.000"}));
+                         "TextOut 159 462 -0.500", "TextOut 226 462 0.000",
+                         "TextOut 289 462 0.500", "TextOut 338 462 1.000", "TextOut 373 444 V"}));
 }
 
 TEST(StructureProbe, PotentialAndFieldAgainstTheRingsIntegratedAroundTheAxis) {
@@ -217,14 +222,14 @@ TEST(StructurePlot, PointOnARingEndsTheAxialPlotAndTheProbe) {
     return Fills(canvas.calls);
   };
   Calls status;
-  // The row is painted up to the point: the block on the axis, its own mirror image.
+  // The row is painted up to the point: the block on the axis and its mirror image.
   EXPECT_THROW(plot(PlotQuantity::Axial, status), ArithmeticFault);
-  EXPECT_EQ(Fills(canvas.calls).size(), 47u * 97u + 1u);
-  EXPECT_EQ(Fills(canvas.calls).back(), "FillRect 240 235 245 240");
+  EXPECT_EQ(Fills(canvas.calls).size(), 47u * 98u + 2u);
+  EXPECT_EQ(Fills(canvas.calls).back(), "FillRect 236 235 240 240");
   // The potential stays finite there (K(1) ends the AGM at pi 2^49); the radial term is
   // left out with its message and the plot goes on.
-  EXPECT_EQ(plot(PlotQuantity::Potential, status).size(), 97u * 97u);
-  EXPECT_EQ(plot(PlotQuantity::Radial, status).size(), 97u * 97u);
+  EXPECT_EQ(plot(PlotQuantity::Potential, status).size(), 97u * 98u);
+  EXPECT_EQ(plot(PlotQuantity::Radial, status).size(), 97u * 98u);
   EXPECT_EQ(status, Calls{"Singularity at position r=0.0859, z=0.0703"});
 
   ClearArithmeticFaults();

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -18,7 +19,10 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "electrostatics/plot_overlays.h"
+#include "electrostatics/ring_kernel.h"
 #include "electrostatics/structure_probe.h"
+#include "numerics/file_write.h"
 #include "platform/paint_box.h"
 #include "platform/png_render.h"
 #include "platform/report_memo.h"
@@ -83,12 +87,22 @@ TEST_F(StructurePlotTest, StopHalfwayWithTheOtherCommandsBlockedMeanwhile) {
   EXPECT_EQ(form->Mlista->toPlainText(), text);
   EXPECT_EQ(form->Mmsg->LineCount(), messages);
 
-  // 48 rows of 5 pixels painted, the lower ones as they were but for the legend; the
-  // buttons as before the plot.
+  // 48 rows of 5 pixels painted, the lower ones as they were but for the legend and
+  // the conductors' outlines drawn over the whole area; the buttons as before the plot.
   EXPECT_EQ(Pixel(240, 100), kWhite);  // inside the terminal, at 1 V
   const QImage after = form->PBcacal->Canvas().Image();
+  ImageCanvas outlines(481, 481);  // the outlines' pixels, on a colour of neither part
+  outlines.SetBrushColor(0x123456);
+  outlines.FillRect(0, 0, 481, 481);
+  DrawOutlines(outlines, form->ViewTransform(), form->Description().elements);
+  int kept = 0;
   for (int y = 240; y < 441; ++y)
-    for (int x = 0; x < 481; ++x) ASSERT_EQ(after.pixel(x, y), before.pixel(x, y)) << x << " " << y;
+    for (int x = 0; x < 481; ++x) {
+      if (outlines.Pixel(x, y) != 0x123456) continue;
+      ASSERT_EQ(after.pixel(x, y), before.pixel(x, y)) << x << " " << y;
+      ++kept;
+    }
+  EXPECT_GT(kept, 201 * 481 * 9 / 10);
   EXPECT_EQ(Pixel(113, 450), kBlack);
   EXPECT_EQ(Pixel(368, 450), kWhite);
   EXPECT_TRUE(form->Bplotar->isEnabled());
@@ -137,13 +151,16 @@ TEST_F(StructurePlotTest, FaultsAndSingularitiesLeaveTheWindowUsable) {
 TEST_F(StructurePlotTest, QuorCliWritesTheWindowsPicture) {
   Calculate();
   form->CBlegend->setChecked(true);
+  form->CBcontours->setChecked(true);
+  form->CBaxes->setChecked(true);
   Plot(QStringLiteral("Total electric field |E|"));
+  QTest::mouseClick(form->PBcacal, Qt::LeftButton, {}, QPoint(300, 100));
   const std::string path = ::testing::TempDir() + "structure_plot.png";
   std::ostringstream out, err;
   CliHooks hooks;
   hooks.renderPng = &RenderPng;
   ASSERT_EQ(RunCli({"structure", "--plot", path, "CBplotar=Total electric field |E|", "CBlegend=1",
-                    "--probe", "300,100"},
+                    "CBcontours=1", "CBaxes=1", "--probe", "300,100"},
                    out, err, hooks),
             0)
       << err.str();
@@ -177,4 +194,115 @@ TEST_F(StructurePlotTest, PaletteFileColoursThePlot) {
   Plot(QStringLiteral("Potential V"));
   EXPECT_EQ(Pixel(240, 100), 0x0000FFu);  // the terminal at 1 V: entry 255, red
   EXPECT_EQ(Pixel(240, 380), 0xFF0000u);  // the base at -1 V: entry 0, pure blue
+}
+
+TEST_F(StructurePlotTest, CliContoursCrossTheGapAtTenLevelsAndTheAxesTickEveryHalfMetre) {
+  Calculate();  // the rings and charges, to measure the potential independently
+  const std::string path = ::testing::TempDir() + "structure_contours.png";
+  std::ostringstream out, err;
+  CliHooks hooks;
+  hooks.renderPng = &RenderPng;
+  ASSERT_EQ(RunCli({"structure", "--plot", path, "CBcontours=1", "CBaxes=1"}, out, err, hooks), 0)
+      << err.str();
+  const QImage png(QString::fromStdString(path));
+  ASSERT_EQ(png.size(), QSize(481, 481));
+  auto at = [&](int x, int y) { return static_cast<Color>(FromQColor(QColor(png.pixel(x, y)))); };
+  const ScreenMapping& v = form->ViewTransform();
+  const StructureResults& res = form->Results();
+  auto potential = [&](int x, int y) {
+    const Extended r = (x - v.OX) / v.KX, z = (y - v.OY) / v.KY;
+    Extended V = 0;
+    for (const StructureRing& g : res.rings) V += RingPotential(g.R, g.Z, g.q, r, z, res.eps0);
+    return V;
+  };
+
+  // Down the column at r = 0.34 m through the gap between the plates (z from 0.5 to
+  // -0.5, rows 153 to 328), where the potential falls from 1 V to -1 V: ten magenta
+  // lines (the colour farthest from the grey ramp), at 0.9, 0.7, ... -0.9 V measured
+  // from the ring charges, within 0.03 V (two pixels of a field of 2 V over 176).
+  const int x = 300;
+  std::vector<Extended> crossings;
+  for (int y = 155; y <= 326; ++y)
+    if (at(x, y) == 0xFF00FFu && at(x, y - 1) != 0xFF00FFu) crossings.push_back(potential(x, y));
+  ASSERT_EQ(crossings.size(), 10u);
+  for (std::size_t i = 0; i < 10; ++i)
+    EXPECT_NEAR(crossings[i], 0.9L - 0.2L * i, 0.03L) << i;
+
+  // Ticks 0.5 m apart (the first 1-2-5 step of at least 60 pixels at 176.4 pixels a
+  // metre): black on a white band, at r = -1 ... 1 on the bottom edge and z = -1 ... 1
+  // on the left one, and nowhere else.
+  auto ticksAlong = [&](bool bottom) {
+    std::vector<int> ticks;
+    for (int i = 1; i < 480; ++i) {
+      const int px = bottom ? i : 3, py = bottom ? 479 : i;
+      const int dx = bottom ? 1 : 0, dy = bottom ? 0 : 1;
+      if (at(px, py) == kBlack && at(px - dx, py - dy) == kWhite && at(px + dx, py + dy) == kWhite)
+        ticks.push_back(i);
+    }
+    return ticks;
+  };
+  std::vector<int> columns, rows;
+  for (const Extended t : {-1.0L, -0.5L, 0.0L, 0.5L, 1.0L}) columns.push_back(ViewX(v, t));
+  for (const Extended t : {1.0L, 0.5L, 0.0L, -0.5L, -1.0L}) rows.push_back(ViewY(v, t));
+  EXPECT_EQ(ticksAlong(true), columns);
+  EXPECT_EQ(ticksAlong(false), rows);
+}
+
+TEST_F(StructurePlotTest, ProbeMarksItsPointWithACross) {
+  Calculate();
+  const QImage before = form->PBcacal->Canvas().Image().copy();
+  QTest::mouseClick(form->PBcacal, Qt::LeftButton, {}, QPoint(300, 100));
+  for (int d = -4; d <= 4; ++d) {
+    EXPECT_EQ(Pixel(300 + d, 100), kBlack) << d;
+    EXPECT_EQ(Pixel(300, 100 + d), kBlack) << d;
+  }
+  EXPECT_EQ(Pixel(305, 100), kWhite);  // the band round the arms
+  EXPECT_EQ(Pixel(301, 101), kWhite);
+  EXPECT_EQ(form->PBcacal->Canvas().Image().pixel(297, 97), before.pixel(297, 97));
+
+  // No measurement, no mark: after an edit the clicks do nothing.
+  form->Mlista->appendPlainText(QStringLiteral("* edited"));
+  const QImage edited = form->PBcacal->Canvas().Image().copy();
+  QTest::mouseClick(form->PBcacal, Qt::LeftButton, {}, QPoint(200, 300));
+  EXPECT_EQ(form->PBcacal->Canvas().Image(), edited);
+}
+
+TEST_F(StructurePlotTest, SavePlotWritesTheDrawingAreaAsPng) {
+  Calculate();
+  form->CBcontours->setChecked(true);
+  Plot(QStringLiteral("Potential V"));
+  const QString path = QString::fromStdString(::testing::TempDir()) + "saved_plot.png";
+  QFile::remove(path);
+  QString offered;
+  form->choosePlotFile = [&](const QString& initial) {
+    offered = initial;
+    return path;
+  };
+  QTest::mouseClick(form->Bsaveplot, Qt::LeftButton);
+  EXPECT_EQ(offered, QStringLiteral("plot.png"));
+  EXPECT_EQ(LastMessage(), "Plot saved in file " + path.toStdString());
+  const QImage saved(path);
+  ASSERT_EQ(saved.size(), QSize(481, 481));
+  const QImage shown = form->PBcacal->Canvas().Image();
+  for (int y = 0; y < 481; ++y)
+    for (int x = 0; x < 481; ++x)
+      ASSERT_EQ(saved.pixel(x, y) & 0xFFFFFF, shown.pixel(x, y) & 0xFFFFFF) << x << " " << y;
+
+  // The next dialog offers the name chosen; cancelled, nothing happens; a folder that
+  // does not exist: an error box naming the file, no message, the old file intact.
+  const int messages = form->Mmsg->LineCount();
+  form->choosePlotFile = [&](const QString& initial) {
+    offered = initial;
+    return QString();
+  };
+  QTest::mouseClick(form->Bsaveplot, Qt::LeftButton);
+  EXPECT_EQ(offered, path);
+  EXPECT_EQ(form->Mmsg->LineCount(), messages);
+  const QString nowhere = path + ".d/missing/plot.png";
+  form->choosePlotFile = [&](const QString&) { return nowhere; };
+  QTest::mouseClick(form->Bsaveplot, Qt::LeftButton);
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_NE(errors[0].find(nowhere.toStdString()), std::string::npos);
+  EXPECT_EQ(form->Mmsg->LineCount(), messages);
+  EXPECT_EQ(QImage(path).size(), QSize(481, 481));
 }

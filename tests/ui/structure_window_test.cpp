@@ -172,3 +172,23 @@ TEST_F(StructureWindowTest, LoadReadsAnyLineEndsAndRefusesWhatIsNoFile) {
     EXPECT_EQ(form->MlistaLines(), (std::vector<std::string>{"* unsaved work", "Lx x 1 0 0 1 0"}));
   }
 }
+
+TEST_F(StructureWindowTest, PlotControlsTakeTheirOwnPlaceInTheWindow) {
+  EXPECT_EQ(form->CBcontours->text(), QStringLiteral("Contours"));
+  EXPECT_EQ(form->CBaxes->text(), QStringLiteral("Axes"));
+  EXPECT_EQ(form->Bsaveplot->text(), QStringLiteral("Save plot..."));
+  EXPECT_FALSE(form->CBcontours->isChecked());
+  EXPECT_FALSE(form->CBaxes->isChecked());
+  EXPECT_TRUE(form->Bsaveplot->isEnabled());
+  // No two controls of the window cover each other, and all lie inside it.
+  std::vector<QWidget*> controls;
+  for (QWidget* w : form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+    if (w->isVisible()) controls.push_back(w);
+  ASSERT_GT(controls.size(), 20u);
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    EXPECT_TRUE(form->rect().contains(controls[i]->geometry())) << controls[i]->objectName().toStdString();
+    for (std::size_t j = i + 1; j < controls.size(); ++j)
+      EXPECT_FALSE(controls[i]->geometry().intersects(controls[j]->geometry()))
+          << controls[i]->objectName().toStdString() << " " << controls[j]->objectName().toStdString();
+  }
+}
