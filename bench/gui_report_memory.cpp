@@ -1,10 +1,11 @@
 // The memory of the largest Report within the limits: a conical secondary of 2000
 // turns whose Maxwell L is summed ring by ring writes one line per pair of its turns,
 // 4 million lines, into the main window's Report. The counters are the resident set
-// of the process (kB, from /proc/self/status) before, at the peak of and after the
-// first Calculate, and the peak of a second one: run alone,
-//   quor-bench --benchmark_filter=ConicalListing
-// so that no earlier benchmark has raised them.
+// of the process (kB, from /proc/self/status) at the start, with the window made, at
+// the peak of and after the first Calculate, and at the peak of and after a second
+// one. Run it alone, so that no earlier benchmark has raised them (under a display,
+// QT_QPA_PLATFORM=xcb xvfb-run -a ..., or offscreen):
+//   quor-bench --benchmark_filter=ReportMemory
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -28,7 +29,8 @@ double StatusKb(const char* name) {
 // Lowers the peak resident set (VmHWM) to the present one.
 void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
-void BM_ConicalListingMemory(benchmark::State& state) {
+void BM_ReportMemoryOfTheConicalListing(benchmark::State& state) {
+  state.counters["rssStartKb"] = StatusKb("VmRSS");
   TForm1 form;
   form.show();
   QApplication::processEvents();
@@ -54,6 +56,6 @@ void BM_ConicalListingMemory(benchmark::State& state) {
   }
   state.counters["lines"] = form.Memo1->LineCount();
 }
-BENCHMARK(BM_ConicalListingMemory)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_ReportMemoryOfTheConicalListing)->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
