@@ -57,3 +57,37 @@ void BM_ToroidTowardTheHornTorus(benchmark::State& state) {
 BENCHMARK(BM_ToroidTowardTheHornTorus)->DenseRange(1, 11, 1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+namespace {
+
+// The table at its term budget: 249 cells next to the horn torus with their voltages,
+// both series of each at the step limit (4.98e8 terms). The counter is the bound the
+// command priced the table at.
+void BM_ToroidTableAtTheTermBudget(benchmark::State& state) {
+  ToroidTableRanges t;
+  t.D1 = 0.60000000001L;
+  t.D2 = 0.600000000015L;
+  t.d1 = t.d2 = 0.3L;
+  t.I = 249;
+  t.J = 1;
+  t.CBvolt = true;
+  NullReport none;
+  for (auto _ : state) {
+    std::string text = ToroidTableText(t, Eps0(), 3000, none);
+    benchmark::DoNotOptimize(text);
+  }
+  state.counters["terms"] = static_cast<double>(ToroidTableTerms(t));
+}
+BENCHMARK(BM_ToroidTableAtTheTermBudget)->Unit(benchmark::kSecond)->Iterations(1);
+
+// Pricing the largest table of ordinary toroids (2236 x 2236 with voltages) before it
+// is computed.
+void BM_ToroidTableTermsOfTheLargestTable(benchmark::State& state) {
+  const ToroidTableRanges t{0.5L, 2.0L, 0.05L, 0.5L, 2236, 2236, true};
+  std::int64_t terms = 0;
+  for (auto _ : state) benchmark::DoNotOptimize(terms = ToroidTableTerms(t));
+  state.counters["terms"] = static_cast<double>(terms);
+}
+BENCHMARK(BM_ToroidTableTermsOfTheLargestTable)->Unit(benchmark::kMillisecond);
+
+}  // namespace

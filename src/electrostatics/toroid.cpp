@@ -175,6 +175,31 @@ Extended ExactToroidMaxField(Extended D, Extended d, const ToroidSwitches& switc
   return ExactToroidMaxFieldSeries(D, d, switches, report).value;
 }
 
+ToroidStepBounds ToroidSeriesStepBounds(Extended D, Extended d) {
+  const TubeGeometry g = Tube(D, d);
+  ToroidStepBounds out;
+  if (!g.hasHole) return out;
+  const Extended eta = std::acosh(g.R / g.a);
+  const Extended digits = -std::log(kToroidSeriesTolerance);  // ln(1/tol), about 32.2
+  // A step count beyond the limit, or a q the bound cannot judge (not a number), is
+  // the limit: the series never run longer.
+  auto limited = [](Extended steps) {
+    return steps < static_cast<Extended>(kToroidMaxSteps)
+               ? static_cast<std::int32_t>(std::ceil(steps))
+               : kToroidMaxSteps;
+  };
+  if (!(eta > 0)) {
+    out.capacitance = out.field = kToroidMaxSteps;
+    return out;
+  }
+  // ln(2 eta) and ln(eta) count only where they are negative.
+  const Extended shorterC = 2.0L * eta < 1.0L ? std::log(2.0L * eta) : 0.0L;
+  const Extended shorterE = eta < 1.0L ? std::log(eta) : 0.0L;
+  out.capacitance = limited((digits + 1.5L + shorterC) / (2.0L * eta) + 3.0L);
+  out.field = limited((digits + 4.0L + shorterE) / eta + 4.0L);
+  return out;
+}
+
 Extended ThinToroidCapacitance(Extended D, Extended d, Extended e0) {
   const Extended a = d / 2.0L;
   const Extended R = D / 2.0L - a;

@@ -97,6 +97,25 @@ Extended ExactToroidCapacitance(Extended D, Extended d, Extended e0,
 // Largest surface field for 1 V on the toroid, V/m per V: the field at the outer
 // equator (theta = 0), 2 sqrt(2)/(pi d) sqrt(q - 1)/(q + 1) sum_n eps_n/P(n - 1/2).
 // Same reporting rules as the capacitance.
+// Upper bounds of the recurrence steps of the two series above (ToroidSeries::steps)
+// for the toroid D x d, found without running them; both 0 without a hole.
+//
+// With eta = acosh(q) the toroidal coordinate of the surface, P(n - 1/2) grows like
+// e^(n eta)/sqrt(2 pi n sinh eta) and Q(n - 1/2) falls like sqrt(pi/(2 n sinh eta))
+// e^(-n eta) (Abramowitz & Stegun 8.10.5, 8.10.6 at large degree): the capacitance terms
+// fall like pi e^(-2 n eta), the field terms like e^(-n eta) times sqrt(n). A series
+// stops when its term is the tolerance of its sum, near n = ln(1/tol)/(2 eta) and
+// n = ln(1/tol)/eta. As the hole closes (eta -> 0) the sums themselves grow like 1/eta,
+// which ends them sooner by ln(2 eta) and ln(eta) in the numerator. The margins on top
+// (measured from q - 1 = 1e-11 to q = 1e7) keep each bound 0 to 10 % above the true
+// count plus a few steps; both stop at kToroidMaxSteps as the series do. The cost of a
+// table is the sum of these over its cells, known before anything is computed.
+struct ToroidStepBounds {
+  std::int32_t capacitance = 0;
+  std::int32_t field = 0;
+};
+ToroidStepBounds ToroidSeriesStepBounds(Extended D, Extended d);
+
 ToroidSeries ExactToroidMaxFieldSeries(Extended D, Extended d, const ToroidSwitches& switches,
                                        ReportSink& report);
 Extended ExactToroidMaxField(Extended D, Extended d, const ToroidSwitches& switches,

@@ -58,14 +58,39 @@ void SingleToroid(Extended D, Extended d, Extended e0, Extended Emax, bool detai
   ListOtherShapes(D, d, e0, report);
 }
 
+// The diameters of row i and column j (from 1), each computed from its index.
+struct TableGrid {
+  explicit TableGrid(const ToroidTableRanges& t)
+      : t_(t),
+        dD_(t.I > 1 ? (t.D2 - t.D1) / (t.I - 1) : 0),
+        dd_(t.J > 1 ? (t.d2 - t.d1) / (t.J - 1) : 0) {}
+  Extended D(std::int32_t i) const { return t_.D1 + (i - 1) * dD_; }
+  Extended d(std::int32_t j) const { return t_.d1 + (j - 1) * dd_; }
+
+ private:
+  const ToroidTableRanges& t_;
+  Extended dD_, dd_;
+};
+
 }  // namespace
+
+std::int64_t ToroidTableTerms(const ToroidTableRanges& t, std::int64_t enough) {
+  const TableGrid grid(t);
+  std::int64_t terms = 0;
+  for (std::int32_t i = 1; i <= t.I; ++i)
+    for (std::int32_t j = 1; j <= t.J; ++j) {
+      const ToroidStepBounds b = ToroidSeriesStepBounds(grid.D(i), grid.d(j));
+      terms += b.capacitance + (t.CBvolt ? b.field : 0);
+      if (terms > enough) return terms;
+    }
+  return terms;
+}
 
 std::string ToroidTableText(const ToroidTableRanges& t, Extended e0, Extended Emax,
                             ReportSink& report) {
-  const Extended dD = t.I > 1 ? (t.D2 - t.D1) / (t.I - 1) : 0;
-  const Extended dd = t.J > 1 ? (t.d2 - t.d1) / (t.J - 1) : 0;
-  auto Di = [&](std::int32_t i) { return t.D1 + (i - 1) * dD; };
-  auto dj = [&](std::int32_t j) { return t.d1 + (j - 1) * dd; };
+  const TableGrid grid(t);
+  auto Di = [&](std::int32_t i) { return grid.D(i); };
+  auto dj = [&](std::int32_t j) { return grid.d(j); };
 
   std::string text = "Exact toroid capacitances (diameters in meters, capacitances in pF";
   text += t.CBvolt ? ", voltages in kV)" : ")";
@@ -140,6 +165,13 @@ void ToroidCommand(const FieldValues& fields, const BreakdownField& breakdown, R
   if (columns + rows * (1 + columns) > kToroidTableMaxValues) {
     ReportLine(checked, "Too large table (max=" +
                             IntStr(static_cast<std::int32_t>(kToroidTableMaxValues)) + " values)");
+    return;
+  }
+  // The series work, from the step bound of each cell: a fraction of a microsecond a
+  // cell, a small part of the table's own time.
+  if (ToroidTableTerms(t, kToroidTableMaxTerms) > kToroidTableMaxTerms) {
+    ReportLine(checked, "Too many series terms for the table (max=" +
+                            std::to_string(kToroidTableMaxTerms) + ")");
     return;
   }
   const std::string text = ToroidTableText(t, e0, breakdown.Emax, checked);

@@ -27,6 +27,20 @@ struct ToroidTableRanges {
   bool CBvolt = false;  // a row of breakdown voltages under each row of capacitances
 };
 
+// A table whose series would take more terms in all than this is refused before
+// anything is computed: near D = 2d each series runs up to a million terms (some 25
+// ms), so that a large table of such cells would take days. 5e8 terms take about 13 s
+// here; a cell away from D = 2d takes some tens (37 a cell, voltages included, over
+// D = 0.5 ... 2 m and d = 0.05 ... 0.5 m), so the largest table of ordinary toroids
+// needs less than 2e8.
+inline constexpr std::int64_t kToroidTableMaxTerms = 500000000;
+
+// The series terms a table takes at most: the step bounds (ToroidSeriesStepBounds) of
+// the capacitance of every cell, and of its field when the table lists voltages. The
+// count ends as soon as it passes `enough`.
+std::int64_t ToroidTableTerms(const ToroidTableRanges& ranges,
+                              std::int64_t enough = INT64_MAX);
+
 // The text of toroid.dat (CR LF line ends) for the ranges, with the first ten values
 // computed (capacitances and voltages in turn) as Report lines. Emax in kV/m.
 std::string ToroidTableText(const ToroidTableRanges& ranges, Extended e0, Extended Emax,

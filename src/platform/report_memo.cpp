@@ -1,13 +1,23 @@
 #include "platform/report_memo.h"
 
+#include <QMimeData>
 #include <QScrollBar>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+
+namespace {
+
+QString FromUtf8(const std::string& s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+}  // namespace
 
 ReportMemo::ReportMemo(QWidget* parent) : QPlainTextEdit(parent) {
   setReadOnly(true);
   setUndoRedoEnabled(false);
+  // Lines inserted past the limit push the oldest shown blocks out.
+  setMaximumBlockCount(kShownLines);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   flushTimer_.setSingleShot(true);
@@ -16,28 +26,27 @@ ReportMemo::ReportMemo(QWidget* parent) : QPlainTextEdit(parent) {
 }
 
 void ReportMemo::Append(std::string_view line) {
-  if (pendingCount_ > 0) pending_ += '\n';
-  pending_.append(line);
-  ++pendingCount_;
+  buffer_.Append(line);
   if (!flushTimer_.isActive()) flushTimer_.start();
 }
 
 void ReportMemo::Flush() {
   flushTimer_.stop();
-  if (pendingCount_ == 0) return;
-  QString text;
-  text.reserve(static_cast<qsizetype>(pending_.size()) + 1);
-  if (hasLines_) text += QLatin1Char('\n');
-  text += QString::fromUtf8(pending_.data(), static_cast<qsizetype>(pending_.size()));
-  pending_.clear();
-  pending_.shrink_to_fit();
-  lineCount_ += pendingCount_;
-  pendingCount_ = 0;
-  hasLines_ = true;
-
-  QTextCursor cursor(document());
-  cursor.movePosition(QTextCursor::End);
-  cursor.insertText(text);  // one insertion; each '\n' starts a new block
+  const std::int64_t appended = buffer_.LineCount() + buffer_.DroppedCount();
+  const std::int64_t fresh = appended - shown_;
+  if (fresh == 0) return;
+  shown_ = appended;
+  const std::int64_t kept = buffer_.LineCount();
+  if (!hasLines_ || fresh >= kShownLines) {
+    // The text area shows the newest lines only: nothing older is inserted first.
+    setPlainText(FromUtf8(buffer_.Text(kept - std::min<std::int64_t>(kept, kShownLines))));
+    hasLines_ = true;
+  } else {
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    // One insertion; each '\n' starts a new block.
+    cursor.insertText(QLatin1Char('\n') + FromUtf8(buffer_.Text(kept - fresh)));
+  }
   // Show the newest line, as a memo does when a line is added.
   moveCursor(QTextCursor::End);
   verticalScrollBar()->setValue(verticalScrollBar()->maximum());
@@ -45,31 +54,49 @@ void ReportMemo::Flush() {
 
 QStringList ReportMemo::Lines() {
   Flush();
-  if (!hasLines_) return {};
   QStringList lines;
-  lines.reserve(lineCount_);
-  for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) lines << b.text();
+  lines.reserve(static_cast<qsizetype>(buffer_.LineCount()));
+  buffer_.ForEachLine(0, [&lines](std::string_view line) {
+    lines << QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
+  });
   return lines;
 }
 
 std::vector<std::string> ReportMemo::LinesUtf8() {
+  Flush();
   std::vector<std::string> out;
-  for (const QString& s : Lines()) out.push_back(s.toStdString());
+  out.reserve(static_cast<std::size_t>(buffer_.LineCount()));
+  buffer_.ForEachLine(0, [&out](std::string_view line) { out.emplace_back(line); });
   return out;
 }
 
 int ReportMemo::LineCount() {
   Flush();
-  return lineCount_;
+  return static_cast<int>(buffer_.LineCount());
 }
 
 void ReportMemo::SetLines(const QStringList& lines) {
   flushTimer_.stop();
-  pending_.clear();
-  pendingCount_ = 0;
-  hasLines_ = !lines.isEmpty();
-  lineCount_ = static_cast<int>(lines.size());
-  setPlainText(lines.join(QLatin1Char('\n')));
+  buffer_.Clear();
+  for (const QString& line : lines) buffer_.Append(line.toStdString());
+  shown_ = buffer_.LineCount() + buffer_.DroppedCount();
+  const std::int64_t kept = buffer_.LineCount();
+  hasLines_ = kept > 0;
+  setPlainText(FromUtf8(buffer_.Text(kept - std::min<std::int64_t>(kept, kShownLines))));
 }
 
 void ReportMemo::Clear() { SetLines({}); }
+
+QMimeData* ReportMemo::createMimeDataFromSelection() const {
+  const QTextCursor selection = textCursor();
+  const bool whole = selection.selectionStart() == 0 &&
+                     selection.selectionEnd() == document()->characterCount() - 1;
+  if (!whole || buffer_.LineCount() <= document()->blockCount())
+    return QPlainTextEdit::createMimeDataFromSelection();
+  // Every kept line, the shown ones and those above them; text/plain in UTF-8 is half
+  // the size of the same text as a QString.
+  auto* data = new QMimeData;
+  const std::string text = buffer_.Text();
+  data->setData(QStringLiteral("text/plain"), QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+  return data;
+}

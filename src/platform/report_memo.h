@@ -1,43 +1,64 @@
 #pragma once
 // A read-only multi-line text area that is also a Report sink.
 //
-// A calculation may append a million lines without letting the window breathe, and
-// inserting them one by one into the text document would take minutes. Appended lines
-// are therefore kept in a buffer and moved into the document in one insertion: on a
-// zero-delay timer (the first chance the event loop gets), whenever the long loops pump
-// events, and before anything reads the text. The order of the lines is the order of
-// the Append calls; reading the lines always sees all of them.
+// A calculation may append millions of lines without letting the window breathe (the
+// ring-by-ring sum of a conical coil of 2000 turns writes 4 million). A text document
+// spends some 200 bytes on each line's block and takes minutes to insert them, so the
+// lines themselves are kept in a ReportBuffer, about 40 bytes a line, bounded at
+// kKeptBytes (the oldest lines go first), and the text area shows the newest
+// kShownLines of them. The shown text catches up with the buffer in one insertion: on a
+// zero-delay timer (the first chance the event loop gets), whenever the long loops
+// pump events, and before anything reads the text. Reading the lines, and copying a
+// selection of the whole text area, gives every kept line in the order of the Append
+// calls.
 #include <QPlainTextEdit>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "numerics/report.h"
+#include "numerics/report_buffer.h"
+
+class QMimeData;
 
 class ReportMemo : public QPlainTextEdit, public ReportSink {
   Q_OBJECT
  public:
+  // The newest lines the text area shows (some 20 MB of text document).
+  static constexpr int kShownLines = 100000;
+  // The text kept for reading and copying: one whole listing of the longest ring sum
+  // (160 MB) with room to spare; past it the oldest lines go.
+  static constexpr std::size_t kKeptBytes = std::size_t{192} << 20;
+
   explicit ReportMemo(QWidget* parent = nullptr);
 
-  // Buffers one line (the caller, ReportLine, has cut it to 255 characters).
+  // Keeps one line (the caller, ReportLine, has cut it to 255 characters).
   void Append(std::string_view line) override;
-  // Moves the buffered lines into the document and scrolls to the last one.
+  // Brings the shown text up to date and scrolls to the last line.
   void Flush();
 
-  // All lines, buffered ones included. An empty memo has no lines.
+  // All kept lines. An empty memo has no lines.
   QStringList Lines();
   std::vector<std::string> LinesUtf8();
+  // The kept lines joined by '\n', UTF-8: what Copy of the whole text area gives.
+  std::string TextUtf8() const { return buffer_.Text(); }
   int LineCount();
   // Replaces the whole text (the memo's initial text, a loaded file).
   void SetLines(const QStringList& lines);
   void Clear();
 
+ protected:
+  // A selection of the whole text area copies every kept line, also those above the
+  // shown ones.
+  QMimeData* createMimeDataFromSelection() const override;
+
  private:
-  std::string pending_;  // buffered lines joined by '\n'
-  int pendingCount_ = 0;
-  bool hasLines_ = false;  // the document's single empty block is "no lines" until set
-  int lineCount_ = 0;
+  ReportBuffer buffer_{kKeptBytes};
+  std::int64_t shown_ = 0;  // lines appended (kept or dropped) when the text was last shown
+  bool hasLines_ = false;   // the document's single empty block is "no lines" until set
   QTimer flushTimer_;
 };

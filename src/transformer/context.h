@@ -20,6 +20,9 @@ struct TransformerContext {
   CoilPair coils;
   ScreenMapping map;
   bool StopFlag = true;        // cleared by a failure or by a Stop click
+  // A Stop click can end the true-spiral sums (the main window). Where it cannot
+  // (quor-cli, the tests) their work is bounded before they start.
+  bool stoppable = false;
   std::string calcCaption = "Calculate";
 
   ReportSink* report;

@@ -300,6 +300,11 @@ void Calculate(TransformerContext& ctx, const FieldValues& fields) {
     ctx.Line(*message);
     return;
   }
+  if (!ctx.stoppable)
+    if (auto message = CheckUnstoppableWork(ctx.coils, opt)) {
+      ctx.Line(*message);
+      return;
+    }
   PaintArrangement(*ctx.canvas, ctx.coils, ctx.map);
 
   const bool goOn = opt.CBparalelo ? ParallelLoops(ctx) : SeriesPrimary(ctx, opt);

@@ -70,3 +70,25 @@ std::optional<std::string> CheckTransformerWork(const CoilPair& c, const Transfo
     return "Too many segment pairs for M (max=" + IntStr(kMaxSegmentPairs) + ")";
   return std::nullopt;
 }
+
+std::optional<std::string> CheckUnstoppableWork(const CoilPair& c, const TransformerOptions& opt) {
+  // Only Maxwell L in series (not with the primary turns in parallel) by true spirals.
+  if (opt.CBparalelo || opt.CBel) return std::nullopt;
+  struct Coil {
+    bool maxwell;
+    Extended N, rmin, rmax;
+  };
+  for (const Coil& coil : {Coil{opt.CBML1, c.N1, c.rmin1, c.rmax1},
+                           Coil{opt.CBML2, c.N2, c.rmin2, c.rmax2}}) {
+    if (!coil.maxwell) continue;
+    // The checks before have made N positive and at most kMaxTurns, nsm 1 ... 10000.
+    const Extended segments = coil.N * static_cast<Extended>(c.nsm);
+    if (coil.rmin == coil.rmax) {
+      if (segments > static_cast<Extended>(kMaxSpiralSegments))
+        return "Too many segments for L (max=" + IntStr(kMaxSpiralSegments) + ")";
+    } else if (segments * segments > static_cast<Extended>(kMaxSpiralSegmentPairs)) {
+      return "Too many segment pairs for L (max=" + IntStr(kMaxSpiralSegmentPairs) + ")";
+    }
+  }
+  return std::nullopt;
+}

@@ -147,6 +147,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     pump();
   };
   ctx_->pump = ThrottledPump(ctx_->pumpNow);
+  ctx_->stoppable = true;  // Calculate turns into Stop while a true-spiral sum runs
   showFault = [this](const QString& message) {
     QMessageBox::critical(this, QStringLiteral("quor"), message);
   };

@@ -402,3 +402,71 @@ TEST(ToroidCommand, UnwritableTableIsAnErrorNamingTheFileAfterTheLinesSoFar) {
     EXPECT_EQ(big.size(), 4u);
   }
 }
+
+// The step bounds that price a table against the steps the series really take, from a
+// hole just inside the margin (q - 1 = 1.3e-11, both series at the step limit) to a
+// thin ring (q = 1e7): never below, and close enough (10 % and a few steps) that a
+// table is not refused for work it would not do.
+TEST(ToroidStepBounds, BoundTheStepsOfBothSeriesFromTheHornToTheThinRing) {
+  VectorReport none;
+  const ToroidSwitches quiet{false, true};
+  for (Extended lg = -10.9L; lg <= 7.0L; lg += 0.25L) {
+    const Tube t = TubeFor(1 + std::pow(10.0L, lg));
+    const ToroidStepBounds b = ToroidSeriesStepBounds(t.D, t.d);
+    const ToroidSeries C = ExactToroidCapacitanceSeries(t.D, t.d, kE0, quiet, none);
+    const ToroidSeries E = ExactToroidMaxFieldSeries(t.D, t.d, quiet, none);
+    ASSERT_TRUE(C.hasHole) << static_cast<double>(lg);
+    EXPECT_GE(b.capacitance, C.steps) << static_cast<double>(lg);
+    EXPECT_LE(b.capacitance, 1.1L * C.steps + 8) << static_cast<double>(lg);
+    EXPECT_GE(b.field, E.steps) << static_cast<double>(lg);
+    EXPECT_LE(b.field, 1.1L * E.steps + 8) << static_cast<double>(lg);
+  }
+  // No hole, no tube, nonsense: no series runs.
+  for (const auto& [D, d] : {std::pair{0.6L, 0.3L}, {0.6000000000001L, 0.3L}, {0.9L, 0.0L},
+                             {-0.9L, 0.3L}, {0.9L, -0.3L}}) {
+    const ToroidStepBounds b = ToroidSeriesStepBounds(D, d);
+    EXPECT_EQ(b.capacitance + b.field, 0) << static_cast<double>(D) << " " << static_cast<double>(d);
+  }
+}
+
+// The series work of a table: refused past its budget with one line after the title,
+// nothing computed and no file written; ordinary tables of the largest size, and even a
+// fine grid up to the horn torus, stay far inside it.
+TEST(ToroidCommand, TableWorkBound) {
+  const std::string kRefused = "Too many series terms for the table (max=500000000)";
+  struct Row {
+    FieldValues fields;
+    bool refused;
+  };
+  // Cells with D = 0.6 m (1 + 1.7e-11 ... 2.5e-11), d = 0.3 m: both series of every
+  // cell at the step limit, 2 000 002 steps a cell with the voltages.
+  const FieldValues horn = {{"CBtabela", "1"}, {"Emajor", "0.60000000001"},
+                            {"Emajorto", "0.600000000015"}, {"Eminor", "0.3"},
+                            {"Eminorto", "0.3"}, {"En2", "1"}};
+  auto with = [](FieldValues f, std::initializer_list<std::pair<const char*, const char*>> set) {
+    for (const auto& [name, text] : set) f[name] = text;
+    return f;
+  };
+  const Row rows[] = {
+      {with(horn, {{"En1", "3000"}, {"En2", "3000"}}), true},  // days of work before
+      {with(horn, {{"En1", "251"}, {"CBvolt", "1"}}), true},   // 5.02e8 terms
+      {with(horn, {{"En1", "501"}}), true},                    // capacitances alone
+      {with(horn, {{"En1", "2"}, {"CBvolt", "1"}}), false},
+  };
+  for (const Row& row : rows) {
+    TableDir dir;
+    const Lines r = Toroid(row.fields, dir.path);
+    if (row.refused) {
+      EXPECT_EQ(r, (Lines{"", "", "Table of exact toroid capacitances:", kRefused}));
+      EXPECT_FALSE(std::ifstream(dir.File()).good()) << "a refused table wrote its file";
+    } else {
+      EXPECT_EQ(r.back(), "Table saved in file toroid.dat");
+    }
+  }
+  // Tables of the largest size the file admits over ordinary toroids, and 10^6 cells
+  // crowding D = 2d (d/D from 0.475 to 0.5).
+  const ToroidTableRanges ordinary{0.5L, 2.0L, 0.05L, 0.5L, 2236, 2236, true};
+  const ToroidTableRanges crowded{0.6L, 0.61L, 0.29L, 0.3L, 1000, 1000, true};
+  for (const ToroidTableRanges& t : {ordinary, crowded})
+    EXPECT_LT(ToroidTableTerms(t), kToroidTableMaxTerms / 2) << t.I;
+}

@@ -3,6 +3,7 @@
 // click; and consistency between the values the report lists.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 
@@ -314,6 +315,30 @@ TEST(CalculateStop, ClickDuringTheTrueSpiralPrimary) {
                         "Segments: high precision: {I} used: 100", "Interrupted"})
     expected.push_back(l);
   ExpectLayout(report.lines, expected);
+}
+
+// The main window's Calculate can be stopped, so it runs a true-spiral sum that
+// quor-cli refuses: a conical primary of 16 turns at 2000 segments a turn (1.02e9
+// segment pairs), stopped at its third pump.
+TEST(CalculateStop, TheWindowRunsWhatQuorCliRefuses) {
+  const FieldValues fields{{"CBel", "0"}, {"Es1", "0.12"}, {"En1", "16"}};
+  EXPECT_EQ(TransformerCommand(fields),
+            (Lines{"", "Too many segment pairs for L (max=1000000000)"}));
+  VectorReport report;
+  NullCanvas canvas(kArrangementSize, kArrangementSize);
+  TransformerContext ctx(report, canvas);
+  ctx.stoppable = true;
+  int pumps = 0;
+  ctx.pump = [&] {
+    if (++pumps == 3) BcalcClick(ctx, fields);
+  };
+  BcalcClick(ctx, fields);
+  EXPECT_EQ(pumps, 3);
+  ASSERT_GE(report.lines.size(), 2u);
+  EXPECT_NE(std::find(report.lines.begin(), report.lines.end(),
+                      "Calculating Maxwell inductance of a general coil..."),
+            report.lines.end());
+  EXPECT_EQ(report.lines.back(), "Interrupted");
 }
 
 TEST(CalculateFault, ArithmeticFaultEndsTheCommandAndFreesTheButton) {

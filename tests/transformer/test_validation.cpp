@@ -248,3 +248,50 @@ TEST(CalculateChecks, WorkBounds) {
   EXPECT_EQ(TransformerCommand({{"En2", "1e9"}, {"Ewd2", "0"}}),
             (std::vector<std::string>{"", kTurns}));
 }
+
+// The true-spiral Maxwell L where no Stop can end it: a solenoid by its segments, a
+// conical or flat coil by its segment pairs, each just past its bound and just inside;
+// coils whose L is not a true-spiral sum pass whatever their size.
+TEST(CalculateChecks, UnstoppableTrueSpiralBounds) {
+  const char kSegments[] = "Too many segments for L (max=100000000)";
+  const char kPairs[] = "Too many segment pairs for L (max=1000000000)";
+  // A long thin secondary of 10^4 turns at 10^4 segments a turn: 10^8 segments.
+  const FieldValues longSecondary{{"CBel", "0"}, {"Ensm", "10000"}, {"En2", "10000"},
+                                  {"Eh2", "1"}, {"Ewd2", "0.00005"}};
+  auto with = [](FieldValues f, std::initializer_list<std::pair<const char*, const char*>> set) {
+    for (const auto& [name, text] : set) f[name] = text;
+    return f;
+  };
+  struct Row {
+    FieldValues fields;
+    const char* message;  // nullptr: accepted
+  };
+  const Row rows[] = {
+      {longSecondary, nullptr},
+      {with(longSecondary, {{"En2", "10001"}}), kSegments},
+      {with(longSecondary, {{"En2", "10000.01"}}), kSegments},  // the general sum, linear too
+      {with(longSecondary, {{"En2", "10001"}, {"CBML2", "0"}}), nullptr},
+      {with(longSecondary, {{"En2", "10001"}, {"CBel", "1"}}), nullptr},
+      // A conical primary of 15.82 turns at 2000 segments a turn: 31640^2 pairs.
+      {{{"CBel", "0"}, {"Es1", "0.12"}, {"En1", "15.82"}}, kPairs},
+      {{{"CBel", "0"}, {"Es1", "0.12"}, {"En1", "15.8"}, {"CBML2", "0"}}, nullptr},
+      {{{"CBel", "0"}, {"Es1", "0.12"}, {"En1", "15.82"}, {"CBML1", "0"}, {"CBML2", "0"}}, nullptr},
+      // The primary in parallel loops takes the circular ring sums.
+      {{{"CBel", "0"}, {"Es2", "0.06"}, {"CBparalelo", "1"}}, nullptr},
+      {{{"CBel", "0"}, {"Es2", "0.06"}}, kPairs},  // the default secondary made conical
+  };
+  for (const Row& row : rows) {
+    const CoilPair c = Read(row.fields);
+    const TransformerOptions opt = ReadTransformerOptions(row.fields);
+    ASSERT_FALSE(CheckTransformerInputs(c).has_value());
+    ASSERT_FALSE(CheckTransformerWork(c, opt).has_value());
+    const auto got = CheckUnstoppableWork(c, opt);
+    if (row.message == nullptr) {
+      EXPECT_FALSE(got.has_value()) << *got;
+    } else {
+      EXPECT_EQ(got.value_or("accepted"), row.message);
+      // quor-cli's command: the message after the empty line, nothing computed.
+      EXPECT_EQ(TransformerCommand(row.fields), (std::vector<std::string>{"", row.message}));
+    }
+  }
+}

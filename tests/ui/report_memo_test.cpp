@@ -1,7 +1,12 @@
-// The Report text area: buffered appends that are never lost or reordered.
+// The Report text area: buffered appends that are never lost or reordered, and a
+// bounded text document however long the Report grows.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QScrollBar>
 #include <QTextDocument>
 #include <string>
@@ -75,4 +80,50 @@ TEST(ReportMemo, IsReadOnlyAndScrollsToTheNewestLine) {
   QScrollBar* bar = memo.verticalScrollBar();
   EXPECT_GT(bar->maximum(), 0);
   EXPECT_EQ(bar->value(), bar->maximum());
+}
+
+// A Report longer than the text area shows: the area holds the newest lines only, while
+// reading the lines and copying the whole area give every one.
+TEST(ReportMemo, ShowsTheNewestLinesAndKeepsThemAll) {
+  ReportMemo memo;
+  const int total = ReportMemo::kShownLines + 5000;
+  QStringList expected;
+  for (int i = 0; i < total; ++i) {
+    const std::string line = "Termo=" + std::to_string(i);
+    memo.Append(line);
+    expected << QString::fromStdString(line);
+  }
+  memo.Flush();
+  QTextDocument* doc = memo.document();
+  EXPECT_EQ(doc->blockCount(), ReportMemo::kShownLines);
+  EXPECT_EQ(doc->firstBlock().text(), expected[5000]);
+  EXPECT_EQ(doc->lastBlock().text(), expected.back());
+  EXPECT_EQ(memo.LineCount(), total);
+  EXPECT_EQ(memo.Lines(), expected);
+
+  // A few more lines push as many shown ones out at the top.
+  for (int i = 0; i < 10; ++i) {
+    memo.Append("more " + std::to_string(i));
+    expected << QStringLiteral("more %1").arg(i);
+  }
+  memo.Flush();
+  EXPECT_EQ(doc->blockCount(), ReportMemo::kShownLines);
+  EXPECT_EQ(doc->firstBlock().text(), expected[5010]);
+  EXPECT_EQ(doc->lastBlock().text(), QStringLiteral("more 9"));
+
+  // Select all and copy: every line; a part of the area: that part as shown.
+  memo.selectAll();
+  memo.copy();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), expected.join(QLatin1Char('\n')));
+  QTextCursor part(doc->lastBlock());
+  part.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  memo.setTextCursor(part);
+  memo.copy();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("more 9"));
+  EXPECT_EQ(QString::fromStdString(memo.TextUtf8()), expected.join(QLatin1Char('\n')));
+
+  // Replacing the text shows the newest of the new lines the same way.
+  memo.SetLines(expected);
+  EXPECT_EQ(doc->blockCount(), ReportMemo::kShownLines);
+  EXPECT_EQ(memo.Lines(), expected);
 }
