@@ -3,6 +3,7 @@
 #include <Eigen/Cholesky>
 #include <Eigen/Dense>
 #include <algorithm>
+#include <cstdlib>
 
 #include "electrostatics/ring_kernel.h"
 #include "electrostatics/structure_description.h"
@@ -14,14 +15,32 @@ using MatrixX = Eigen::Matrix<Extended, Eigen::Dynamic, Eigen::Dynamic>;
 using VectorX = Eigen::Matrix<Extended, Eigen::Dynamic, 1>;
 
 // Potential coefficients of the rings (V/C); over the ground plane each ring's mirror at
-// -Z carries the opposite charge. Symmetric: the mirror term depends on Zi + Zj.
-MatrixX PotentialCoefficients(const std::vector<ModelRing>& rings, bool ground) {
+// -Z carries the opposite charge. Symmetric: the mirror term depends on Zi + Zj. The
+// first `uniform` rings are equal and equally spaced (the winding's): between them the
+// free term depends only on the index difference and the mirror term on the index sum,
+// so 3 W coefficients serve all W^2 pairs.
+MatrixX PotentialCoefficients(const std::vector<ModelRing>& rings, bool ground, int uniform) {
   const Extended eps0 = Eps0();
   const int n = static_cast<int>(rings.size());
   MatrixX P(n, n);
+  const int W = uniform;
+  if (W > 0) {
+    const Extended R = rings[0].R, z0 = rings[0].Z;
+    const Extended dz = W > 1 ? (rings[static_cast<std::size_t>(W) - 1].Z - z0) / (W - 1) : 0.0L;
+    std::vector<Extended> free(static_cast<std::size_t>(W));
+    free[0] = RingSelfCoefficient(R, 0, rings[0].a, eps0);
+    for (int d = 1; d < W; ++d) free[static_cast<std::size_t>(d)] = RingPotentialCoefficient(R, 0, R, d * dz, eps0);
+    std::vector<Extended> mirror(ground ? 2 * static_cast<std::size_t>(W) - 1 : 0);
+    for (std::size_t s = 0; s < mirror.size(); ++s)
+      mirror[s] = RingPotentialCoefficient(R, 0, R, 2 * z0 + static_cast<Extended>(s) * dz, eps0);
+    for (int i = 0; i < W; ++i)
+      for (int j = 0; j < W; ++j)
+        P(i, j) = free[static_cast<std::size_t>(std::abs(i - j))] -
+                  (ground ? mirror[static_cast<std::size_t>(i + j)] : 0.0L);
+  }
   for (int i = 0; i < n; ++i) {
     const ModelRing& ri = rings[static_cast<std::size_t>(i)];
-    for (int j = i; j < n; ++j) {
+    for (int j = std::max(i, W); j < n; ++j) {
       const ModelRing& rj = rings[static_cast<std::size_t>(j)];
       Extended p = j == i ? RingSelfCoefficient(ri.R, ri.Z, ri.a, eps0)
                           : RingPotentialCoefficient(rj.R, rj.Z, ri.R, ri.Z, eps0);
@@ -43,20 +62,18 @@ std::vector<ModelRing> ModelRings(const ResonatorCoil& coil, const std::vector<E
                                   const TopLoad& top) {
   const std::int32_t S = static_cast<std::int32_t>(nodeZ.size()) - 1;
   const std::int32_t m = RingsPerSection(S);
-  // The winding: one straight element per section, the rings at the midpoints of equal
-  // strips of it; then the top load's outline as one arc.
+  // The winding as one straight element, its rings at the midpoints of equal strips, m
+  // to a section; then the top load's outline as one arc.
   StructureDescription d;
-  for (std::int32_t s = 0; s < S; ++s) {
-    StructureElement e;
-    e.kind = ElementKind::Line;
-    e.rings = m;
-    e.conductor = 1;
-    e.p[0] = coil.r;
-    e.p[1] = nodeZ[static_cast<std::size_t>(s)];
-    e.p[2] = coil.r;
-    e.p[3] = nodeZ[static_cast<std::size_t>(s) + 1];
-    d.elements.push_back(e);
-  }
+  StructureElement w;
+  w.kind = ElementKind::Line;
+  w.rings = S * m;
+  w.conductor = 1;
+  w.p[0] = coil.r;
+  w.p[1] = nodeZ.front();
+  w.p[2] = coil.r;
+  w.p[3] = nodeZ.back();
+  d.elements.push_back(w);
   const Extended zt = coil.b + coil.h + top.height;
   if (top.kind != TopLoadKind::None) {
     StructureElement e;
@@ -89,10 +106,10 @@ std::vector<ModelRing> ModelRings(const ResonatorCoil& coil, const std::vector<E
       r.node0 = S;
       r.topLoad = true;
     } else {
-      r.node0 = static_cast<std::int32_t>(rings.size()) / m;
-      const Extended z0 = nodeZ[static_cast<std::size_t>(r.node0)];
-      const Extended z1 = nodeZ[static_cast<std::size_t>(r.node0) + 1];
-      r.w1 = (sr.Z - z0) / (z1 - z0);
+      // Ring j is the (j mod m)-th of section j/m, at that fraction of the section.
+      const auto j = static_cast<std::int32_t>(rings.size());
+      r.node0 = j / m;
+      r.w1 = (j % m + 0.5L) / m;
       r.w0 = 1 - r.w1;
     }
     rings.push_back(r);
@@ -114,7 +131,9 @@ std::optional<NodeCapacitances> BuildNodeCapacitances(const std::vector<ModelRin
     if (r.w1 != 0 && r.node0 + 1 <= S) A(i, r.node0) += r.w1;
     if (r.topLoad) top(i) = 1;
   }
-  const Eigen::LLT<MatrixX> llt(PotentialCoefficients(rings, ground));
+  int uniform = 0;
+  while (uniform < n && !rings[static_cast<std::size_t>(uniform)].topLoad) ++uniform;
+  const Eigen::LLT<MatrixX> llt(PotentialCoefficients(rings, ground, uniform));
   if (llt.info() != Eigen::Success) return std::nullopt;
   // With P = G G^T: C = A^T P^-1 A = (G^-1 A)^T (G^-1 A), and the top load's charge
   // top^T P^-1 A v = (G^-1 top)^T (G^-1 A) v.
@@ -135,8 +154,8 @@ std::optional<NodeCapacitances> BuildNodeCapacitances(const std::vector<ModelRin
   return out;
 }
 
-std::optional<Extended> IsolatedRingsCapacitance(const std::vector<ModelRing>& rings) {
-  const Eigen::LLT<MatrixX> llt(PotentialCoefficients(rings, false));
+std::optional<Extended> RingsCapacitance(const std::vector<ModelRing>& rings, bool ground) {
+  const Eigen::LLT<MatrixX> llt(PotentialCoefficients(rings, ground, 0));
   if (llt.info() != Eigen::Success) return std::nullopt;
   return llt.solve(VectorX::Ones(static_cast<Eigen::Index>(rings.size()))).sum();
 }

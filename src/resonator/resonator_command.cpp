@@ -31,7 +31,7 @@ std::vector<FieldDef> WindowDefs() {
       Edit("Etheight", "Top load centre above the winding", "0.05",
            "Height of the top load's centre above the top of the winding"),
       Edit("Esections", "Sections", "100",
-           "The winding is cut into this many sections of whole turns (1 to 400)"),
+           "The winding is cut into this many equal sections (1 to 400)"),
       Edit("Ecprimary", "Primary capacitor (nF)", "0",
            "0: no tuning; otherwise the primary's tap for mode 1 is found"),
   };

@@ -1,4 +1,5 @@
 // The sections' mutual inductance matrix of a uniform solenoid, with circular turns.
+#include <algorithm>
 #include <cstdlib>
 
 #include "numerics/format.h"
@@ -11,12 +12,28 @@ Extended SquareMatrix::Sum() const {
   return s;
 }
 
-std::vector<std::int32_t> NodeTurns(std::int32_t turns, std::int32_t sections) {
-  std::vector<std::int32_t> t(static_cast<std::size_t>(sections) + 1);
-  for (std::int32_t k = 0; k <= sections; ++k)
-    t[static_cast<std::size_t>(k)] = static_cast<std::int32_t>(
-        (2 * static_cast<std::int64_t>(k) * turns + sections) / (2 * static_cast<std::int64_t>(sections)));
-  return t;
+std::vector<TurnRun> SectionTurns(std::int32_t turns, std::int32_t sections, std::int32_t s) {
+  // Lengths in 1/S of a turn, exactly: the section spans [s n, (s + 1) n), turn i spans
+  // [(i - 1) S, i S).
+  const std::int64_t S = sections, n = turns;
+  const std::int64_t end = (s + 1) * n;
+  std::vector<TurnRun> runs;
+  for (std::int64_t at = s * n; at < end;) {
+    const std::int64_t i = at / S + 1;
+    const std::int64_t stop = std::min(end, i * S);
+    if (at == (i - 1) * S && stop == i * S) {
+      // A whole turn: it extends the run of whole turns, or starts one.
+      if (!runs.empty() && runs.back().w == 1 && runs.back().i2 == i - 1)
+        runs.back().i2 = static_cast<std::int32_t>(i);
+      else
+        runs.push_back({static_cast<std::int32_t>(i), static_cast<std::int32_t>(i), 1});
+    } else {
+      runs.push_back({static_cast<std::int32_t>(i), static_cast<std::int32_t>(i),
+                      static_cast<Extended>(stop - at) / S});
+    }
+    at = stop;
+  }
+  return runs;
 }
 
 namespace {
@@ -37,14 +54,6 @@ Extended MirrorTerm(Extended r, Extended b, Extended dz, std::int32_t sum) {
 
 }  // namespace
 
-Extended TurnPairInductance(const ResonatorCoil& coil, bool ground, std::int32_t i, std::int32_t j) {
-  const std::int32_t n = RoundAtLeastOne(coil.N);
-  const Extended dz = coil.h / n;
-  Extended m = FreeTerm(coil.r, dz, WireGmd(coil.wd), std::abs(i - j));
-  if (ground) m -= MirrorTerm(coil.r, coil.b, dz, i + j);
-  return m;
-}
-
 SectionInductances BuildSectionInductances(const ResonatorCoil& coil, bool ground,
                                            std::int32_t sections) {
   SectionInductances out;
@@ -53,10 +62,8 @@ SectionInductances BuildSectionInductances(const ResonatorCoil& coil, bool groun
   const Extended dz = coil.h / n;
   const Extended g = WireGmd(coil.wd);
   out.turns = n;
-  out.nodeTurns = NodeTurns(n, S);
-  out.nodeZ.resize(out.nodeTurns.size());
-  for (std::size_t k = 0; k < out.nodeTurns.size(); ++k)
-    out.nodeZ[k] = coil.b + out.nodeTurns[k] * dz;
+  out.nodeZ.resize(static_cast<std::size_t>(S) + 1);
+  for (std::int32_t k = 0; k <= S; ++k) out.nodeZ[static_cast<std::size_t>(k)] = coil.b + coil.h * k / S;
 
   // Twice-cumulated sums of the free term over the index difference x = i - j, from
   // x = -(n - 1); F2(x) = 0 below that. Index x + n of the table.
@@ -95,11 +102,15 @@ SectionInductances BuildSectionInductances(const ResonatorCoil& coil, bool groun
       m -= (G2at(i2 + j2) - G2at(i1 - 1 + j2)) - (G2at(i2 + j1 - 1) - G2at(i1 + j1 - 2));
     return m;
   };
+  std::vector<std::vector<TurnRun>> runs(static_cast<std::size_t>(S));
+  for (std::int32_t k = 0; k < S; ++k) runs[static_cast<std::size_t>(k)] = SectionTurns(n, S, k);
   out.L = SquareMatrix(S);
-  const std::vector<std::int32_t>& T = out.nodeTurns;
   for (std::int32_t s = 0; s < S; ++s)
     for (std::int32_t t = s; t < S; ++t) {
-      const Extended m = block(T[s] + 1, T[s + 1], T[t] + 1, T[t + 1]);
+      Extended m = 0;
+      for (const TurnRun& p : runs[static_cast<std::size_t>(s)])
+        for (const TurnRun& q : runs[static_cast<std::size_t>(t)])
+          m += p.w * q.w * block(p.i1, p.i2, q.i1, q.i2);
       out.L(s, t) = m;
       out.L(t, s) = m;
     }

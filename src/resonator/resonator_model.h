@@ -3,7 +3,7 @@
 // grounded at its base, optionally standing on a perfectly conducting ground plane and
 // carrying a top load (toroid or sphere) joined to its top turn.
 //
-// The winding is cut into S sections of whole turns between S + 1 nodes (node 0 the
+// The winding is cut into S equal sections between S + 1 nodes (node 0 the
 // base, node S the top). Each section carries one current, each node one voltage:
 //   L di/dt = D v           (the inductive drop along each section),
 //   C dv/dt = -D^T i        (the charge each node gains from the currents),
@@ -73,27 +73,31 @@ struct SquareMatrix {
 // The sections' inductances.
 
 struct SectionInductances {
-  std::int32_t turns = 0;                // whole turns n
-  std::vector<std::int32_t> nodeTurns;   // turns below node k, k = 0 ... S (0 and n at the ends)
-  std::vector<Extended> nodeZ;           // height of node k
-  SquareMatrix L;                        // S x S, henries; section j holds turns nodeTurns[j] + 1 ... nodeTurns[j + 1]
+  std::int32_t turns = 0;      // whole turns n
+  std::vector<Extended> nodeZ; // height of node k, b + k h/S, k = 0 ... S
+  SquareMatrix L;              // S x S, henries
 };
 
-// The turns below each node: node k at turn round(k n/S), so that the sections differ
-// by one turn at most.
-std::vector<std::int32_t> NodeTurns(std::int32_t turns, std::int32_t sections);
+// Consecutive turns i1 ... i2 (1-based) that a section holds with the weight w.
+struct TurnRun {
+  std::int32_t i1 = 0, i2 = 0;
+  Extended w = 1;
+};
+// The turns of section s (0 ... S - 1, from the base) when n turns are cut into S equal
+// sections: the whole turns inside it with weight 1 and, where a boundary cuts a turn,
+// the fraction of that turn on this side (the turn's current counted in proportion).
+std::vector<TurnRun> SectionTurns(std::int32_t turns, std::int32_t sections, std::int32_t s);
 
-// Turn i and turn j (1-based) of the solenoid: their mutual inductance as a term of
-// Maxwell's sum for the coil's self-inductance (the coil against its copy shifted by
-// the wire's g.m.d. g, averaged over both directions of the shift), so that the
-// terms of all pairs add up to the Maxwell inductance with circular turns.
-//   i = j:  M(r, r, g);    i != j:  (M(r, r, |zi - zj| - g) + M(r, r, |zi - zj| + g))/2.
-// Over the ground plane, less the mutual inductance of turn i with the mirror of turn j,
-// M(r, r, zi + zj). The model sums these terms by blocks through prefix sums; this is
-// the plain term, for checks.
-Extended TurnPairInductance(const ResonatorCoil& coil, bool ground, std::int32_t i, std::int32_t j);
-
-// The S x S matrix for sections of whole turns. A uniform solenoid's free term depends
+// Turn i with turn j (1-based) of the solenoid: their term of Maxwell's sum for the
+// coil's self-inductance (the coil against its copy shifted by the wire's g.m.d. g,
+// both directions of the shift averaged), so that the terms of all pairs add up to the
+// Maxwell inductance with circular turns:
+//   i = j:  M(r, r, g);    i != j:  (M(r, r, |zi - zj| - g) + M(r, r, |zi - zj| + g))/2,
+// over the ground plane less the mutual inductance of turn i with the mirror of turn j,
+// M(r, r, zi + zj). L[s][t] is the sum of these terms over the turns of sections s and
+// t, each with its weights.
+//
+// The S x S matrix. A uniform solenoid's free term depends
 // only on the turns' index difference and its mirror term only on their index sum: the
 // 2n distinct ring pairs of each kind, summed twice cumulatively, give the sum over
 // any block of turn pairs in four look-ups.
@@ -113,8 +117,8 @@ struct ModelRing {
   bool topLoad = false;
 };
 
-// Rings per section: enough that the winding carries about 400 rings in all, at least 2
-// per section (a ring's charge then varies linearly along each section too).
+// Rings per section: the winding carries about 400 rings in all (one per section
+// beyond 266 sections), equally spaced, the same strip width for all.
 std::int32_t RingsPerSection(std::int32_t sections);
 // Rings around a top load's meridian outline (the toroid's tube circle, the sphere's
 // half circle).
@@ -136,9 +140,9 @@ struct NodeCapacitances {
 std::optional<NodeCapacitances> BuildNodeCapacitances(const std::vector<ModelRing>& rings,
                                                       std::int32_t sections, bool ground);
 
-// Capacitance (farads) of a set of rings all at 1 V, alone in space: for checks of
-// the top load's rings against the exact values.
-std::optional<Extended> IsolatedRingsCapacitance(const std::vector<ModelRing>& rings);
+// Capacitance (farads) of a set of rings all at 1 V, alone in space or over the ground
+// plane: the charge they carry. Nothing when P is not positive definite.
+std::optional<Extended> RingsCapacitance(const std::vector<ModelRing>& rings, bool ground);
 
 // ------------------------------------------------------------------------------------
 // The modes.
