@@ -3,8 +3,8 @@
 // grounded at its base, optionally standing on a perfectly conducting ground plane and
 // carrying a top load (toroid or sphere) joined to its top turn.
 //
-// The winding is cut into S equal sections between S + 1 nodes (node 0 the
-// base, node S the top). Each section carries one current, each node one voltage:
+// The winding is cut into S equal sections between S + 1 nodes (node 0 the base, node S
+// the top). Each section carries one current, each node one voltage:
 //   L di/dt = D v           (the inductive drop along each section),
 //   C dv/dt = -D^T i        (the charge each node gains from the currents),
 // with L the sections' mutual inductance matrix, C the nodes' capacitance matrix and D
@@ -13,6 +13,14 @@
 // symmetric eigenproblem
 //   K v = omega^2 C v,  K = D^T L^-1 D,
 // whose lowest eigenvalues are the quarter-, three-quarter- and five-quarter-wave modes.
+//
+// Without the ground plane the base node is still held at zero: at the potential far
+// away, through the coil's feed. That is the coil standing alone in space and driven at
+// its base, as a secondary is; its modes stay quarter waves. (A coil floating at both
+// ends would ring in half waves, but it has no terminal to be driven or measured at.)
+// The plane's absence takes away only its mirror currents and charges: a free coil's
+// modes do not depend on its height, and those of a coil lifted far above the plane
+// approach them.
 //
 // L: the turns as coaxial filament rings (Maxwell's formula), the self term by the
 // geometric mean distance of the wire; over the ground plane each turn's field is
