@@ -142,9 +142,13 @@ std::optional<std::string> ReadResonatorSetup(const FieldValues& fields, Resonat
   // The sections.
   if (in.sections < 1 || in.sections > kMaxSections)
     return "Too large or invalid number of sections (max=" + IntStr(kMaxSections) + ")";
+  // A section holds one turn at least: sections finer than the turns would carry
+  // currents no turn can tell apart (the inductance matrix would be singular).
   const std::int32_t turns = RoundAtLeastOne(c.N2);
-  if (in.sections > turns)
-    return "Too many sections for the secondary's turns (max=" + IntStr(turns) + ")";
+  if (in.sections > turns) {
+    in.sections = turns;
+    s.sectionsReduced = true;
+  }
   if (in.ground && c.b2 < 0) return "The secondary coil is below the ground plane";
   // The top load.
   if (kind < 0 || kind > 2) return "Invalid top load (0 none, 1 toroid, 2 sphere)";
@@ -182,6 +186,8 @@ ResonatorOutcome ResonatorCommand(const FieldValues& fields, ReportSink& plain) 
                          kTopNames[static_cast<int>(in.top.kind)]);
   const std::int32_t turns = RoundAtLeastOne(coil.N);
   if (coil.N != turns) ReportLine(report, "Turns rounded to " + IntStr(turns));
+  if (out.setup.sectionsReduced)
+    ReportLine(report, "Sections reduced to the turns of the secondary: " + IntStr(turns));
 
   std::string failure;
   std::optional<ResonatorResult> model = SolveResonator(in, &failure);

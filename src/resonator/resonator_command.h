@@ -27,11 +27,12 @@ struct ResonatorSetup {
   ResonatorInput input;
   PrimaryCoil primary;
   Extended C1 = 0;  // primary capacitor, farads; 0: no tuning
+  bool sectionsReduced = false;  // more sections were asked than the secondary has turns
 };
 
 // Reads the fields (missing names take their default texts) and checks them in order:
-// the secondary (positive sizes, a solenoid, the turn bound, the wire), the sections,
-// the ground plane, the top load (sizes, a hole in a toroid, clear of the coil and
+// the secondary (positive sizes, a solenoid, the turn bound, the wire), the sections
+// (more than the secondary's turns are reduced to them), the ground plane, the top load (sizes, a hole in a toroid, clear of the coil and
 // above the plane), the primary capacitor and, when it tunes, the primary. The first
 // failure as its Report line; nothing when all pass.
 std::optional<std::string> ReadResonatorSetup(const FieldValues& fields, ResonatorSetup& setup);

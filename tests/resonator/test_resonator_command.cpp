@@ -95,7 +95,6 @@ TEST(ResonatorCommand, RefusesWithOneLine) {
       {{{"Esections", "0"}}, "Too large or invalid number of sections (max=400)"},
       {{{"Esections", "401"}}, "Too large or invalid number of sections (max=400)"},
       {{{"Esections", "20.5"}}, "Too large or invalid number of sections (max=400)"},
-      {{{"En2", "50"}, {"Esections", "60"}}, "Too many sections for the secondary's turns (max=50)"},
       {{{"Er2", "-0.044"}}, "The dimensions must be positive"},
       {{{"Es2", "0.05"}}, "The secondary coil must be a solenoid (equal radii and a height)"},
       {{{"Eh2", "0"}}, "The secondary coil must be a solenoid (equal radii and a height)"},
@@ -126,6 +125,14 @@ TEST(ResonatorCommand, RefusesWithOneLine) {
     EXPECT_EQ(lines, (std::vector<std::string>{"", row.line})) << row.line;
     EXPECT_FALSE(outcome.computed);
   }
+  // Sections beyond the turns are reduced to them, with a line that says so.
+  ResonatorOutcome few;
+  const std::vector<std::string> fewLines = Calculate({{"En2", "50.2"}, {"Esections", "60"}}, &few);
+  ASSERT_GE(fewLines.size(), 5u);
+  EXPECT_EQ(fewLines[1], "Secondary resonance, 50 sections, ground plane, no top load");
+  EXPECT_EQ(fewLines[2], "Turns rounded to 50");
+  EXPECT_EQ(fewLines[3], "Sections reduced to the turns of the secondary: 50");
+  EXPECT_EQ(few.model.inductances.L.n, 50);
   // Without the plane nothing is below it; a primary that is not tuned is not judged.
   EXPECT_GT(Calculate({{"Eb2", "-0.01"}, {"CBground", "0"}, {"Esections", "20"}}).size(), 5u);
   EXPECT_GT(Calculate({{"Ewd1", "0.02"}, {"Esections", "20"}}).size(), 5u);
