@@ -37,7 +37,7 @@ std::vector<FieldDef> WindowDefs() {
   };
 }
 
-// The geometry's distance from a point (rho, z) of the meridian plane to the winding,
+// Distance from a point (rho, z) of the meridian plane to the winding's centre line,
 // the segment rho = r, b <= z <= b + h.
 Extended DistanceToWinding(const ResonatorCoil& c, Extended rho, Extended z) {
   const Extended dz = z < c.b ? c.b - z : (z > c.b + c.h ? z - (c.b + c.h) : 0.0L);
