@@ -85,13 +85,16 @@ int main(int argc, char** argv) {
       {&quor.Fdisk(), {quor.Fdisk().Bsheet}, "sheet.png"},
       {&quor.Fesferas(), {quor.Fesferas().Bspheres}, "spheres.png"},
       {&quor.Fcacal(), {quor.Fcacal().Bcap, quor.Fcacal().Bplotar}, "structure.png"},
-      // Last: its Report holds the lines of the commands above after its own.
+      // Its Report holds the lines of the commands above after its own.
       {&quor.Form1(), {quor.Form1().Bcalc}, "main.png"},
+      // After the main window's picture, whose Report it would lengthen.
+      {&quor.Fresonator(), {quor.Fresonator().Bcalc}, "resonator.png"},
   };
   // The plot with its colour scale, lines of equal potential and length scales.
   quor.Fcacal().CBlegend->setChecked(true);
   quor.Fcacal().CBcontours->setChecked(true);
   quor.Fcacal().CBaxes->setChecked(true);
+  quor.Fresonator().SetRGtoploadIndex(1);    // the secondary with its toroid
   for (const Shot& s : shots) {
     ShowForm(s.form);
     for (QPushButton* b : s.clicks) b->click();

@@ -14,6 +14,7 @@
 #include "electrostatics/toroid_command.h"
 #include "cli/structure_cli.h"
 #include "electrostatics/structure_plot.h"
+#include "resonator/resonator_command.h"
 #include "transformer/driver.h"
 #include "transformer/self_capacitance.h"
 #include "transformer/trd_file.h"
@@ -158,6 +159,14 @@ const std::vector<CliCommand>& CliCommands() {
        [](const FieldValues& f, BreakdownField&, const CliOptions&, ReportSink& r) {
          SelfCapacitanceCommand(f, r);
        }},
+      {"resonator",
+       "Calculate of the Secondary resonance window: the secondary with its top load over the "
+       "ground plane as a distributed resonator, its three lowest modes and the primary's tap",
+       &ResonatorFieldDefs,
+       [](const FieldValues& f, BreakdownField&, const CliOptions&, ReportSink& r) {
+         ResonatorCommand(f, r);
+       },
+       {kTrdOption}},
       {"structure",
        "Calculate of the general structure window: capacitance matrix, charges, forces and "
        "surface fields of a .cap description (the sample without --cap); its drawing area "

@@ -30,6 +30,9 @@ QuorApplication::QuorApplication() {
   fcacal_ = Create<TFcacal>();
   fesferas_ = Create<TFesferas>();
   fparametros_ = Create<TFparametros>();
+  // The secondary resonance reads the coils from the main window's fields.
+  fresonator_ = std::make_unique<TFresonator>(form1_->Report(), [this] { return form1_->Fields(); });
+  windows_.push_back(fresonator_.get());
 
   ConnectMenu();
   // Exit and closing the main window end the program, whatever else is open.
@@ -41,6 +44,7 @@ QuorApplication::QuorApplication() {
 
 // The secondary windows go first: they write into the main window's Report.
 QuorApplication::~QuorApplication() {
+  fresonator_.reset();
   fparametros_.reset();
   fesferas_.reset();
   fcacal_.reset();
@@ -65,6 +69,7 @@ void QuorApplication::ConnectMenu() {
   shows(f.Partialtoroidcapacitance2, fpartial_.get());
   shows(f.Circularsheetcapacitance2, fdisk_.get());
   shows(f.Generalcasewithaxialsymmetry1, fcacal_.get());
+  shows(f.Secondaryresonance1, fresonator_.get());
   // The unit conversion of the main menu converts these windows' fields too.
   f.SetUnitWindow("straight", fstraight_.get());
   f.SetUnitWindow("toroid", ftoroid_.get());

@@ -1,5 +1,5 @@
 #pragma once
-// The application frame of quor: the title, the nine windows created at start-up in a
+// The application frame of quor: the title, the ten windows created at start-up in a
 // fixed order and kept for the whole run, the menu items that show them, and the end
 // of the program.
 #include <QStringList>
@@ -14,6 +14,7 @@
 #include "ui/udisk.h"
 #include "ui/uesferas.h"
 #include "ui/uparametros.h"
+#include "ui/uresonator.h"
 #include "ui/upartial.h"
 #include "ui/ustraight.h"
 #include "ui/utoroid.h"
@@ -45,6 +46,7 @@ class QuorApplication {
   TFcacal& Fcacal() { return *fcacal_; }
   TFesferas& Fesferas() { return *fesferas_; }
   TFparametros& Fparametros() { return *fparametros_; }
+  TFresonator& Fresonator() { return *fresonator_; }
 
   // The breakdown field of air, set by the Parameters window and read by the
   // electrostatic windows.
@@ -69,4 +71,5 @@ class QuorApplication {
   std::unique_ptr<TFcacal> fcacal_;
   std::unique_ptr<TFesferas> fesferas_;
   std::unique_ptr<TFparametros> fparametros_;
+  std::unique_ptr<TFresonator> fresonator_;
 };

@@ -308,6 +308,7 @@ void TForm1::BuildMenu() {
                                     &TForm1::OptimalTeslacoilcouplings1Click);
   Medhurstcapacitances1 = item(Tests1, "Self capacitance and resonance", "Medhurstcapacitances1",
                                &TForm1::Medhurstcapacitances1Click);
+  Secondaryresonance1 = item(Tests1, "Secondary resonance...", "Secondaryresonance1", none);
 
   Capacitances1 = menu("Electrostatic calculations", "Capacitances1");
   Parameters1 = item(Capacitances1, "Parameters", "Parameters1", none);

@@ -79,7 +79,7 @@ class TForm1 : public QMainWindow {
   QMenu *File1, *Tests1, *Capacitances1, *Units;
   QAction *Save1, *Load1, *Exit1;
   QAction *Testellipticfunctions1, *Straightwires1, *OptimalTeslacoilcouplings1,
-      *Medhurstcapacitances1;
+      *Medhurstcapacitances1, *Secondaryresonance1;
   QAction *Parameters1, *Toroidcapacitance2, *Electricfieldbetweenspheres1,
       *Partialtoroidcapacitance2, *Circularsheetcapacitance2, *Generalcasewithaxialsymmetry1;
   QAction *Inchestometers1, *Meterstoinches1;

@@ -33,10 +33,11 @@ const char* const kHostile[] = {
 // Starting texts that keep the heavy parts of a command small, so that a few hundred
 // cases stay quick: a secondary of 100 turns instead of 1152 (a conical secondary
 // writes one line per pair of its turns), one row of incomplete integrals (each takes
-// two Simpson integrations of 100000 intervals).
+// two Simpson integrations of 100000 intervals), ten sections of the resonator.
 const std::map<std::string, FieldValues> kTameBase = {
     {"transformer", {{"En2", "100"}}},
     {"selfcap", {{"En2", "100"}}},
+    {"resonator", {{"En2", "100"}, {"Esections", "10"}}},
     {"elliptic-incomplete", {{"Enask", "1"}, {"Enp", "1"}}},
 };
 

@@ -1,4 +1,4 @@
-// The application frame: nine windows in their order, shown from the menu, hidden on
+// The application frame: ten windows in their order, shown from the menu, hidden on
 // close, and the end of the program.
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@ int CountTopLevel(const char* className) {
 }
 }  // namespace
 
-TEST(Frame, CreatesTheNineWindowsInOrder) {
+TEST(Frame, CreatesTheTenWindowsInOrder) {
   QuorApplication app;
   EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("quor"));
   struct Row {
@@ -40,11 +40,12 @@ TEST(Frame, CreatesTheNineWindowsInOrder) {
       {"TFcacal", "Electrostatic calculations"},
       {"TFesferas", "Two spheres"},
       {"TFparametros", "Fparametros"},
+      {"TFresonator", "Secondary resonance"},
   };
   const auto& windows = app.Windows();
-  ASSERT_EQ(windows.size(), 9u);
+  ASSERT_EQ(windows.size(), 10u);
   EXPECT_EQ(windows[0], &app.Form1());
-  for (std::size_t i = 0; i < 9; ++i) {
+  for (std::size_t i = 0; i < 10; ++i) {
     EXPECT_EQ(std::string(windows[i]->metaObject()->className()), rows[i].className);
     EXPECT_EQ(windows[i]->windowTitle(), QString::fromUtf8(rows[i].caption)) << rows[i].className;
     EXPECT_TRUE(windows[i]->isWindow());
@@ -72,6 +73,7 @@ TEST(Frame, MenuItemsShowTheirWindowOnce) {
       {f.Partialtoroidcapacitance2, &app.Fpartial()},
       {f.Circularsheetcapacitance2, &app.Fdisk()},
       {f.Generalcasewithaxialsymmetry1, &app.Fcacal()},
+      {f.Secondaryresonance1, &app.Fresonator()},
   };
   for (const Row& r : rows) {
     const std::string cls = r.form->metaObject()->className();
