@@ -4,6 +4,7 @@
 #include <cctype>
 #include <set>
 
+#include "command_run.h"
 #include "transformer/coil_pair.h"
 #include "transformer/context.h"
 #include "transformer/driver.h"
@@ -166,8 +167,9 @@ INSTANTIATE_TEST_SUITE_P(
       return s;
     });
 
-// Through the command: one empty line, the message, nothing else.
+// Through the command: one empty line, the message, nothing else; a refusal.
 TEST(CalculateChecks, RejectedInputWritesOneLineAfterTheBlank) {
+  CommandEnv env;
   const std::vector<std::pair<FieldValues, std::string>> cases = {
       {{{"Eh1", "-1"}}, kDims},
       {{{"Ewd1", "0.02"}}, "The primary wire is too thick (max=~0.01667)"},
@@ -175,34 +177,45 @@ TEST(CalculateChecks, RejectedInputWritesOneLineAfterTheBlank) {
       {{{"Ens1", "0"}}, kSegments},
   };
   for (const auto& [fields, message] : cases) {
-    EXPECT_EQ(TransformerCommand(fields), (std::vector<std::string>{"", message}));
+    const Result r = RunCommand(TransformerFieldDefs(), &TransformerCommand, fields, env);
+    EXPECT_EQ(r.lines, (std::vector<std::string>{"", message}));
+    EXPECT_EQ(r.status, CommandStatus::Refused);
+    EXPECT_EQ(r.message, message);
   }
 }
 
-TEST(CalculateChecks, RejectedInputLeavesCaptionAndDrawingAlone) {
-  VectorReport report;
+TEST(CalculateChecks, RejectedInputLeavesRunningStateAndDrawingAlone) {
   RecordingCanvas canvas(kArrangementSize, kArrangementSize);
-  TransformerContext ctx(report, canvas);
-  BcalcClick(ctx, {{"Eh2", "-1"}});
-  EXPECT_EQ(report.lines, (std::vector<std::string>{"", kDims}));
-  EXPECT_EQ(ctx.calcCaption, "Calculate");
+  CommandEnv env;
+  env.canvas = &canvas;
+  int changes = 0;
+  env.onRunningChanged = [&](bool) { ++changes; };
+  const Result r = RunCommand(TransformerFieldDefs(), &TransformerCommand, {{"Eh2", "-1"}}, env);
+  EXPECT_EQ(r.lines, (std::vector<std::string>{"", kDims}));
+  EXPECT_EQ(changes, 0);
   EXPECT_TRUE(canvas.calls.empty());
 }
 
-TEST(CalculateChecks, StopClickOnlyClearsTheFlag) {
-  VectorReport report;
-  NullCanvas canvas(kArrangementSize, kArrangementSize);
-  TransformerContext ctx(report, canvas);
-  std::vector<std::string> captions;
-  ctx.onCaptionChanged = [&](std::string_view s) { captions.emplace_back(s); };
-  ctx.calcCaption = "Stop";
-  ctx.StopFlag = true;
-  BcalcClick(ctx, {});
-  EXPECT_FALSE(ctx.StopFlag);
-  EXPECT_EQ(ctx.calcCaption, "Calculate");
-  EXPECT_EQ(captions, (std::vector<std::string>{"Calculate"}));
-  EXPECT_TRUE(report.lines.empty());
-  EXPECT_FALSE(ctx.coils.InputsRead);
+// The context's running state: listeners hear each change once, and a stop request is
+// read through the environment's function.
+TEST(TransformerContextState, RunningChangesAndStopRequests) {
+  CommandEnv env;
+  std::vector<bool> heard;
+  bool stop = false;
+  env.onRunningChanged = [&](bool r) { heard.push_back(r); };
+  env.stopRequested = [&] { return stop; };
+  TransformerContext ctx(env);
+  EXPECT_FALSE(ctx.Running());
+  ctx.SetRunning(true);
+  ctx.SetRunning(true);
+  EXPECT_TRUE(ctx.Running());
+  EXPECT_FALSE(ctx.StopRequested());
+  stop = true;
+  EXPECT_TRUE(ctx.StopRequested());
+  ctx.SetRunning(false);
+  EXPECT_EQ(heard, (std::vector<bool>{true, false}));
+  // Without a canvas the context draws on a blank area of the window's size.
+  EXPECT_EQ(ctx.canvas->Width(), kArrangementSize);
 }
 
 // The bounds on the work of one Calculate, each just past its limit and a realistic
@@ -245,6 +258,7 @@ TEST(CalculateChecks, WorkBounds) {
     }
   }
   // Through the command: the message after the empty line, nothing computed.
-  EXPECT_EQ(TransformerCommand({{"En2", "1e9"}, {"Ewd2", "0"}}),
+  EXPECT_EQ(command_run::LinesOf(TransformerFieldDefs(), &TransformerCommand,
+                                 {{"En2", "1e9"}, {"Ewd2", "0"}}),
             (std::vector<std::string>{"", kTurns}));
 }
