@@ -21,10 +21,10 @@
 
 // How a command ended.
 //  Ok:      it ran to its end (its lines may still warn about the result).
-//  Refused: it ended on a line that says why it computes no result: an input check
-//           (a malformed number, a size out of range, too many turns, a structure that
-//           cannot be calculated) or a stop asked for while it ran. Nothing after
-//           that line was computed.
+//  Refused: it ended on a line that says why it computes no (further) result: an
+//           input check (a malformed number, a size out of range, too many turns, a
+//           structure that cannot be calculated) or a stop asked for while it ran.
+//           message holds that line; nothing after it was computed.
 //  Fault:   an arithmetic fault (division by zero, invalid operation, overflow) or a
 //           file error ended it; message holds its text, the lines before it stand.
 enum class CommandStatus { Ok, Refused, Fault };

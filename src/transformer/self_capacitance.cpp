@@ -67,11 +67,13 @@ Result SelfCapacitanceCommand(const FieldValues& fields, CommandEnv& env) {
   const CoilPair& p = ctx.coils;
   ctx.Line("");
   ctx.Line("Primary:");
-  const bool primary = SelfResonance(ctx, {p.N1, p.h1, p.rmin1, p.rmax1, p.b1, p.wd1}, "1", result);
+  SelfResonance(ctx, {p.N1, p.h1, p.rmin1, p.rmax1, p.b1, p.wd1}, "1", result);
   ctx.Line("Secondary:");
-  const bool secondary =
-      SelfResonance(ctx, {p.N2, p.h2, p.rmin2, p.rmax2, p.b2, p.wd2}, "2", result);
-  // Refused when neither coil gave a result: the line of the secondary's refusal.
-  if (!primary && !secondary) return Result::Refused(report.last);
+  // Refused when the command ends on the secondary's refusal; the primary's values
+  // stand.
+  if (!SelfResonance(ctx, {p.N2, p.h2, p.rmin2, p.rmax2, p.b2, p.wd2}, "2", result)) {
+    result.status = CommandStatus::Refused;
+    result.message = report.last;
+  }
   return result;
 }

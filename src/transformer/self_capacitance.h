@@ -20,7 +20,7 @@ Extended MedhurstCapacitance(TransformerContext& ctx, Extended h, Extended rmax,
 // capacitance, inductance and self-resonance frequency. The turns are drawn on
 // env.canvas with the mapping of the arrangement's last paint (env.mapping, which it
 // leaves as it is). A coil the formula does not fit gets its line instead; Refused
-// when neither coil gave a result. Values C1, L1, f1 and C2, L2, f2 (F, H, Hz) of the
-// coils that did. A negative height or radius, or a coil of no turns, ends it with an
+// when the command ends on the secondary's line. Values C1, L1, f1 and C2, L2, f2 (F,
+// H, Hz) of the coils that gave them. A negative height or radius, or a coil of no turns, ends it with an
 // arithmetic fault.
 Result SelfCapacitanceCommand(const FieldValues& fields, CommandEnv& env);
