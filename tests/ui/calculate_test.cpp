@@ -73,6 +73,36 @@ TEST_F(CalculateTest, InputErrorsAreReportedThroughTheWindow) {
   }
 }
 
+// A decimal comma typed in a field: Calculate writes the one refusal line and nothing
+// else, View leaves the drawing, both name the field by its label.
+TEST_F(CalculateTest, MalformedNumberIsRefusedByCalculateAndView) {
+  QApplication::processEvents();  // the first paint
+  const QImage before = form->PaintBox1->Canvas().Image().copy();
+  Type(form->Er2, "0,08");
+  const std::string refusal =
+      "Invalid number in \"Min. radius 2\": 0,08 (use \".\" as the decimal point)";
+  int from = form->Memo1->LineCount();
+  QTest::mouseClick(form->Bcalc, Qt::LeftButton);
+  EXPECT_EQ(LinesFrom(from), std::vector<std::string>{refusal});
+  EXPECT_EQ(form->Bcalc->text(), QStringLiteral("Calculate"));
+  EXPECT_EQ(form->PaintBox1->Canvas().Image(), before);  // nothing drawn, nothing summed
+
+  from = form->Memo1->LineCount();
+  QTest::mouseClick(form->Bview, Qt::LeftButton);
+  EXPECT_EQ(LinesFrom(from), std::vector<std::string>{refusal});
+  EXPECT_EQ(form->Coils().rmin2, 0.044L);  // as read before the typing
+  EXPECT_EQ(form->PaintBox1->Canvas().Image(), before);
+
+  // Corrected, it computes (a secondary of 100 turns, for speed).
+  Type(form->Er2, "0.08");
+  Type(form->En2, "100");
+  from = form->Memo1->LineCount();
+  QTest::mouseClick(form->Bcalc, Qt::LeftButton);
+  const std::vector<std::string> lines = LinesFrom(from);
+  ASSERT_GT(lines.size(), 10u);
+  EXPECT_EQ(lines.back().rfind("Mode: ", 0), 0u);
+}
+
 TEST_F(CalculateTest, DefaultCalculationWritesWhatTheCommandWrites) {
   const int before = form->Memo1->LineCount();
   QTest::mouseClick(form->Bcalc, Qt::LeftButton);
