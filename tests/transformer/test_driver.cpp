@@ -210,6 +210,31 @@ TEST(CalculateValues, CouplingUsesTheInductancesMarkedUsed) {
   }
 }
 
+// The values of the result are the inductances the lines print (in henries, the lines
+// in millihenries to ten decimals) and k of the coupling line.
+TEST(CalculateValues, NamedValuesAreThePrintedOnes) {
+  CommandEnv env;
+  const Result r = RunCommand(TransformerFieldDefs(), &TransformerCommand, {}, env);
+  ASSERT_TRUE(r.Ok());
+  const struct {
+    const char* key;
+    const char* label;
+  } printed[] = {{"L1", "Maxwell primary inductance: L1: "},
+                 {"L2", "Maxwell secondary inductance: L2: "},
+                 {"M", "Mutual Inductance M: "}};
+  for (const auto& p : printed) {
+    ASSERT_NE(r.Find(p.key), nullptr) << p.key;
+    EXPECT_EQ(r.Find(p.key)->unit, "H");
+    EXPECT_NEAR(r.Find(p.key)->Number() * 1000, ValueAfter(r.lines, p.label), 1e-10L) << p.key;
+  }
+  EXPECT_NEAR(r.Find("k")->Number(), ValueAfter(r.lines, "Coupling coefficient k: "), 1e-14L);
+  EXPECT_EQ(r.Find("k")->unit, "1");
+  // Without M there is no M nor k.
+  const Result noM = RunCommand(TransformerFieldDefs(), &TransformerCommand, {{"CBm", "0"}}, env);
+  EXPECT_EQ(noM.Find("M"), nullptr);
+  EXPECT_NE(noM.Find("L2"), nullptr);
+}
+
 TEST(CalculateValues, MaxwellRingSumAgreesWithKirchhoffForTheDefaultPrimary) {
   // Both sum exact ring mutual inductances over the circular turns and give a turn of
   // round wire the same self term, ln(8r/a) - 7/4 = ln(8r/g) - 2; they differ only

@@ -184,6 +184,34 @@ TEST(CalculateChecks, RejectedInputWritesOneLineAfterTheBlank) {
   }
 }
 
+// Texts that are no numbers: the one line that names the field, before the blank line
+// of Calculate; nothing drawn, no values.
+TEST(CalculateChecks, TypedNumbersAreRefusedBeforeTheCommand) {
+  const struct {
+    const char* name;
+    const char* text;
+    const char* label;
+  } rows[] = {
+      {"Er2", "0,08", "Min. radius 2"},          {"Eh2", "0.6m", "Height 2"},
+      {"En2", "1000 turns", "Number of turns 2"}, {"Ewd1", "1/1000", "Wire diameter 1"},
+      {"Ens1", "20.5", "Segments/turn for M"},   {"Ensm", "2e3", "Segs./turn for L"},
+  };
+  for (const auto& r : rows) {
+    RecordingCanvas canvas(kArrangementSize, kArrangementSize);
+    CommandEnv env;
+    env.canvas = &canvas;
+    const Result result =
+        RunCommand(TransformerFieldDefs(), &TransformerCommand, {{r.name, r.text}}, env);
+    const std::string line = std::string("Invalid number in \"") + r.label + "\": " + r.text +
+                             " (use \".\" as the decimal point)";
+    EXPECT_EQ(result.lines, std::vector<std::string>{line});
+    EXPECT_EQ(result.status, CommandStatus::Refused);
+    EXPECT_EQ(result.message, line);
+    EXPECT_TRUE(result.values.empty());
+    EXPECT_TRUE(canvas.calls.empty()) << r.name;
+  }
+}
+
 TEST(CalculateChecks, RejectedInputLeavesRunningStateAndDrawingAlone) {
   RecordingCanvas canvas(kArrangementSize, kArrangementSize);
   CommandEnv env;
