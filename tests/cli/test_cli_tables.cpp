@@ -37,7 +37,8 @@ TEST(CliTables, PrintTheLinesOfTheirCommands) {
   };
   for (const auto& [args, expected] : runs) {
     std::ostringstream out, err;
-    EXPECT_EQ(RunCli(args, out, err), 0) << args[0];
+    // A flat secondary has no Medhurst capacitance: the command ends on that refusal.
+    EXPECT_EQ(RunCli(args, out, err), args[0] == "selfcap" ? 3 : 0) << args[0];
     EXPECT_EQ(out.str(), expected) << args[0];
     EXPECT_EQ(err.str(), "") << args[0];
   }
