@@ -13,7 +13,8 @@ void BM_CompleteTableSimpsonKE(benchmark::State& state) {
   const FieldValues fields{{"CBSimpson", "1"}};
   for (auto _ : state) {
     CommandEnv env;
-    const Result r = RunCommand(CompleteIntegralsFieldDefs(), &CompleteIntegralsCommand, fields, env);
+    const Result r =
+        RunCommand(CompleteIntegralsFieldDefs(), &CompleteIntegralsCommand, fields, env);
     benchmark::DoNotOptimize(r.lines.data());
   }
 }
@@ -25,7 +26,8 @@ void BM_CompleteTableSimpsonPi(benchmark::State& state) {
   const FieldValues fields{{"CBSimpson", "1"}, {"RG123", "1"}};
   for (auto _ : state) {
     CommandEnv env;
-    const Result r = RunCommand(CompleteIntegralsFieldDefs(), &CompleteIntegralsCommand, fields, env);
+    const Result r =
+        RunCommand(CompleteIntegralsFieldDefs(), &CompleteIntegralsCommand, fields, env);
     benchmark::DoNotOptimize(r.lines.data());
   }
 }
@@ -35,7 +37,8 @@ BENCHMARK(BM_CompleteTableSimpsonPi)->Unit(benchmark::kMillisecond);
 void BM_IncompleteTableDefault(benchmark::State& state) {
   for (auto _ : state) {
     CommandEnv env;
-    const Result r = RunCommand(IncompleteIntegralsFieldDefs(), &IncompleteIntegralsCommand, {}, env);
+    const Result r =
+        RunCommand(IncompleteIntegralsFieldDefs(), &IncompleteIntegralsCommand, {}, env);
     benchmark::DoNotOptimize(r.lines.data());
   }
 }

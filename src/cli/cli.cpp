@@ -235,7 +235,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       plotDef = &o;
       plotPath = given->second.front();
     }
-  if (plotDef && !hooks.renderPng) return Fail(err, plotDef->name + " needs quor-cli built with the GUI");
+  if (plotDef && !hooks.renderPng)
+    return Fail(err, plotDef->name + " needs quor-cli built with the GUI");
 
   StreamReport report(out);
   CommandEnv env;

@@ -223,7 +223,8 @@ Result CalculatePartial(const FieldValues& fields, PartialState& s, CommandEnv& 
   ReportLine(report, "Maximum electric field at the surface: " + FixedStr(Emaxring, 12, 10) + " V/m/V");
   ReportLine(report, "Minimum electric field at the surface: " + FixedStr(Eminring, 12, 10) + " V/m/V");
   ReportLine(report, "Minimum field/maximum field: " + FixedStr(Eminring / Emaxring, 12, 10));
-  ReportLine(report, "Maximum breakdown voltage: " + FixedStr(env.breakdown.Emax / Emaxring, 10, 5) + " kV");
+  ReportLine(report, "Maximum breakdown voltage: " +
+                         FixedStr(env.breakdown.Emax / Emaxring, 10, 5) + " kV");
   if (std::fabs(std::fabs(s.thetaA - s.thetaB) - kTwoPi) > 1e-6L)
     ReportLine(report, "Warning: the electric fields are not at a single side in an open object");
 

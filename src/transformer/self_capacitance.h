@@ -21,6 +21,6 @@ Extended MedhurstCapacitance(TransformerContext& ctx, Extended h, Extended rmax,
 // env.canvas with the mapping of the arrangement's last paint (env.mapping, which it
 // leaves as it is). A coil the formula does not fit gets its line instead; Refused
 // when the command ends on the secondary's line. Values C1, L1, f1 and C2, L2, f2 (F,
-// H, Hz) of the coils that gave them. A negative height or radius, or a coil of no turns, ends it with an
-// arithmetic fault.
+// H, Hz) of the coils that gave them. A negative height or radius, or a coil of no
+// turns, ends it with an arithmetic fault.
 Result SelfCapacitanceCommand(const FieldValues& fields, CommandEnv& env);

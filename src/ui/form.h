@@ -34,9 +34,10 @@ class SecondaryForm : public QWidget {
              const FieldValues& fields, CommandEnv& env);
   Result Run(const std::vector<FieldDef>& defs, const CommandRunner& command,
              const FieldValues& fields);
-  // Runs a step of the window that is no command (a probe, a load). An arithmetic fault (division by zero, invalid
-  // operation, overflow) or a file error ends it with its message through showError;
-  // the lines already written stay. Returns false when the command ended so.
+  // Runs a step of the window that is no command (a probe, a load). An arithmetic
+  // fault (division by zero, invalid operation, overflow) or a file error ends it with
+  // its message through showError; the lines already written stay. Returns false when
+  // the step ended so.
   bool RunGuarded(const std::function<void()>& command);
 
  private:

@@ -68,8 +68,9 @@ void TFpartial::BpartialClick() {
   CommandEnv env;
   env.canvas = &PBpartial->Canvas();
   env.breakdown = *breakdown_;
-  Run(PartialFieldDefs(),
-      [this](const FieldValues& fields, CommandEnv& e) { return CalculatePartial(fields, state_, e); },
+  Run(
+      PartialFieldDefs(),
+      [this](const FieldValues& f, CommandEnv& e) { return CalculatePartial(f, state_, e); },
       Fields(), env);
 }
 
