@@ -1,4 +1,4 @@
-// The main window's Calculate end to end, through the function the window calls, with
+// The main window's Calculate end to end, through the run path the window takes, with
 // a blank canvas and no event processing.
 #include <benchmark/benchmark.h>
 
@@ -9,12 +9,10 @@ namespace {
 
 void Calculate(benchmark::State& state, const FieldValues& fields) {
   for (auto _ : state) {
-    VectorReport report;
-    NullCanvas canvas(kArrangementSize, kArrangementSize);
-    TransformerContext ctx(report, canvas);
-    BcalcClick(ctx, fields);
-    benchmark::DoNotOptimize(ctx.coils.M);
-    if (report.lines.size() < 10) state.SkipWithError("calculation did not run");
+    CommandEnv env;
+    const Result r = RunCommand(TransformerFieldDefs(), &TransformerCommand, fields, env);
+    benchmark::DoNotOptimize(r.values.data());
+    if (r.lines.size() < 10) state.SkipWithError("calculation did not run");
   }
 }
 

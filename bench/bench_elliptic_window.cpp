@@ -12,8 +12,9 @@ namespace {
 void BM_CompleteTableSimpsonKE(benchmark::State& state) {
   const FieldValues fields{{"CBSimpson", "1"}};
   for (auto _ : state) {
-    VectorReport r;
-    CompleteIntegralsCommand(fields, r);
+    CommandEnv env;
+    const Result r =
+        RunCommand(CompleteIntegralsFieldDefs(), &CompleteIntegralsCommand, fields, env);
     benchmark::DoNotOptimize(r.lines.data());
   }
 }
@@ -24,8 +25,9 @@ BENCHMARK(BM_CompleteTableSimpsonKE)->Unit(benchmark::kMillisecond);
 void BM_CompleteTableSimpsonPi(benchmark::State& state) {
   const FieldValues fields{{"CBSimpson", "1"}, {"RG123", "1"}};
   for (auto _ : state) {
-    VectorReport r;
-    CompleteIntegralsCommand(fields, r);
+    CommandEnv env;
+    const Result r =
+        RunCommand(CompleteIntegralsFieldDefs(), &CompleteIntegralsCommand, fields, env);
     benchmark::DoNotOptimize(r.lines.data());
   }
 }
@@ -34,8 +36,9 @@ BENCHMARK(BM_CompleteTableSimpsonPi)->Unit(benchmark::kMillisecond);
 // The default incomplete table: 2 x 2 points, F and E with Heuman's Lambda.
 void BM_IncompleteTableDefault(benchmark::State& state) {
   for (auto _ : state) {
-    VectorReport r;
-    IncompleteIntegralsCommand({}, r);
+    CommandEnv env;
+    const Result r =
+        RunCommand(IncompleteIntegralsFieldDefs(), &IncompleteIntegralsCommand, {}, env);
     benchmark::DoNotOptimize(r.lines.data());
   }
 }

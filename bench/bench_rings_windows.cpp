@@ -22,9 +22,8 @@ void BM_PartialCalculate(benchmark::State& state) {
   const FieldValues f{{"Enrings", std::to_string(state.range(0))}};
   Extended C = 0;
   for (auto _ : state) {
-    VectorReport report;
-    PartialCommand(f, BreakdownField{}, {}, report);
-    C = Capacitance(report.lines);
+    CommandEnv env;
+    C = Capacitance(RunCommand(PartialFieldDefs(), &PartialCommand, f, env).lines);
     benchmark::DoNotOptimize(C);
   }
   state.counters["C_pF"] = static_cast<double>(C);
@@ -35,9 +34,8 @@ void BM_SheetCalculate(benchmark::State& state) {
   const FieldValues f{{"Ensheet", std::to_string(state.range(0))}, {"Eidiameter", "0"}, {"Eheight", "0"}};
   Extended C = 0;
   for (auto _ : state) {
-    VectorReport report;
-    SheetCommand(f, report);
-    C = Capacitance(report.lines);
+    CommandEnv env;
+    C = Capacitance(RunCommand(SheetFieldDefs(), &SheetCommand, f, env).lines);
     benchmark::DoNotOptimize(C);
   }
   state.counters["C_pF"] = static_cast<double>(C);

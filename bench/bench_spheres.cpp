@@ -10,9 +10,9 @@ void RunSpheres(benchmark::State& state, const char* gap) {
   FieldValues fields = DefaultValues(SpheresFieldDefs());
   fields["Edistance"] = gap;
   for (auto _ : state) {
-    VectorReport report;
-    SpheresCommand(fields, BreakdownField{}, report);
-    benchmark::DoNotOptimize(report.lines);
+    CommandEnv env;
+    const Result r = RunCommand(SpheresFieldDefs(), &SpheresCommand, fields, env);
+    benchmark::DoNotOptimize(r.lines);
   }
 }
 

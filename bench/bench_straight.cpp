@@ -37,14 +37,20 @@ BENCHMARK(BM_NumericalEqualMutual)
 
 // The whole Calculate of the straight-wire panel with its defaults.
 void BM_StraightCommand_Default(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(StraightCommand({}));
+  for (auto _ : state) {
+    CommandEnv env;
+    benchmark::DoNotOptimize(RunCommand(StraightFieldDefs(), &StraightCommand, {}, env));
+  }
 }
 BENCHMARK(BM_StraightCommand_Default)->Unit(benchmark::kMillisecond);
 
 // The spiral's Calculate with turns 1 to n (about 4 n^2 side pairs).
 void BM_SpiralCommand(benchmark::State& state) {
   const FieldValues fields = {{"Esn", std::to_string(state.range(0))}};
-  for (auto _ : state) benchmark::DoNotOptimize(SpiralCommand(fields));
+  for (auto _ : state) {
+    CommandEnv env;
+    benchmark::DoNotOptimize(RunCommand(SpiralFieldDefs(), &SpiralCommand, fields, env));
+  }
 }
 BENCHMARK(BM_SpiralCommand)->Arg(2)->Arg(100)->Arg(kMaxSpiralTurns)->Unit(benchmark::kMillisecond);
 

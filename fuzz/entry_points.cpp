@@ -217,11 +217,15 @@ int FuzzCliArguments(const std::uint8_t* data, std::size_t size) {
     Require(invocation.options.count(def.name) == 1, "positional argument " + def.name + " lost");
   for (const auto& [name, value] : invocation.overrides)
     Require(invocation.fields.count(name) == 1, "a change of a field the window lacks: " + name);
-  // The settings before the command are applied as quor-cli applies them.
+  // The settings before the command are applied as quor-cli applies them: one line
+  // each, a refusal for a malformed number.
   FaultFlagsKeeper keep;
-  BreakdownField breakdown;
-  VectorReport report;
-  for (const std::string& emax : invocation.emaxTexts) ApplyBreakdownField(breakdown, emax, report);
+  CommandEnv env;
+  for (const std::string& emax : invocation.emaxTexts) {
+    const Result set = RunCommand(*FindCliCommand("parameters"), {{"Eemax", emax}}, env);
+    Require(set.lines.size() == 1, "Emax without its one line");
+    Require(set.status != CommandStatus::Fault, "Emax faulted");
+  }
   return 0;
 }
 

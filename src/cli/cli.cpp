@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <ostream>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 #include <string_view>
 
 #include "cli/commands.h"
-#include "numerics/arithmetic_fault.h"
 #include "numerics/file_write.h"
 #include "numerics/report.h"
 #include "quor_version.h"
@@ -26,6 +27,14 @@ class StreamReport : public ReportSink {
   std::ostream& out_;
 };
 
+// True when path names the program's own standard output (--plot /dev/stdout, or the
+// file stdout is redirected to).
+bool IsStandardOutput(const std::string& path) {
+  struct stat out {}, named {};
+  return ::fstat(STDOUT_FILENO, &out) == 0 && ::stat(path.c_str(), &named) == 0 &&
+         out.st_dev == named.st_dev && out.st_ino == named.st_ino;
+}
+
 constexpr const char* kUsage =
     "usage: quor-cli [Emax=VALUE]... COMMAND [ARGUMENT]... [NAME=VALUE | --OPTION VALUE]...";
 
@@ -44,9 +53,15 @@ void PrintFields(std::ostream& out, const CliCommand& cmd) {
     out << left << " " << o.help << (o.repeatable ? " (repeatable)" : "") << '\n';
   }
   for (const FieldDef& f : cmd.fields()) {
-    std::string left = "  " + f.name + "=" + f.defaultText;
+    // A text of several lines (a structure description) is named, not shown.
+    const bool lines = f.defaultText.find('\n') != std::string::npos;
+    std::string left = "  " + f.name + "=" + (lines ? "TEXT" : f.defaultText);
     if (left.size() < 20) left.resize(20, ' ');
-    out << left << " " << f.label << (f.isCheckBox ? " (check box: 1 or 0)" : "") << '\n';
+    out << left << " " << f.label;
+    if (f.Kind() == FieldKind::CheckBox) out << " (check box: 1 or 0)";
+    if (f.Kind() == FieldKind::Count) out << " (whole number)";
+    if (lines) out << " (lines separated by line feeds; default: the window's sample)";
+    out << '\n';
   }
 }
 
@@ -68,10 +83,14 @@ void PrintHelp(std::ostream& out) {
       << "prints the lines the window appends to its Report, one per line.\n"
       << "Emax=VALUE before the command sets the breakdown field of air (kV/m, default\n"
       << "3000) as Apply of the Parameters window does, and prints its line first.\n"
-      << "Exit status 2 for an unknown command or field or a malformed argument;\n"
-      << "1 when the calculation meets an arithmetic fault (division by zero, invalid\n"
-      << "operation, overflow) or a file error: the lines before it are printed, the\n"
-      << "fault on stderr.\n\n"
+      << "A number field whose text is not one number (\".\" as the decimal point) is\n"
+      << "refused before anything is computed; an empty field reads as 0.\n"
+      << "Exit status 0 when the command ran to its end; 3 when it was refused: it\n"
+      << "ended on the line of an input check (a malformed number, a size out of range,\n"
+      << "too many turns, ...) and computed nothing after it; 1 when the calculation\n"
+      << "meets an arithmetic fault (division by zero, invalid operation, overflow) or a\n"
+      << "file error: the lines before it are printed, the fault on stderr; 2 for an\n"
+      << "unknown command or field or a malformed argument.\n\n"
       << "Commands and their fields with the default texts:\n";
   for (const CliCommand& cmd : CliCommands()) {
     out << "\n" << Synopsis(cmd) << " - " << cmd.summary << "\n";
@@ -174,6 +193,14 @@ int ParseCliArgs(const std::vector<std::string>& args, CliInvocation& invocation
       }
       if (!o->repeatable && options.count(name))
         return Fail(err, name + " may be given only once");
+      if (o->kind == CliOptionKind::ProbePixel) {
+        try {
+          const auto [x, y] = ParseProbePixel(value);
+          invocation.probes.push_back({x, y});
+        } catch (const CliArgumentError& error) {
+          return Fail(err, error.what());
+        }
+      }
       options[name].push_back(value);
       continue;
     }
@@ -192,41 +219,87 @@ int ParseCliArgs(const std::vector<std::string>& args, CliInvocation& invocation
   return kRunCommand;
 }
 
+int ExitStatusOf(const Result& result) {
+  switch (result.status) {
+    case CommandStatus::Ok: return 0;
+    case CommandStatus::Refused: return 3;
+    case CommandStatus::Fault: return 1;
+  }
+  return 1;
+}
+
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            const CliHooks& hooks) {
   CliInvocation invocation;
   const int parsed = ParseCliArgs(args, invocation, out, err);
   if (parsed != kRunCommand) return parsed;
-  const CliCommand* cmd = invocation.command;
-  const CliOptions& options = invocation.options;
+  const CliCommand& cmd = *invocation.command;
   FieldValues& fields = invocation.fields;
 
-  StreamReport report(out);
-  BreakdownField breakdown;
-  try {
-    for (const std::string& emax : invocation.emaxTexts) ApplyBreakdownField(breakdown, emax, report);
-    // Field texts from files first (--trd), then the NAME=VALUE changes.
-    for (const CliOptionDef& o : cmd->options)
-      if (const auto given = options.find(o.name); o.loadsFields && given != options.end())
-        for (const std::string& value : given->second) o.loadsFields(value, fields);
-    for (const auto& [name, value] : invocation.overrides) fields[name] = value;
-    if (cmd->runWithHooks)
-      cmd->runWithHooks(fields, breakdown, options, report, hooks);
-    else
-      cmd->run(fields, breakdown, options, report);
-  } catch (const ArithmeticFault& fault) {
-    // The lines before the fault stand; the command ends as in the window.
+  // The image option, checked before anything is printed.
+  const CliOptionDef* plotDef = nullptr;
+  std::string plotPath;
+  for (const CliOptionDef& o : cmd.options)
+    if (const auto given = invocation.options.find(o.name);
+        o.kind == CliOptionKind::PlotImage && given != invocation.options.end()) {
+      plotDef = &o;
+      plotPath = given->second.front();
+    }
+  if (plotDef && !hooks.renderPng)
+    return Fail(err, plotDef->name + " needs quor-cli built with the GUI");
+
+  // A PNG piped to a viewer must not have the Report lines mixed into it: they go to
+  // stderr when the image goes to quor-cli's own standard output.
+  const bool imageOnStdout = plotDef && IsStandardOutput(plotPath);
+  StreamReport report(imageOnStdout ? err : out);
+  CommandEnv env;
+  env.report = &report;
+  env.collectLines = false;  // printed as they come: some commands write a million lines
+  auto ended = [&](const Result& result) {
     out.flush();
-    err << "quor-cli: " << cmd->name << ": " << fault.what() << "\n";
-    return 1;
-  } catch (const FileError& error) {
-    out.flush();
-    err << "quor-cli: " << cmd->name << ": " << error.what() << "\n";
-    return 1;
-  } catch (const CliArgumentError& error) {
-    out.flush();
-    return Fail(err, error.what());
+    if (result.status == CommandStatus::Fault)
+      err << "quor-cli: " << cmd.name << ": " << result.message << "\n";
+    return ExitStatusOf(result);
+  };
+
+  // Emax=VALUE: Apply of the Parameters window, refused as it refuses.
+  const CliCommand* parameters = FindCliCommand("parameters");
+  for (const std::string& emax : invocation.emaxTexts) {
+    const Result set = RunCommand(*parameters, {{"Eemax", emax}}, env);
+    if (!set.Ok()) return ended(set);
   }
-  out.flush();
-  return 0;
+
+  // Field texts from files first (--trd, --cap), then the NAME=VALUE changes.
+  try {
+    for (const CliOptionDef& o : cmd.options)
+      if (const auto given = invocation.options.find(o.name);
+          o.kind == CliOptionKind::LoadsFields && given != invocation.options.end())
+        for (const std::string& value : given->second) o.loadFields(value, fields);
+  } catch (const FileError& error) {
+    Result failed;
+    failed.status = CommandStatus::Fault;
+    failed.message = error.what();
+    return ended(failed);
+  }
+  for (const auto& [name, value] : invocation.overrides) fields[name] = value;
+  for (const CliArgumentDef& a : cmd.arguments)
+    env.arguments[a.name] = invocation.options.at(a.name).front();
+  env.probes = invocation.probes;
+
+  if (!plotDef) return ended(RunCommand(cmd, fields, env));
+
+  Result result;
+  try {
+    const std::string png = hooks.renderPng(plotDef->width, plotDef->height, [&](Canvas& canvas) {
+      env.canvas = &canvas;
+      result = RunCommand(cmd, fields, env);
+      env.canvas = nullptr;
+    });
+    // A refusal still leaves the drawing as the window shows it; a fault leaves none.
+    if (result.status != CommandStatus::Fault) WriteFileAtomically(plotPath, png);
+  } catch (const FileError& error) {
+    result.status = CommandStatus::Fault;
+    result.message = error.what();
+  }
+  return ended(result);
 }

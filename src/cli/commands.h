@@ -1,6 +1,8 @@
 #pragma once
-// The window commands quor-cli can run: each has the window's fields (names, labels,
-// default texts) and a function of the field texts that writes the Report lines.
+// The window commands quor-cli can run, one row each: the command (name, summary, the
+// window's fields, its function), the options it takes and its positional arguments.
+// Options and arguments feed the field texts or the command environment; quor-cli
+// runs every row the same way.
 #include <functional>
 #include <map>
 #include <stdexcept>
@@ -8,10 +10,16 @@
 #include <utility>
 #include <vector>
 
-#include "electrostatics/breakdown_field.h"
 #include "numerics/canvas.h"
+#include "numerics/command.h"
 #include "numerics/fields.h"
-#include "numerics/report.h"
+
+// What an option does with its value.
+enum class CliOptionKind {
+  LoadsFields,  // sets field texts from a file (--trd, --cap), before NAME=VALUE
+  ProbePixel,   // "X,Y": a pixel of the drawing probed after the calculation (--probe)
+  PlotImage,    // the drawing area written as a PNG after the command (--plot)
+};
 
 // An option of a command beyond its fields: "--cap FILE", "--probe X,Y", ...
 struct CliOptionDef {
@@ -19,13 +27,16 @@ struct CliOptionDef {
   std::string valueName;  // "FILE"
   std::string help;
   bool repeatable = false;
-  // An option that sets field texts from its value (--trd FILE) before the NAME=VALUE
-  // arguments change them. May throw FileError.
-  std::function<void(const std::string& value, FieldValues& fields)> loadsFields = nullptr;
+  CliOptionKind kind = CliOptionKind::LoadsFields;
+  // LoadsFields: sets the texts the file holds; may throw FileError.
+  void (*loadFields)(const std::string& path, FieldValues& fields) = nullptr;
+  // PlotImage: the size of the window's drawing area.
+  int width = 0, height = 0;
 };
 
 // A positional argument of a command, given right after the command name in the
-// order of the definitions: "save-trd FILE", "to-meters WINDOW".
+// order of the definitions: "save-trd FILE", "to-meters WINDOW". Its value reaches
+// the command as the argument of that name (CommandEnv::arguments).
 struct CliArgumentDef {
   std::string name;  // "FILE"
   std::string help;
@@ -47,24 +58,12 @@ struct CliHooks {
       renderPng;
 };
 
-struct CliCommand {
-  std::string name;
-  std::string summary;
-  const std::vector<FieldDef>& (*fields)();
-  // Receives every field of the window (its default text unless overridden), the
-  // program-wide breakdown field (already set by an Emax=VALUE before the command)
-  // and the options given.
-  std::function<void(const FieldValues&, BreakdownField&, const CliOptions&, ReportSink&)> run;
+struct CliCommand : CommandDef {
   std::vector<CliOptionDef> options = {};
   std::vector<CliArgumentDef> arguments = {};
-  // Commands that write images run this one instead, with the hooks.
-  std::function<void(const FieldValues&, BreakdownField&, const CliOptions&, ReportSink&,
-                     const CliHooks&)>
-      runWithHooks = {};
 };
 
-// A malformed option value met by a command ("--probe 1;2"): status 2, as for a
-// malformed argument.
+// A malformed option value ("--probe 1;2"): status 2, as for a malformed argument.
 class CliArgumentError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;

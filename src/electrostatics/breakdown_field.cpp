@@ -13,11 +13,12 @@ const std::vector<FieldDef>& ParametersFieldDefs() {
   return defs;
 }
 
-void ApplyBreakdownField(BreakdownField& setting, std::string_view text, ReportSink& report) {
-  setting.Emax = ReadNumber(text);
-  ReportLine(report, "Maximum electric field set to " + FixedStr(setting.Emax, 5, 1) + " kV/m");
-}
-
-void ParametersCommand(const FieldValues& fields, BreakdownField& setting, ReportSink& report) {
-  ApplyBreakdownField(setting, FieldText(fields, ParametersFieldDefs(), "Eemax"), report);
+Result ParametersCommand(const FieldValues& fields, CommandEnv& env) {
+  BreakdownField& setting = env.breakdown;
+  setting.Emax = ReadNumber(FieldText(fields, ParametersFieldDefs(), "Eemax"));
+  ReportLine(env.Report(),
+             "Maximum electric field set to " + FixedStr(setting.Emax, 5, 1) + " kV/m");
+  Result r;
+  r.Add("Emax", "V/m", setting.Emax * 1000);
+  return r;
 }

@@ -20,7 +20,8 @@ std::vector<FieldDef> BuildDefs() {
       {"Eidiameter", "Inner diameter", "0.3", "Diameter of the lower edge (m)"},
       {"Eodiameter", "Outer diameter", "0.9", "Diameter of the upper edge (m)"},
       {"Eheight", "Height", "0.5", "Height of the upper edge above the lower (m)"},
-      {"Ensheet", "Number of rings", "20", "Rings replacing the sheet (1 to 200)"},
+      {"Ensheet", "Number of rings", "20", "Rings replacing the sheet (1 to 200)", false,
+       FieldKind::Count},
       {"Edivisor", "Divisor for maximum radius", "3.141592654",
        "Wire radius = half strip width / divisor"},
       {"CBssheet", "Save a table", "0", "", true},
@@ -127,47 +128,37 @@ void DrawSheet(const SheetGeometry& g, Canvas& canvas) {
   canvas.SetBrushColor(kWhite);
 }
 
-void PBsheetPaint(const FieldValues& fields, Canvas& canvas) {
+void PaintSheet(const FieldValues& fields, Canvas& canvas) {
   // A repaint is no command: whatever its inputs, it leaves no fault behind.
   const FaultFlagsKeeper keepFlags;
   DrawSheet(ReadSheetInputs(fields), canvas);
 }
 
-void BsheetClick(const FieldValues& fields, Canvas& canvas, ReportSink& plainReport,
-                 const std::string& directory) {
-  FaultCheckingReport report(plainReport);
-  ClearArithmeticFaults();
+Result SheetCommand(const FieldValues& fields, CommandEnv& env) {
+  LastLineReport report(env.Report());
+  NullCanvas blank(kPBsheetWidth, kPBsheetHeight);
+  Canvas& canvas = env.canvas ? *env.canvas : blank;
   const Extended eps0 = Eps0();
   const SheetGeometry g = ReadSheetInputs(fields);
   ReportLine(report, "");
   DrawSheet(g, canvas);
-  if (g.n > kSheetMaxRings) {
-    ReportLine(report, "Too many rings");
-    return;
-  }
-  if (!g.RingsDefined) {
-    ReportLine(report, kTooFewRings);
-    return;
-  }
+  if (g.n > kSheetMaxRings) return Refusal(report, "Too many rings");
+  if (!g.RingsDefined) return Refusal(report, kTooFewRings);
   ReportLine(report, "Thin sheet: id: " + FixedStr(g.Di, 4, 2) + " od: " + FixedStr(g.Do, 4, 2) +
                          " h: " + FixedStr(g.h, 4, 2) + " decomposed in " + IntStr(g.n) +
                          " thin rings:");
   // A negative diameter folds the sheet through the axis, and a ring there has no
   // strip area for its field.
-  if (g.Di < 0 || g.Do < 0) {
-    ReportLine(report, "Invalid structure: the diameters must not be negative");
-    return;
-  }
+  if (g.Di < 0 || g.Do < 0)
+    return Refusal(report, "Invalid structure: the diameters must not be negative");
   std::vector<ChargedRing> rings;
   for (int i = 1; i <= g.n; ++i) {
-    if (g.Rho(i) == 0) {
-      ReportLine(report, "Invalid structure: ring " + IntStr(i) + " has radius zero");
-      return;
-    }
+    if (g.Rho(i) == 0)
+      return Refusal(report, "Invalid structure: ring " + IntStr(i) + " has radius zero");
     rings.push_back({g.Rho(i), g.Z(i), g.rr});
   }
   const auto charges = RingChargesAtOneVolt(rings, eps0, report);
-  if (!charges) return;
+  if (!charges) return Result::Refused(report.last);
 
   const std::string fileName = "sheet" + IntStr(g.n) + ".tab";
   std::string table;
@@ -192,7 +183,7 @@ void BsheetClick(const FieldValues& fields, Canvas& canvas, ReportSink& plainRep
     Q = Q + qi;
   }
   if (g.CBssheet) {
-    WriteFileAtomically(directory.empty() ? fileName : directory + "/" + fileName, table);
+    WriteFileAtomically(env.TablePath(fileName), table);
     ReportLine(report, "Ring capacitances and total surface fields saved in file \"" + fileName + "\"");
   }
   ReportLine(report, "Capacitance: " + FixedStr(Q / kPico, 15, 10) + " pF");
@@ -200,9 +191,5 @@ void BsheetClick(const FieldValues& fields, Canvas& canvas, ReportSink& plainRep
                          " V/m/V");
   ReportLine(report, "Minimum sum of electric fields at both surfaces: " + FixedStr(Eminring, 12, 10) +
                          " V/m/V");
-}
-
-void SheetCommand(const FieldValues& fields, ReportSink& report, const std::string& directory) {
-  NullCanvas canvas(kPBsheetWidth, kPBsheetHeight);
-  BsheetClick(fields, canvas, report, directory);
+  return {};
 }

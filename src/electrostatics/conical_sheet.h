@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "numerics/canvas.h"
+#include "numerics/command.h"
 #include "numerics/extended.h"
 #include "numerics/fields.h"
 #include "numerics/report.h"
@@ -48,13 +49,11 @@ struct SheetGeometry {
 SheetGeometry ReadSheetInputs(const FieldValues& fields);
 // The sheet, its edges and the rings, scaled to the canvas.
 void DrawSheet(const SheetGeometry& g, Canvas& canvas);
-void PBsheetPaint(const FieldValues& fields, Canvas& canvas);
+void PaintSheet(const FieldValues& fields, Canvas& canvas);
 
-// Calculate. The ring table goes to "sheet<n>.tab" in directory (the current one when
-// empty). A fault ends the command with ArithmeticFault, a table that cannot be
-// written with FileError, the lines so far written.
-void BsheetClick(const FieldValues& fields, Canvas& canvas, ReportSink& report,
-                 const std::string& directory = {});
-
-// Calculate on a blank canvas of the window's size.
-void SheetCommand(const FieldValues& fields, ReportSink& report, const std::string& directory = {});
+// Calculate: the sheet drawn on env.canvas (a blank one of the window's size without
+// it), then the capacitance and the fields. The ring table goes to "sheet<n>.tab" in
+// env.directory when asked for; a table that cannot be written ends it with FileError.
+// Refused: too many or too few rings, negative diameters, a ring on the axis, rings
+// that coincide or a matrix that cannot be inverted.
+Result SheetCommand(const FieldValues& fields, CommandEnv& env);

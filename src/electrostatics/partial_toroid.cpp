@@ -22,7 +22,8 @@ std::vector<FieldDef> BuildDefs() {
       {"Eiangle", "Initial azimutal angle", "0",
        "Where the band begins, degrees around the tube from the outer equator"},
       {"Efangle", "Final azimutal angle", "360", "Where the band ends (degrees)"},
-      {"Enrings", "Number of rings", "20", "Rings replacing the band (1 to 200)"},
+      {"Enrings", "Number of rings", "20", "Rings replacing the band (1 to 200)", false,
+       FieldKind::Count},
       {"Efracao", "% of tube radius out of circle radius", "100",
        "100 puts the ring centres on the tube surface"},
       {"Ealfa", "Divisor for maximum radius", "3.141592654",
@@ -159,31 +160,25 @@ void DrawPartial(PartialState& s, Canvas& canvas) {
   canvas.SetBrushColor(kWhite);
 }
 
-void PBpartialPaint(const FieldValues& fields, PartialState& s, Canvas& canvas) {
+void PaintPartial(const FieldValues& fields, PartialState& s, Canvas& canvas) {
   // A repaint is no command: whatever its inputs, it leaves no fault behind.
   const FaultFlagsKeeper keepFlags;
   ReadPartialInputs(fields, s);
   DrawPartial(s, canvas);
 }
 
-void BpartialClick(const FieldValues& fields, PartialState& s, const BreakdownField& breakdown,
-                   Canvas& canvas, ReportSink& plainReport, const std::string& directory) {
-  FaultCheckingReport report(plainReport);
-  ClearArithmeticFaults();
+Result CalculatePartial(const FieldValues& fields, PartialState& s, CommandEnv& env) {
+  LastLineReport report(env.Report());
+  NullCanvas blank(kPBpartialWidth, kPBpartialHeight);
+  Canvas& canvas = env.canvas ? *env.canvas : blank;
   const Extended eps0 = Eps0();
   ReadPartialInputs(fields, s);
   ReportLine(report, "");
   ReportLine(report, "Partial " + FixedStr(s.D, 4, 2) + "x" + FixedStr(s.d, 4, 2) +
                          " toroid decomposed in " + IntStr(s.n) + " thin rings:");
   DrawPartial(s, canvas);
-  if (s.n > kPartialMaxRings) {
-    ReportLine(report, "Too many rings");
-    return;
-  }
-  if (!s.RingsDefined) {
-    ReportLine(report, kTooFewRings);
-    return;
-  }
+  if (s.n > kPartialMaxRings) return Refusal(report, "Too many rings");
+  if (!s.RingsDefined) return Refusal(report, kTooFewRings);
 
   std::vector<ChargedRing> rings;
   for (int i = 1; i <= s.n; ++i) {
@@ -191,7 +186,7 @@ void BpartialClick(const FieldValues& fields, PartialState& s, const BreakdownFi
     rings.push_back({g.rho, g.z, g.v});
   }
   const auto charges = RingChargesAtOneVolt(rings, eps0, report);
-  if (!charges) return;
+  if (!charges) return Result::Refused(report.last);
 
   const std::string fileName = "torus" + IntStr(s.n) + ".tab";
   std::string table;
@@ -221,14 +216,15 @@ void BpartialClick(const FieldValues& fields, PartialState& s, const BreakdownFi
     Q = Q + qi;
   }
   if (s.CBsalvar) {
-    WriteFileAtomically(directory.empty() ? fileName : directory + "/" + fileName, table);
+    WriteFileAtomically(env.TablePath(fileName), table);
     ReportLine(report, "Ring capacitances and total surface fields saved in file \"" + fileName + "\"");
   }
   ReportLine(report, "Capacitance: " + FixedStr(Q / kPico, 15, 10) + " pF");
   ReportLine(report, "Maximum electric field at the surface: " + FixedStr(Emaxring, 12, 10) + " V/m/V");
   ReportLine(report, "Minimum electric field at the surface: " + FixedStr(Eminring, 12, 10) + " V/m/V");
   ReportLine(report, "Minimum field/maximum field: " + FixedStr(Eminring / Emaxring, 12, 10));
-  ReportLine(report, "Maximum breakdown voltage: " + FixedStr(breakdown.Emax / Emaxring, 10, 5) + " kV");
+  ReportLine(report, "Maximum breakdown voltage: " +
+                         FixedStr(env.breakdown.Emax / Emaxring, 10, 5) + " kV");
   if (std::fabs(std::fabs(s.thetaA - s.thetaB) - kTwoPi) > 1e-6L)
     ReportLine(report, "Warning: the electric fields are not at a single side in an open object");
 
@@ -242,4 +238,5 @@ void BpartialClick(const FieldValues& fields, PartialState& s, const BreakdownFi
   s.q = *charges;
   s.eps0 = eps0;
   s.PartialSolved = true;
+  return {};
 }

@@ -14,6 +14,7 @@
 
 #include "electrostatics/breakdown_field.h"
 #include "numerics/canvas.h"
+#include "numerics/command.h"
 #include "numerics/extended.h"
 #include "numerics/fields.h"
 #include "numerics/report.h"
@@ -79,17 +80,20 @@ int PartialScreenY(const PartialState& s, Extended z);
 
 // The cross-section with the tube and the rings, scaled to the canvas; sets the scale.
 void DrawPartial(PartialState& s, Canvas& canvas);
-// Paint handler: the fields, then the drawing.
-void PBpartialPaint(const FieldValues& fields, PartialState& s, Canvas& canvas);
+// A paint of the window's drawing: the fields, then the drawing.
+void PaintPartial(const FieldValues& fields, PartialState& s, Canvas& canvas);
 
-// Calculate. The ring table goes to "torus<n>.tab" in directory (the current one when
-// empty). Every Report line is checked for arithmetic faults: a fault ends the
-// command with ArithmeticFault, a table that cannot be written with FileError.
-void BpartialClick(const FieldValues& fields, PartialState& s, const BreakdownField& breakdown,
-                   Canvas& canvas, ReportSink& report, const std::string& directory = {});
+// Calculate, keeping in s what the probe needs: the band drawn on env.canvas (a blank
+// one of the window's size without it), the capacitance, the fields and the breakdown
+// voltage for env.breakdown. The ring table goes to "torus<n>.tab" in env.directory
+// when asked for; a table that cannot be written ends it with FileError. Refused: too
+// many or too few rings, rings that coincide or a matrix that cannot be inverted.
+Result CalculatePartial(const FieldValues& fields, PartialState& s, CommandEnv& env);
 
-// The probe at pixel (X, Y): nothing unless PartialSolved.
-void PBpartialMouseDown(const PartialState& s, int X, int Y, ReportSink& report);
+// The probe at pixel (X, Y): nothing unless PartialSolved. Clears the fault flags and
+// checks them before every line (a click is a command of its own); a fault ends it
+// with ArithmeticFault.
+void ProbePartial(const PartialState& s, int X, int Y, ReportSink& report);
 
 // Exact potential and fields of a complete toroid (outer diameter D, tube diameter d)
 // at 1 V at the point (r, z), by the series of toroidal Legendre functions.
@@ -102,7 +106,6 @@ struct ExactToroidPoint {
 };
 ExactToroidPoint ExactToroidAt(Extended D, Extended d, Extended r, Extended z);
 
-// Calculate on a blank canvas of the window's size, then a click at each pixel.
-void PartialCommand(const FieldValues& fields, const BreakdownField& breakdown,
-                    const std::vector<std::pair<int, int>>& probes, ReportSink& report,
-                    const std::string& directory = {});
+// The command: CalculatePartial on fresh state, then a click at each pixel of
+// env.probes (which answers only after a calculation that completed).
+Result PartialCommand(const FieldValues& fields, CommandEnv& env);

@@ -45,7 +45,7 @@ void ReportRingSums(const PartialState& s, Extended r, Extended z, ReportSink& r
 
 }  // namespace
 
-void PBpartialMouseDown(const PartialState& s, int X, int Y, ReportSink& plainReport) {
+void ProbePartial(const PartialState& s, int X, int Y, ReportSink& plainReport) {
   if (!s.PartialSolved) return;
   FaultCheckingReport report(plainReport);
   ClearArithmeticFaults();
@@ -84,11 +84,9 @@ void PBpartialMouseDown(const PartialState& s, int X, int Y, ReportSink& plainRe
   ReportLine(report, "Exact electric field (surface only): " + FixedStr(e.Es, 15, 10) + " V/m/V");
 }
 
-void PartialCommand(const FieldValues& fields, const BreakdownField& breakdown,
-                    const std::vector<std::pair<int, int>>& probes, ReportSink& report,
-                    const std::string& directory) {
-  NullCanvas canvas(kPBpartialWidth, kPBpartialHeight);
+Result PartialCommand(const FieldValues& fields, CommandEnv& env) {
   PartialState s;
-  BpartialClick(fields, s, breakdown, canvas, report, directory);
-  for (const auto& [X, Y] : probes) PBpartialMouseDown(s, X, Y, report);
+  Result result = CalculatePartial(fields, s, env);
+  for (const CanvasPoint& p : env.probes) ProbePartial(s, p.x, p.y, env.Report());
+  return result;
 }

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "electrostatics/ring_kernel.h"
-#include "numerics/arithmetic_fault.h"
 #include "numerics/format.h"
 #include "numerics/number_reading.h"
 
@@ -262,7 +261,7 @@ void WriteMatrix(ReportSink& report, Extended d, Extended ra, Extended rb) {
              "Cap. of both spheres - infinity: " + PicoFarads(2.0L * k12 + (k11 + k22)) + " pF");
 }
 
-void Calculate(const FieldValues& fields, Extended Emax, ReportSink& report) {
+Result Calculate(const FieldValues& fields, Extended Emax, ReportSink& report) {
   ReportLine(report, "");
   const std::vector<FieldDef>& defs = SpheresFieldDefs();
   const Extended ra = ReadNumber(FieldText(fields, defs, "Elarger")) / 2.0L;
@@ -273,16 +272,10 @@ void Calculate(const FieldValues& fields, Extended Emax, ReportSink& report) {
   const Extended d = gap + rb + ra;
 
   // A sphere of no size has no image series (its logarithms divide by zero).
-  if (!(ra > 0 && rb > 0)) {
-    ReportLine(report, "The diameters must be positive");
-    return;
-  }
-  if (ra < rb) {
-    ReportLine(report, "The smaller sphere is larger than the other");
-    return;
-  }
+  if (!(ra > 0 && rb > 0)) return Refusal(report, "The diameters must be positive");
+  if (ra < rb) return Refusal(report, "The smaller sphere is larger than the other");
   const SphereMutualResult mutual = SphereMutualCapacitance(d, ra, rb, report);
-  if (mutual.placement != SpherePlacement::Adjacent) return;
+  if (mutual.placement != SpherePlacement::Adjacent) return {};
 
   ReportLine(report, "Maximum electric field and breakdown voltage between two spheres");
   // Russell writes a for the smaller radius and b for the larger.
@@ -314,14 +307,11 @@ void Calculate(const FieldValues& fields, Extended Emax, ReportSink& report) {
     }
   }
   WriteMatrix(report, d, ra, rb);
+  return {};
 }
 
 }  // namespace
 
-void SpheresCommand(const FieldValues& fields, const BreakdownField& breakdown,
-                    ReportSink& report) {
-  FaultCheckingReport checked(report);
-  ClearArithmeticFaults();
-  Calculate(fields, breakdown.Emax, checked);
-  CheckArithmeticFaults();
+Result SpheresCommand(const FieldValues& fields, CommandEnv& env) {
+  return Calculate(fields, env.breakdown.Emax, env.Report());
 }

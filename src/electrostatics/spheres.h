@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "electrostatics/breakdown_field.h"
+#include "numerics/command.h"
 #include "numerics/extended.h"
 #include "numerics/fields.h"
 #include "numerics/report.h"
@@ -72,7 +73,6 @@ struct SphereCapacitanceMatrix {
 SphereCapacitanceMatrix SphereCapacitances(Extended d, Extended ra, Extended rb);
 
 // Calculate of the window as a plain function of its field texts: the report lines
-// as they are written, Emax (kV/m) from the program-wide setting. An arithmetic
-// fault ends it with ArithmeticFault after the lines written so far.
-void SpheresCommand(const FieldValues& fields, const BreakdownField& breakdown,
-                    ReportSink& report);
+// as they are written, Emax (kV/m) from env.breakdown. Diameters that are not positive,
+// or a "smaller" sphere larger than the other, are refused.
+Result SpheresCommand(const FieldValues& fields, CommandEnv& env);

@@ -297,13 +297,3 @@ const std::vector<FieldDef>& StructureFieldDefs() {
   };
   return defs;
 }
-
-StructureResults StructureCommand(const FieldValues& fields, const std::vector<std::string>& lines,
-                                  const BreakdownField& breakdown, ReportSink& msg, int workers) {
-  FaultCheckingReport checked(msg);
-  ClearArithmeticFaults();
-  const StructureDescription d = ParseDescription(lines, checked);
-  if (!d.Parsed()) return {};
-  return CalculateStructure(d, FieldChecked(fields, StructureFieldDefs(), "CBlistar"), breakdown,
-                            checked, nullptr, workers);
-}

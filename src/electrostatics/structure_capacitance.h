@@ -45,9 +45,3 @@ StructureResults CalculateStructure(const StructureDescription& description, boo
 
 // The window's one check box that the calculation reads, CBlistar.
 const std::vector<FieldDef>& StructureFieldDefs();
-
-// Calculate as a plain function: parse the lines (their messages included) and, when
-// the parse finished, calculate. Faults are checked before every line, as in the window.
-StructureResults StructureCommand(const FieldValues& fields, const std::vector<std::string>& lines,
-                                  const BreakdownField& breakdown, ReportSink& msg,
-                                  int workers = -1);

@@ -302,67 +302,16 @@ const std::vector<FieldDef>& StructurePlotFieldDefs() {
   static const std::vector<FieldDef> defs = {
       {"CBplotar", "Plot quantity", "Potential V",
        "Potential V, Radial electric field Er, Axial electric field Ez or Total electric "
-       "field |E|: the first letter chooses"},
+       "field |E|: the first letter chooses", false, FieldKind::Text},
       {"CBrapido", "fast", "1", "Blocks of 5 x 5 pixels instead of single pixels", true},
       {"CBlegend", "Scale", "0", "Colour legend below the plot", true},
-      {"Eemax", "Emax", "", "Field scale of the plots, V/m (empty: as Calculate writes it)"},
+      // A text: empty takes the calculation's scale, and the plot refuses a scale that
+      // is not a positive number with a line of its own.
+      {"Eemax", "Emax", "", "Field scale of the plots, V/m (empty: as Calculate writes it)",
+       false, FieldKind::Text},
       {"CBcontours", "Contours", "0", "Lines of ten equally spaced values over the plot", true},
       {"CBaxes", "Axes", "0", "Ticks and numbers in metres along the left and bottom edges",
        true},
   };
   return defs;
-}
-
-const std::vector<FieldDef>& StructureWindowFieldDefs() {
-  static const std::vector<FieldDef> defs = [] {
-    std::vector<FieldDef> all = StructureFieldDefs();
-    for (const FieldDef& f : StructurePlotFieldDefs()) all.push_back(f);
-    return all;
-  }();
-  return defs;
-}
-
-void StructureWindowCommand(const FieldValues& fields, const std::vector<std::string>& lines,
-                            const BreakdownField& breakdown, ReportSink& msg, Canvas* canvas,
-                            const std::vector<CanvasPoint>& probes) {
-  const std::vector<FieldDef>& defs = StructureWindowFieldDefs();
-  FaultCheckingReport checked(msg);
-  ClearArithmeticFaults();
-  const StructureDescription d = ParseDescription(lines, checked);
-  // The view as the window draws it after this parse, on its area.
-  const ViewWindow window = d.Parsed() ? d.view : ViewWindow{};
-  NullCanvas area(kStructureAreaSize, kStructureAreaSize);
-  Canvas& target = canvas ? *canvas : area;
-  const ScreenMapping view = DrawStructureView(target, window, d.elements);
-  if (!d.Parsed()) return;
-  const StructureDrawing drawing{&target, view};
-  const StructureResults results = CalculateStructure(
-      d, FieldChecked(fields, defs, "CBlistar"), breakdown, checked, &drawing);
-  if (!results.completed) return;
-
-  if (canvas) {
-    std::string eemax = FieldText(fields, defs, "Eemax");
-    if (eemax.empty()) eemax = results.EemaxText;
-    const PlotRequest request =
-        ReadPlotRequest(FieldText(fields, defs, "CBplotar"), eemax,
-                        FieldChecked(fields, defs, "CBrapido"), FieldChecked(fields, defs, "CBlegend"));
-    if (!request.error.empty()) {
-      ReportLine(checked, request.error);
-    } else {
-      const FieldPlot plot(results.rings, results.eps0, request.quantity,
-                           PlotScaleOf(request.quantity, d.VMin, d.VMax, request.fieldScale),
-                           d.palette, view, canvas->Width(), canvas->Height(), request.fast);
-      PlotControl control;
-      control.workers = PlotWorkers();
-      PlotOverlays overlays;
-      overlays.contours = FieldChecked(fields, defs, "CBcontours");
-      overlays.axes = FieldChecked(fields, defs, "CBaxes");
-      overlays.outlines = &d.elements;
-      PlotField(*canvas, plot, request.legend, control, overlays);
-    }
-  }
-  for (const CanvasPoint& p : probes) {
-    ReportLine(checked, ProbeLine(results.rings, results.eps0, view, p.x, p.y));
-    if (canvas) DrawProbeMark(*canvas, p.x, p.y);
-  }
 }

@@ -144,8 +144,6 @@ bool PlotField(Canvas& canvas, const FieldPlot& plot, bool legend, const PlotCon
 // The plot's settings among the window's fields: CBplotar, CBrapido, CBlegend, Eemax
 // (empty: the field scale the calculation writes there), CBcontours and CBaxes.
 const std::vector<FieldDef>& StructurePlotFieldDefs();
-// The structure window's fields as quor-cli takes them: Calculate's and the plot's.
-const std::vector<FieldDef>& StructureWindowFieldDefs();
 
 // What the window's plot fields ask for. error holds the message line that replaces
 // the plot: a quantity of no known letter, or a field plot whose scale (Emax, V/m) is
@@ -155,6 +153,8 @@ struct PlotRequest {
   Extended fieldScale = 0;
   bool fast = true;
   bool legend = false;
+  bool contours = false;  // drawn over the map: lines of ten levels
+  bool axes = false;      // and length scales along the edges
   std::string error;
 };
 PlotRequest ReadPlotRequest(std::string_view quantityText, std::string_view eemaxText, bool fast,
@@ -162,12 +162,3 @@ PlotRequest ReadPlotRequest(std::string_view quantityText, std::string_view eema
 
 // The threads worth giving a plot here: every core, none on a single one.
 unsigned PlotWorkers();
-
-// Calculate, then Plot and probe clicks, as the window does them one after the other:
-// the structure view and the rings drawn on canvas (when given) with the colour map
-// and what the fields ask over it; the lines of Calculate, then one probe line per
-// pixel, each point marked on the canvas. Nothing is plotted or probed when the
-// calculation did not finish.
-void StructureWindowCommand(const FieldValues& fields, const std::vector<std::string>& lines,
-                            const BreakdownField& breakdown, ReportSink& msg, Canvas* canvas,
-                            const std::vector<CanvasPoint>& probes);

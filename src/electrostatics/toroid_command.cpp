@@ -14,8 +14,8 @@ const std::vector<FieldDef>& ToroidFieldDefs() {
       {"Eminor", "Minor diameter:", "0.3", "Diameter d of the tube (m); first d of a table", false},
       {"Emajorto", "to", "0.9", "Last D of the table (m)", false},
       {"Eminorto", "to", "0.3", "Last d of the table (m)", false},
-      {"En1", "Values", "1", "Number of D values in the table", false},
-      {"En2", "Values", "1", "Number of d values in the table", false},
+      {"En1", "Values", "1", "Number of D values in the table", false, FieldKind::Count},
+      {"En2", "Values", "1", "Number of d values in the table", false, FieldKind::Count},
       {"CBdetails", "List details", "0", "List the Legendre functions and the steps of the series", true},
       {"CBtabela", "Save a table", "0", "Save a table of exact capacitances in toroid.dat", true},
       {"CBvolt", "List breakdown voltage", "0", "Add the breakdown voltages to the table", true},
@@ -131,8 +131,7 @@ std::string ToroidTableText(const ToroidTableRanges& t, Extended e0, Extended Em
   return text;
 }
 
-void ToroidCommand(const FieldValues& fields, const BreakdownField& breakdown, ReportSink& report,
-                   const std::string& directory) {
+Result ToroidCommand(const FieldValues& fields, CommandEnv& env) {
   const auto& defs = ToroidFieldDefs();
   auto number = [&](const char* name) { return ReadNumber(FieldText(fields, defs, name)); };
   ToroidTableRanges t;
@@ -147,38 +146,33 @@ void ToroidCommand(const FieldValues& fields, const BreakdownField& breakdown, R
   // The window clears and disables "List details" while "Save a table" is checked.
   const bool details = !table && FieldChecked(fields, defs, "CBdetails");
 
-  FaultCheckingReport checked(report);
-  ClearArithmeticFaults();
+  ReportSink& report = env.Report();
+  const Extended Emax = env.breakdown.Emax;
   const Extended e0 = Eps0();
-  ReportLine(checked, "");
+  ReportLine(report, "");
   if (!table) {
-    SingleToroid(t.D1, t.d1, e0, breakdown.Emax, details, checked);
-    CheckArithmeticFaults();
-    return;
+    SingleToroid(t.D1, t.d1, e0, Emax, details, report);
+    return {};
   }
 
-  ReportLine(checked, "");
-  ReportLine(checked, "Table of exact toroid capacitances:");
+  ReportLine(report, "");
+  ReportLine(report, "Table of exact toroid capacitances:");
   // Numbers the file would hold: the d values of the header, then D and its cells.
   const std::int64_t rows = t.I > 0 ? t.I : 0;
   const std::int64_t columns = t.J > 0 ? t.J : 0;
-  if (columns + rows * (1 + columns) > kToroidTableMaxValues) {
-    ReportLine(checked, "Too large table (max=" +
-                            IntStr(static_cast<std::int32_t>(kToroidTableMaxValues)) + " values)");
-    return;
-  }
+  if (columns + rows * (1 + columns) > kToroidTableMaxValues)
+    return Refusal(report, "Too large table (max=" +
+                               IntStr(static_cast<std::int32_t>(kToroidTableMaxValues)) +
+                               " values)");
   // The series work, from the step bound of each cell: a fraction of a microsecond a
   // cell, a small part of the table's own time.
-  if (ToroidTableTerms(t, kToroidTableMaxTerms) > kToroidTableMaxTerms) {
-    ReportLine(checked, "Too many series terms for the table (max=" +
-                            std::to_string(kToroidTableMaxTerms) + ")");
-    return;
-  }
-  const std::string text = ToroidTableText(t, e0, breakdown.Emax, checked);
+  if (ToroidTableTerms(t, kToroidTableMaxTerms) > kToroidTableMaxTerms)
+    return Refusal(report, "Too many series terms for the table (max=" +
+                               std::to_string(kToroidTableMaxTerms) + ")");
+  const std::string text = ToroidTableText(t, e0, Emax, report);
   CheckArithmeticFaults();  // values past the tenth reach only the file
-  const std::string path =
-      directory.empty() ? std::string(kToroidTableName) : directory + "/" + kToroidTableName;
-  WriteFileAtomically(path, text);
-  if (static_cast<std::int64_t>(t.I) * t.J > 10) ReportLine(checked, "...");
-  ReportLine(checked, std::string("Table saved in file ") + kToroidTableName);
+  WriteFileAtomically(env.TablePath(kToroidTableName), text);
+  if (static_cast<std::int64_t>(t.I) * t.J > 10) ReportLine(report, "...");
+  ReportLine(report, std::string("Table saved in file ") + kToroidTableName);
+  return {};
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "electrostatics/breakdown_field.h"
+#include "numerics/command.h"
 #include "numerics/extended.h"
 #include "numerics/fields.h"
 #include "numerics/report.h"
@@ -46,10 +47,9 @@ std::int64_t ToroidTableTerms(const ToroidTableRanges& ranges,
 std::string ToroidTableText(const ToroidTableRanges& ranges, Extended e0, Extended Emax,
                             ReportSink& report);
 
-// The whole command (BtoroidClick) as a plain function of the field texts: Emax from
-// the program-wide setting. Table mode writes toroid.dat in `directory` (the current
-// directory when empty) through a temporary file, so that a write error leaves an
-// older table whole; it throws FileError naming the file. An arithmetic fault ends the
-// command with ArithmeticFault after the lines written so far.
-void ToroidCommand(const FieldValues& fields, const BreakdownField& breakdown, ReportSink& report,
-                   const std::string& directory = "");
+// Calculate of the toroid window as a plain function of the field texts: Emax from
+// env.breakdown. Table mode writes toroid.dat in env.directory (the current directory
+// when empty) through a temporary file, so that a write error leaves an older table
+// whole; the error (FileError) names the file. A table of more than
+// kToroidTableMaxValues numbers is refused before anything is computed.
+Result ToroidCommand(const FieldValues& fields, CommandEnv& env);

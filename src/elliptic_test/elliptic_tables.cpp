@@ -1,9 +1,9 @@
 #include "elliptic_test/elliptic_tables.h"
 
 #include <cmath>
+#include <optional>
 #include <string>
 
-#include "numerics/arithmetic_fault.h"
 #include "numerics/elliptic.h"
 #include "numerics/format.h"
 #include "numerics/number_reading.h"
@@ -12,11 +12,14 @@ const std::vector<FieldDef>& CompleteIntegralsFieldDefs() {
   static const std::vector<FieldDef> defs = {
       {"Ek1", "Initial k", "0", "First modulus k (magnitude below 1)"},
       {"Ek2", "Final k", "0.9", "Last modulus k (magnitude below 1)"},
-      {"Enk", "Number of values", "3", "How many values of k, evenly spaced"},
+      {"Enk", "Number of values", "3", "How many values of k, evenly spaced", false,
+       FieldKind::Count},
       {"Ec1", "Initial c (II)", "0", "First argument c of the third kind (characteristic c*c)"},
       {"Ec2", "Final c (II)", "0.9", "Last argument c of the third kind"},
-      {"Enc", "Number of values", "3", "How many values of c, evenly spaced"},
-      {"RG123", "Compute", "0", "0: K and E; 1: K, E, and II(k,c); 2: II(k,c) only"},
+      {"Enc", "Number of values", "3", "How many values of c, evenly spaced", false,
+       FieldKind::Count},
+      {"RG123", "Compute", "0", "0: K and E; 1: K, E, and II(k,c); 2: II(k,c) only", false,
+       FieldKind::Choice},
       {"Cbagm", "a) Arithmetic-geometric mean", "1", "K and E by the arithmetic-geometric mean",
        true},
       {"CBSimpson", "b) Numerical integration by Simpson's method", "0",
@@ -34,10 +37,12 @@ const std::vector<FieldDef>& IncompleteIntegralsFieldDefs() {
   static const std::vector<FieldDef> defs = {
       {"Eask1", "Initial arcsin k (degrees)", "0", "First modular angle, k = sin(angle)"},
       {"Eask2", "Final arcsin k (degrees)", "80", "Last modular angle (magnitude below 90)"},
-      {"Enask", "Number of ks", "2", "How many modular angles, evenly spaced"},
+      {"Enask", "Number of ks", "2", "How many modular angles, evenly spaced", false,
+       FieldKind::Count},
       {"Ephi1", "Initial angle phi (degrees)", "0", "First amplitude phi"},
       {"Ephi2", "Final angle phi (degrees)", "80", "Last amplitude phi (magnitude below 90)"},
-      {"Enp", "Number of angles", "2", "How many amplitudes, evenly spaced"},
+      {"Enp", "Number of angles", "2", "How many amplitudes, evenly spaced", false,
+       FieldKind::Count},
       {"CBFeE", "F(k,phi) and E(k,phi)", "1",
        "The incomplete integrals of the first and second kind", true},
       {"CBh", "Heuman's Lambda function A(k,phi)", "1", "Heuman's Lambda function", true},
@@ -139,18 +144,17 @@ void PiBlock(ReportSink& report, const CompleteOptions& o, Extended k, Extended 
 
 const char* const kNegativeCount = "The numbers of values must not be negative";
 
-// The bounds on the size of a table, checked before its first row; false (with the
-// message written) when the table is refused.
-bool TableSizeOk(ReportSink& report, std::int64_t rows, bool integrated) {
+// The bounds on the size of a table, checked before its first row: the refusal (its
+// line written) of a table too large, or nothing.
+std::optional<Result> TableSizeRefusal(ReportSink& report, std::int64_t rows, bool integrated) {
   const std::int64_t limit = integrated ? kMaxIntegratedRows : kMaxTableRows;
-  if (rows <= limit) return true;
-  ReportLine(report, std::string(integrated ? "Too many values for numerical integration (max="
-                                            : "Too many values in the table (max=") +
-                         IntStr(static_cast<std::int32_t>(limit)) + ")");
-  return false;
+  if (rows <= limit) return std::nullopt;
+  return Refusal(report, std::string(integrated ? "Too many values for numerical integration (max="
+                                                : "Too many values in the table (max=") +
+                             IntStr(static_cast<std::int32_t>(limit)) + ")");
 }
 
-void CompleteTable(const FieldValues& fields, ReportSink& report) {
+Result CompleteTable(const FieldValues& fields, ReportSink& report) {
   const Reader in{fields, CompleteIntegralsFieldDefs()};
   const Extended k1 = in.Real("Ek1");
   const Extended k2 = in.Real("Ek2");
@@ -159,10 +163,8 @@ void CompleteTable(const FieldValues& fields, ReportSink& report) {
   const Extended c2 = in.Real("Ec2");
   const std::int32_t nc = in.Whole("Enc");
   if (!(std::fabs(k1) < 1) || !(std::fabs(k2) < 1) || !(std::fabs(c1) < 1) ||
-      !(std::fabs(c2) < 1)) {
-    ReportLine(report, "The arguments must be smaller than 1");
-    return;
-  }
+      !(std::fabs(c2) < 1))
+    return Refusal(report, "The arguments must be smaller than 1");
   const std::int32_t index = in.Whole("RG123");
   const CompleteOptions o{in.Checked("Cbagm"),
                           in.Checked("CBSimpson"),
@@ -173,19 +175,14 @@ void CompleteTable(const FieldValues& fields, ReportSink& report) {
                           : index == 2 ? CompleteItems::PiOnly
                                        : CompleteItems::KE};
   // A negative k*k has no real square root, hence no modulus.
-  if (o.squared && (k1 < 0 || k2 < 0 || c1 < 0 || c2 < 0)) {
-    ReportLine(report, "The arguments k^2 and c^2 must not be negative");
-    return;
-  }
+  if (o.squared && (k1 < 0 || k2 < 0 || c1 < 0 || c2 < 0))
+    return Refusal(report, "The arguments k^2 and c^2 must not be negative");
   ReportLine(report, "Testing evaluation methods for complete elliptic integrals:");
-  if (nk < 0 || (o.item != CompleteItems::KE && nc < 0)) {
-    ReportLine(report, kNegativeCount);
-    return;
-  }
+  if (nk < 0 || (o.item != CompleteItems::KE && nc < 0)) return Refusal(report, kNegativeCount);
 
   const std::int64_t rows =
       o.item == CompleteItems::KE ? std::int64_t{nk} : std::int64_t{nk} * std::int64_t{nc};
-  if (!TableSizeOk(report, rows, o.simpson)) return;
+  if (auto refused = TableSizeRefusal(report, rows, o.simpson)) return *refused;
 
   const ArgumentRange ks(k1, k2, nk);
   const ArgumentRange cs(c1, c2, nc);
@@ -203,9 +200,10 @@ void CompleteTable(const FieldValues& fields, ReportSink& report) {
     }
     k = k + ks.Step();
   }
+  return {};
 }
 
-void IncompleteTable(const FieldValues& fields, ReportSink& report) {
+Result IncompleteTable(const FieldValues& fields, ReportSink& report) {
   ReportLine(report, "Testing incomplete elliptic integrals (numerical integration):");
   const Reader in{fields, IncompleteIntegralsFieldDefs()};
   const Extended a1 = in.Real("Eask1");
@@ -215,17 +213,13 @@ void IncompleteTable(const FieldValues& fields, ReportSink& report) {
   const Extended p2 = in.Real("Ephi2");
   const std::int32_t np = in.Whole("Enp");
   if (!(std::fabs(a1) < 90) || !(std::fabs(a2) < 90) || !(std::fabs(p1) < 90) ||
-      !(std::fabs(p2) < 90)) {
-    ReportLine(report, "The angles must be smaller than 90 degrees");
-    return;
-  }
-  if (na < 0 || np < 0) {
-    ReportLine(report, kNegativeCount);
-    return;
-  }
+      !(std::fabs(p2) < 90))
+    return Refusal(report, "The angles must be smaller than 90 degrees");
+  if (na < 0 || np < 0) return Refusal(report, kNegativeCount);
   const bool FeE = in.Checked("CBFeE");
   const bool lambda = in.Checked("CBh");
-  if (!TableSizeOk(report, std::int64_t{na} * std::int64_t{np}, FeE || lambda)) return;
+  if (auto refused = TableSizeRefusal(report, std::int64_t{na} * std::int64_t{np}, FeE || lambda))
+    return *refused;
 
   const ArgumentRange alphas(a1, a2, na);
   const ArgumentRange phis(p1, p2, np);
@@ -248,23 +242,15 @@ void IncompleteTable(const FieldValues& fields, ReportSink& report) {
     }
     alpha = alpha + alphas.Step();
   }
-}
-
-// Runs a table with every line checked for arithmetic faults before it is written.
-template <class Table>
-void Checked(Table table, const FieldValues& fields, ReportSink& report) {
-  FaultCheckingReport checked(report);
-  ClearArithmeticFaults();
-  table(fields, checked);
-  CheckArithmeticFaults();
+  return {};
 }
 
 }  // namespace
 
-void CompleteIntegralsCommand(const FieldValues& fields, ReportSink& report) {
-  Checked(CompleteTable, fields, report);
+Result CompleteIntegralsCommand(const FieldValues& fields, CommandEnv& env) {
+  return CompleteTable(fields, env.Report());
 }
 
-void IncompleteIntegralsCommand(const FieldValues& fields, ReportSink& report) {
-  Checked(IncompleteTable, fields, report);
+Result IncompleteIntegralsCommand(const FieldValues& fields, CommandEnv& env) {
+  return IncompleteTable(fields, env.Report());
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "numerics/command.h"
 #include "numerics/extended.h"
 #include "numerics/fields.h"
 #include "numerics/report.h"
@@ -41,8 +42,8 @@ class ArgumentRange {
   std::int32_t n_;
 };
 
-// "Compute complete integrals". Ends with ArithmeticFault if a value should still come
-// out as not-a-number or infinite (the lines before it stay).
-void CompleteIntegralsCommand(const FieldValues& fields, ReportSink& report);
+// "Compute complete integrals". Arguments out of range, negative counts and tables
+// beyond the bounds above are refused before the first row.
+Result CompleteIntegralsCommand(const FieldValues& fields, CommandEnv& env);
 // "Compute incomplete integrals", likewise.
-void IncompleteIntegralsCommand(const FieldValues& fields, ReportSink& report);
+Result IncompleteIntegralsCommand(const FieldValues& fields, CommandEnv& env);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <locale.h>
+#include <optional>
 #include <string>
 
 namespace {
@@ -48,30 +49,49 @@ locale_t ClassicLocale() {
   return c;
 }
 
-}  // namespace
-
-Extended ReadNumber(std::string_view text) {
-  const std::string_view t = TrimBlanks(text);
-  if (t.empty() || !IsDecimalNumber(t)) return 0;
+// The value of a complete number text, or nothing for a malformed or infinite one.
+std::optional<Extended> ParseNumber(std::string_view t) {
+  if (!IsDecimalNumber(t)) return std::nullopt;
   // The validated text is plain decimal, which strtold converts correctly rounded.
   const std::string s(t);
   const Extended v = strtold_l(s.c_str(), nullptr, ClassicLocale());
-  return std::isfinite(v) ? v : 0;
+  if (!std::isfinite(v)) return std::nullopt;
+  return v;
 }
 
-std::int32_t ReadInteger(std::string_view text) {
-  const std::string_view t = TrimBlanks(text);
+// The value of a complete whole number within 32 bits, or nothing.
+std::optional<std::int32_t> ParseInteger(std::string_view t) {
   std::size_t i = 0;
   bool negative = false;
   if (i < t.size() && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
-  if (i == t.size()) return 0;
+  if (i == t.size()) return std::nullopt;
   long long value = 0;  // magnitude, capped just above the 32-bit range
   for (; i < t.size(); ++i) {
-    if (!IsDigit(t[i])) return 0;
+    if (!IsDigit(t[i])) return std::nullopt;
     value = value * 10 + (t[i] - '0');
-    if (value > 2147483648LL) return 0;
+    if (value > 2147483648LL) return std::nullopt;
   }
   if (negative) value = -value;
-  if (value > 2147483647LL) return 0;
+  if (value > 2147483647LL) return std::nullopt;
   return static_cast<std::int32_t>(value);
+}
+
+}  // namespace
+
+Extended ReadNumber(std::string_view text) {
+  return ParseNumber(TrimBlanks(text)).value_or(0);
+}
+
+std::int32_t ReadInteger(std::string_view text) {
+  return ParseInteger(TrimBlanks(text)).value_or(0);
+}
+
+bool IsNumberText(std::string_view text) {
+  const std::string_view t = TrimBlanks(text);
+  return t.empty() || ParseNumber(t).has_value();
+}
+
+bool IsIntegerText(std::string_view text) {
+  const std::string_view t = TrimBlanks(text);
+  return t.empty() || ParseInteger(t).has_value();
 }

@@ -24,3 +24,18 @@ class VectorReport : public ReportSink {
   void Append(std::string_view line) override { lines.emplace_back(line); }
   std::vector<std::string> lines;
 };
+
+// Passes every line on and remembers the last: the line a command's refusal ended on,
+// when a routine wrote it and only said that it failed.
+class LastLineReport : public ReportSink {
+ public:
+  explicit LastLineReport(ReportSink& inner) : inner_(inner) {}
+  void Append(std::string_view line) override {
+    inner_.Append(line);
+    last.assign(line);
+  }
+  std::string last;
+
+ private:
+  ReportSink& inner_;
+};

@@ -167,15 +167,11 @@ ResonatorOutcome ResonatorArrangement(const FieldValues& fields) {
   return out;
 }
 
-ResonatorOutcome ResonatorCommand(const FieldValues& fields, ReportSink& plain) {
-  FaultCheckingReport report(plain);
-  ClearArithmeticFaults();
-  ResonatorOutcome out;
+Result CalculateResonator(const FieldValues& fields, CommandEnv& env, ResonatorOutcome& out) {
+  ReportSink& report = env.Report();
+  out = ResonatorOutcome();
   ReportLine(report, "");
-  if (auto refused = ReadResonatorSetup(fields, out.setup)) {
-    ReportLine(report, *refused);
-    return out;
-  }
+  if (auto refused = ReadResonatorSetup(fields, out.setup)) return Refusal(report, *refused);
   out.valid = true;
   const ResonatorInput& in = out.setup.input;
   const ResonatorCoil& coil = in.coil;
@@ -191,11 +187,7 @@ ResonatorOutcome ResonatorCommand(const FieldValues& fields, ReportSink& plain) 
 
   std::string failure;
   std::optional<ResonatorResult> model = SolveResonator(in, &failure);
-  if (!model) {
-    ReportLine(report, failure);
-    CheckArithmeticFaults();
-    return out;
-  }
+  if (!model) return Refusal(report, failure);
   out.model = std::move(*model);
   out.computed = true;
   const ResonatorResult& m = out.model;
@@ -248,6 +240,10 @@ ResonatorOutcome ResonatorCommand(const FieldValues& fields, ReportSink& plain) 
       ReportLine(report, "Primary resonance at the tap: " + KHz(out.tapFrequency));
     }
   }
-  CheckArithmeticFaults();
-  return out;
+  return {};
+}
+
+Result ResonatorCommand(const FieldValues& fields, CommandEnv& env) {
+  ResonatorOutcome out;
+  return CalculateResonator(fields, env, out);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "numerics/canvas.h"
+#include "numerics/command.h"
 #include "numerics/fields.h"
 #include "numerics/report.h"
 #include "resonator/primary_tap.h"
@@ -52,9 +53,12 @@ struct ResonatorOutcome {
   Extended tapFrequency = 0;     // 1/(2 pi sqrt(L1 C1)) at the tap
 };
 
-// Calculate of the window: the Report lines and the outcome. An arithmetic fault ends it
-// with ArithmeticFault after the lines written so far.
-ResonatorOutcome ResonatorCommand(const FieldValues& fields, ReportSink& report);
+// Calculate of the window: the Report lines to env.Report(), the outcome kept in out
+// for the drawing, and the result (Refused on a check's line). An arithmetic fault ends
+// it with ArithmeticFault after the lines written so far.
+Result CalculateResonator(const FieldValues& fields, CommandEnv& env, ResonatorOutcome& out);
+// The same as one command (quor-cli's resonator).
+Result ResonatorCommand(const FieldValues& fields, CommandEnv& env);
 
 // The setup of the fields without calculating: what the drawing shows before Calculate.
 ResonatorOutcome ResonatorArrangement(const FieldValues& fields);

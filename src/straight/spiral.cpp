@@ -5,7 +5,6 @@
 #include <cmath>
 #include <optional>
 
-#include "numerics/arithmetic_fault.h"
 #include "numerics/format.h"
 #include "numerics/number_reading.h"
 #include "straight/wires.h"
@@ -13,8 +12,8 @@
 const std::vector<FieldDef>& SpiralFieldDefs() {
   static const std::vector<FieldDef> defs = {
       {"Esunit", "Turns spacing", "20e-6", "The wires can't overlap"},
-      {"Esinner", "First turn", "1", "The wires can't overlap"},
-      {"Esn", "Turns", "2", "The wires can't overlap"},
+      {"Esinner", "First turn", "1", "The wires can't overlap", false, FieldKind::Count},
+      {"Esn", "Turns", "2", "The wires can't overlap", false, FieldKind::Count},
       {"Esd", "Wire diameter", "10e-6", "The wires can't overlap"},
       {"CBflat", "Flat wire", "0", "", true},
       {"CBdet", "List details", "0", "", true},
@@ -65,15 +64,12 @@ std::string NH(Extended henries) { return FixedStr(henries / 1e-9L, 15, 10); }
 constexpr Extended kMohanK1 = 2.940530723760046471e-6L;
 constexpr Extended kLeeK2 = 1.178097245096172464e-5L;
 
-void Calculate(const FieldValues& fields, ReportSink& report, Canvas& canvas,
-               const ScreenMapping& map) {
+Result Calculate(const FieldValues& fields, ReportSink& report, Canvas& canvas,
+                 const ScreenMapping& map) {
   const SpiralInputs in = ReadSpiralInputs(fields);
   ReportLine(report, "");
   ReportLine(report, "Square spiral, turns " + IntStr(in.kA) + "-" + IntStr(in.kB));
-  if (auto message = CheckSpiral(in)) {
-    ReportLine(report, *message);
-    return;
-  }
+  if (auto message = CheckSpiral(in)) return Refusal(report, *message);
   const Extended s = in.s;
   const Extended w = in.w;
   canvas.SetPenColor(kRed);
@@ -157,6 +153,7 @@ void Calculate(const FieldValues& fields, ReportSink& report, Canvas& canvas,
       Um(Di);
   ReportLine(report, diameters + " um (Mohan): " + NH(mohan) + " nH");
   ReportLine(report, diameters + " um (Lee): " + NH(lee) + " nH");
+  return {};
 }
 
 }  // namespace
@@ -181,7 +178,7 @@ std::array<SpiralSide, 4> SpiralTurnSides(std::int64_t k, double s) {
            {out, out, -out, out}}};
 }
 
-void PaintBox1Paint(Canvas& canvas, const SpiralInputs& in, ScreenMapping& map) {
+void PaintSpiral(Canvas& canvas, const SpiralInputs& in, ScreenMapping& map) {
   const int W = canvas.Width();
   const int H = canvas.Height();
   canvas.SetPenColor(kBlack);
@@ -219,23 +216,16 @@ void PaintBox1Paint(Canvas& canvas, const SpiralInputs& in, ScreenMapping& map) 
   }
 }
 
-void CalculateClick(const FieldValues& fields, ReportSink& report, Canvas& canvas,
-                    const ScreenMapping& map) {
-  FaultCheckingReport checked(report);
-  ClearArithmeticFaults();
-  Calculate(fields, checked, canvas, map);
-  CheckArithmeticFaults();
-}
-
-void SpiralCommand(const FieldValues& fields, ReportSink& report) {
-  NullCanvas canvas(kSpiralBoxSize, kSpiralBoxSize);
-  ScreenMapping map;
-  PaintBox1Paint(canvas, ReadSpiralInputs(fields), map);
-  CalculateClick(fields, report, canvas, map);
-}
-
-std::vector<std::string> SpiralCommand(const FieldValues& fields) {
-  VectorReport report;
-  SpiralCommand(fields, report);
-  return std::move(report.lines);
+Result SpiralCommand(const FieldValues& fields, CommandEnv& env) {
+  NullCanvas blank(kSpiralBoxSize, kSpiralBoxSize);
+  Canvas& canvas = env.canvas ? *env.canvas : blank;
+  // Over the drawing of the last paint; without one, the spiral is drawn first, as a
+  // window just opened shows it.
+  ScreenMapping fresh;
+  const ScreenMapping* map = env.canvas ? env.mapping : nullptr;
+  if (!map) {
+    PaintSpiral(canvas, ReadSpiralInputs(fields), fresh);
+    map = &fresh;
+  }
+  return Calculate(fields, env.Report(), canvas, *map);
 }

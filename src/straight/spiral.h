@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "numerics/canvas.h"
+#include "numerics/command.h"
 #include "numerics/fields.h"
 #include "numerics/report.h"
 #include "numerics/screen_mapping.h"
@@ -48,14 +49,10 @@ std::array<SpiralSide, 4> SpiralTurnSides(std::int64_t k, double s);
 // three pixels), the screen mapping kept for the overlay of the next calculation.
 // Turns or a spacing that describe no spiral leave the area blank; a wire too thick
 // for the spacing is drawn, which shows the overlap.
-void PaintBox1Paint(Canvas& canvas, const SpiralInputs& in, ScreenMapping& map);
+void PaintSpiral(Canvas& canvas, const SpiralInputs& in, ScreenMapping& map);
 
-// Calculate of the panel: the report, and the centre line of the spiral in red over the
-// drawing with the mapping of its last paint. Inputs that describe no spiral end it with
-// one line after the title. An arithmetic fault ends it with ArithmeticFault after the
-// lines written so far.
-void CalculateClick(const FieldValues& fields, ReportSink& report, Canvas& canvas,
-                    const ScreenMapping& map);
-// The same on a blank area, as a window just opened would draw it.
-void SpiralCommand(const FieldValues& fields, ReportSink& report);
-std::vector<std::string> SpiralCommand(const FieldValues& fields);
+// Calculate of the panel: the report, and the centre line of the spiral in red over
+// env.canvas with the mapping of its last paint (env.mapping). Without a canvas (or
+// without a mapping) the spiral is first painted, as a window just opened would show
+// it. Inputs that describe no spiral are refused with one line after the title.
+Result SpiralCommand(const FieldValues& fields, CommandEnv& env);

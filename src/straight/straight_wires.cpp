@@ -3,7 +3,6 @@
 #include <cmath>
 #include <optional>
 
-#include "numerics/arithmetic_fault.h"
 #include "numerics/format.h"
 #include "numerics/number_reading.h"
 #include "straight/wires.h"
@@ -14,7 +13,7 @@ const std::vector<FieldDef>& StraightFieldDefs() {
       {"Eradius1", "Diameter 1", "0.001", "In meters or AWG gauge"},
       {"Elength2", "Length 2", "1", ""},
       {"Eradius2", "Diameter 2", "0.001", ""},
-      {"Esegments", "Segments", "1000", "For the numerical calculation"},
+      {"Esegments", "Segments", "1000", "For the numerical calculation", false, FieldKind::Count},
       {"Edistance", "Radial distance between wires", "0.1", "Distance between centers"},
       {"Eoffset", "Axial distance between centers", "0", "The wires can't overlap"},
   };
@@ -64,14 +63,14 @@ std::optional<std::string> CheckWirePair(const WirePair& w) {
 // Henries to the microhenries of the report, 15:10.
 std::string MicroHenries(Extended henries) { return FixedStr(henries / 1e-6L, 15, 10) + " uH"; }
 
-void Calculate(const FieldValues& fields, ReportSink& report) {
+}  // namespace
+
+Result StraightCommand(const FieldValues& fields, CommandEnv& env) {
+  ReportSink& report = env.Report();
   const WirePair w = ReadWirePair(fields);
   ReportLine(report, "");
   ReportLine(report, "Inductances of round straight wires");
-  if (auto message = CheckWirePair(w)) {
-    ReportLine(report, *message);
-    return;
-  }
+  if (auto message = CheckWirePair(w)) return Refusal(report, *message);
   const Extended L1 = WireSelfLowFreq(w.l1, w.r1);
   const Extended L2 = WireSelfLowFreq(w.l2, w.r2);
   const Extended M = ParallelFilamentMutual(w.l1, w.l2, w.d, w.c);
@@ -113,19 +112,5 @@ void Calculate(const FieldValues& fields, ReportSink& report) {
                          MicroHenries(ParallelFilamentMutual(w.l1, w.l1, flat * 2 * w.r1, 0)));
   ReportLine(report, "Maxwell inductance L2 (flat wire): " +
                          MicroHenries(ParallelFilamentMutual(w.l2, w.l2, flat * 2 * w.r2, 0)));
-}
-
-}  // namespace
-
-void BcalculateClick(const FieldValues& fields, ReportSink& report) {
-  FaultCheckingReport checked(report);
-  ClearArithmeticFaults();
-  Calculate(fields, checked);
-  CheckArithmeticFaults();
-}
-
-std::vector<std::string> StraightCommand(const FieldValues& fields) {
-  VectorReport report;
-  BcalculateClick(fields, report);
-  return std::move(report.lines);
+  return {};
 }

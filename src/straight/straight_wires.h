@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "numerics/command.h"
 #include "numerics/fields.h"
 #include "numerics/report.h"
 
@@ -22,7 +23,5 @@ inline constexpr std::int32_t kMaxEqualWireSegments = 10000000;
 // Calculate of the panel, as a plain function of its field texts (missing names take
 // the defaults). Inputs that describe no pair of wires (a length or diameter not
 // positive, a wire not longer than its diameter, a negative distance, wires that
-// overlap, a segment count out of range) end it with one line saying so. An arithmetic
-// fault ends it with ArithmeticFault after the lines written so far.
-void BcalculateClick(const FieldValues& fields, ReportSink& report);
-std::vector<std::string> StraightCommand(const FieldValues& fields);
+// overlap, a segment count out of range) are refused with one line saying so.
+Result StraightCommand(const FieldValues& fields, CommandEnv& env);

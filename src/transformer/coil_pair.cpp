@@ -9,6 +9,9 @@ namespace {
 FieldDef Edit(const char* name, const char* label, const char* def, const char* hint) {
   return FieldDef{name, label, def, hint, false};
 }
+FieldDef Count(const char* name, const char* label, const char* def, const char* hint) {
+  return FieldDef{name, label, def, hint, false, FieldKind::Count};
+}
 FieldDef Box(const char* name, const char* caption, bool checked, const char* hint) {
   return FieldDef{name, caption, checked ? "1" : "0", hint, true};
 }
@@ -31,9 +34,9 @@ std::vector<FieldDef> BuildDefs() {
       Edit("Eb2", "Base elevation 2", "0", "Usually one of the base elevations is zero"),
       Edit("Ewd2", "Wire diameter 2", "0.0002", "The program tests if the wire fits the coil"),
       // Segment counts; Ens1 and Ens2 share the label Lseg1, Ensm has Lseg2.
-      Edit("Ens1", "Segments/turn for M", "20", "Used in the numerical calculation of M"),
-      Edit("Ens2", "Segments/turn for M", "20", "Use more for greater precision"),
-      Edit("Ensm", "Segs./turn for L", "2000", "Used by Maxwell L, with true spiral coils"),
+      Count("Ens1", "Segments/turn for M", "20", "Used in the numerical calculation of M"),
+      Count("Ens2", "Segments/turn for M", "20", "Use more for greater precision"),
+      Count("Ensm", "Segs./turn for L", "2000", "Used by Maxwell L, with true spiral coils"),
       // Options (right group).
       Box("CBm", "Calculate M and k", true, "Uncheck if you just want the inductances"),
       Box("CBOudin", "Oudin coil", false, "Secondary connected to one end of the primary"),

@@ -1,12 +1,14 @@
 #pragma once
 // Everything a transformer routine works with besides its arguments: the coil pair
 // and results, the Report, the drawing surface with its mapping, the run flag of the
-// long calculations and the caption of the Calculate button that doubles as Stop.
+// long calculations and whether a stoppable sum is running (the window shows Stop on
+// its Calculate button meanwhile).
 #include <functional>
 #include <string>
 #include <string_view>
 
 #include "numerics/canvas.h"
+#include "numerics/command.h"
 #include "numerics/event_pump.h"
 #include "numerics/report.h"
 #include "transformer/coil_pair.h"
@@ -16,14 +18,28 @@ inline constexpr int kArrangementSize = 297;  // drawing area of the main window
 
 struct TransformerContext {
   TransformerContext(ReportSink& r, Canvas& c) : report(&r), canvas(&c) {}
+  // A command's context: its Report, its drawing area (a blank one of the window's
+  // size when the environment has none) and the mapping of the last paint, its pumps,
+  // its stop request and the listener of the running state.
+  explicit TransformerContext(CommandEnv& env)
+      : report(&env.Report()),
+        canvas(env.canvas ? env.canvas : &blank_),
+        pump(env.pump),
+        pumpNow(env.pumpNow),
+        stoppable(static_cast<bool>(env.stopRequested)),
+        stopRequested(env.stopRequested),
+        onRunningChanged(env.onRunningChanged) {
+    if (env.mapping) map = *env.mapping;
+  }
+  TransformerContext(const TransformerContext&) = delete;
+  TransformerContext& operator=(const TransformerContext&) = delete;
 
   CoilPair coils;
   ScreenMapping map;
-  bool StopFlag = true;        // cleared by a failure or by a Stop click
-  // A Stop click can end the true-spiral sums (the main window). Where it cannot
-  // (quor-cli, the tests) their work is bounded before they start.
+  bool StopFlag = true;        // cleared by a failure or by a stop request
+  // A stop request can end the true-spiral sums (the main window's Stop). Where none
+  // can (quor-cli, the tests) their work is bounded before they start.
   bool stoppable = false;
-  std::string calcCaption = "Calculate";
 
   ReportSink* report;
   Canvas* canvas;
@@ -31,11 +47,23 @@ struct TransformerContext {
   // Serves the window at once, unlike a pump that passes on only some of its calls;
   // called after the last step of a true-spiral sum. May be left empty.
   EventPump pumpNow;
-  std::function<void(std::string_view)> onCaptionChanged;  // mirrors calcCaption
+  // Asked after every pump; true stops the running sum ("Interrupted").
+  std::function<bool()> stopRequested;
+  // Told when Running() changes.
+  std::function<void(bool running)> onRunningChanged;
 
   void Line(std::string_view s) { ReportLine(*report, s); }
-  void SetCalcCaption(std::string_view caption) {
-    calcCaption = std::string(caption);
-    if (onCaptionChanged) onCaptionChanged(caption);
+
+  // A stoppable sum has started and the command has not ended yet.
+  bool Running() const { return running_; }
+  void SetRunning(bool running) {
+    if (running == running_) return;
+    running_ = running;
+    if (onRunningChanged) onRunningChanged(running);
   }
+  bool StopRequested() const { return stopRequested && stopRequested(); }
+
+ private:
+  NullCanvas blank_{kArrangementSize, kArrangementSize};
+  bool running_ = false;
 };

@@ -17,7 +17,8 @@ Extended OptimalCoupling(int a) {
   return static_cast<Extended>(diff) / static_cast<Extended>(sum);
 }
 
-void OptimalTeslacoilcouplings1Click(ReportSink& report) {
+Result CouplingsCommand(const FieldValues&, CommandEnv& env) {
+  ReportSink& report = env.Report();
   ReportLine(report, "");
   ReportLine(report, "Optimal couplings for a Tesla coil:");
   for (std::int32_t a = 1; a <= 15; ++a) {
@@ -26,6 +27,7 @@ void OptimalTeslacoilcouplings1Click(ReportSink& report) {
                            FixedStr(static_cast<Extended>(b) / 2, 4, 1) +
                            " cycles: k=" + FixedStr(OptimalCoupling(a), 13, 10));
   }
+  return {};
 }
 
 const std::vector<FieldDef>& CouplingsFieldDefs() {

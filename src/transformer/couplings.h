@@ -3,6 +3,7 @@
 // from the primary circuit to the secondary.
 #include <vector>
 
+#include "numerics/command.h"
 #include "numerics/extended.h"
 #include "numerics/fields.h"
 #include "numerics/report.h"
@@ -12,8 +13,9 @@
 Extended OptimalCoupling(int a);
 
 // "Optimal Tesla coil couplings": an empty line, the heading and the modes 1:2 to
-// 15:16 with the cycles the transfer takes and their coupling coefficients.
-void OptimalTeslacoilcouplings1Click(ReportSink& report);
+// 15:16 with the cycles the transfer takes and their coupling coefficients. It reads
+// no fields.
+Result CouplingsCommand(const FieldValues& fields, CommandEnv& env);
 
 // The command takes no fields.
 const std::vector<FieldDef>& CouplingsFieldDefs();

@@ -16,7 +16,11 @@
 
 namespace {
 
-void Calculate(TransformerContext& ctx, const FieldValues& fields);
+// How a part of the calculation ended: go on with the next, the command is done, or
+// it ended on a line that refuses (or a stop).
+enum class Outcome { Go, Done, Refused };
+
+Outcome Calculate(TransformerContext& ctx, const FieldValues& fields);
 
 // Inductances are listed in millihenries.
 inline Extended mH(Extended henries) { return henries / 0.001L; }
@@ -166,22 +170,19 @@ void ComparisonValues(TransformerContext& ctx) {
     MutualLine(ctx, "Snow M #61: ", SnowMutual61(c));
 }
 
-// Branch B up to the mutual inductance. Returns false when the command ends early.
-bool SeriesPrimary(TransformerContext& ctx, const TransformerOptions& opt) {
+// Branch B up to the mutual inductance.
+Outcome SeriesPrimary(TransformerContext& ctx, const TransformerOptions& opt) {
   CoilPair& c = ctx.coils;
   const auto L1 = CoilInductance(ctx, {c.N1, c.h1, c.rmin1, c.rmax1, c.b1, c.wd1},
                                  kPrimaryTexts, opt.CBML1, opt.CBel);
-  if (!L1) return false;
+  if (!L1) return Outcome::Refused;
   c.L1 = *L1;
   const auto L2 = CoilInductance(ctx, {c.N2, c.h2, c.rmin2, c.rmax2, c.b2, c.wd2},
                                  kSecondaryTexts, opt.CBML2, opt.CBel);
-  if (!L2) return false;
+  if (!L2) return Outcome::Refused;
   c.L2 = *L2;
 
-  if (!opt.CBm) {
-    ctx.SetCalcCaption("Calculate");
-    return false;
-  }
+  if (!opt.CBm) return Outcome::Done;
 
   const bool jones = opt.CBjvj && c.rmin1 == c.rmax1 && c.h1 != 0;
   if (jones) {
@@ -201,12 +202,12 @@ bool SeriesPrimary(TransformerContext& ctx, const TransformerOptions& opt) {
   ctx.Line("Mutual Inductance M: " + FixedStr(mH(c.M), 19, 14) + " mH <-used");
 
   ComparisonValues(ctx);
-  return true;
+  return Outcome::Go;
 }
 
 // Branch A: the primary loops in parallel, against the secondary's ring-sum
-// inductance. Returns false when the command ends early.
-bool ParallelLoops(TransformerContext& ctx) {
+// inductance.
+Outcome ParallelLoops(TransformerContext& ctx) {
   CoilPair& c = ctx.coils;
   c.L2 = c.rmin2 == c.rmax2
              ? MaxwellSolenoidCircular(ctx, c.N2, c.h2, c.rmin2, c.rmax2, c.b2, c.wd2)
@@ -214,13 +215,14 @@ bool ParallelLoops(TransformerContext& ctx) {
   ctx.Line("Original secondary inductance: L2: " + FixedStr(mH(c.L2), 15, 10) + " mH");
 
   const Extended L1 = ParallelPrimary(ctx, c.N1, c.h1, c.rmin1, c.rmax1, c.b1, c.wd1);
-  if (!ctx.StopFlag) return false;
+  if (!ctx.StopFlag) return Outcome::Refused;
   c.L1 = L1;
   ctx.Line("Primary inductance L1:   " + FixedStr(mH(c.L1), 15, 10) + " mH <- used");
   ctx.Line("Secondary inductance L2: " + FixedStr(mH(c.L2), 15, 10) + " mH <- used");
   ctx.Line("Mutual inductance: " + FixedStr(mH(c.M), 15, 10) + " mH");
-  return true;
+  return Outcome::Go;
 }
+
 
 std::string ModePair(Extended x) { return FixedStr(x - 1, 4, 1) + ":" + FixedStr(x, 4, 1); }
 
@@ -260,70 +262,68 @@ void WriteCoupling(ReportSink& report, Extended L1, Extended L2, Extended M, boo
   }
 }
 
-void BcalcClick(TransformerContext& ctx, const FieldValues& fields) {
-  // A click while a long sum runs: stop it.
-  if (ctx.calcCaption == "Stop") {
-    ctx.StopFlag = false;
-    ctx.SetCalcCaption("Calculate");
-    return;
-  }
-
-  // Every line is checked for an arithmetic fault before it is written; a fault ends
-  // the command, leaves the lines so far and the button ready for the next one.
-  ReportSink* const plain = ctx.report;
-  FaultCheckingReport checked(*plain);
-  ctx.report = &checked;
-  ClearArithmeticFaults();
-  try {
-    Calculate(ctx, fields);
-    CheckArithmeticFaults();
-  } catch (const ArithmeticFault&) {
-    ctx.report = plain;
-    ctx.SetCalcCaption("Calculate");
-    throw;
-  }
-  ctx.report = plain;
-}
-
 namespace {
 
-void Calculate(TransformerContext& ctx, const FieldValues& fields) {
-
+Outcome Calculate(TransformerContext& ctx, const FieldValues& fields) {
   ReadTransformerInputs(fields, ctx.coils);
   const TransformerOptions opt = ReadTransformerOptions(fields);
   ctx.Line("");
   if (auto message = CheckTransformerInputs(ctx.coils)) {
     ctx.Line(*message);
-    return;
+    return Outcome::Refused;
   }
   if (auto message = CheckTransformerWork(ctx.coils, opt)) {
     ctx.Line(*message);
-    return;
+    return Outcome::Refused;
   }
   if (!ctx.stoppable)
     if (auto message = CheckUnstoppableWork(ctx.coils, opt)) {
       ctx.Line(*message);
-      return;
+      return Outcome::Refused;
     }
   PaintArrangement(*ctx.canvas, ctx.coils, ctx.map);
 
-  const bool goOn = opt.CBparalelo ? ParallelLoops(ctx) : SeriesPrimary(ctx, opt);
-  if (!goOn) return;
+  const Outcome outcome = opt.CBparalelo ? ParallelLoops(ctx) : SeriesPrimary(ctx, opt);
+  if (outcome != Outcome::Go) return outcome;
 
   WriteCoupling(*ctx.report, ctx.coils.L1, ctx.coils.L2, ctx.coils.M, opt.CBOudin);
-  ctx.SetCalcCaption("Calculate");
+  return Outcome::Done;
 }
+
+// Puts the mapping of the arrangement drawn into the environment and ends the running
+// state, on every way out of the command.
+class EndOfCalculate {
+ public:
+  EndOfCalculate(TransformerContext& ctx, CommandEnv& env) : ctx_(ctx), env_(env) {}
+  ~EndOfCalculate() {
+    if (env_.mapping) *env_.mapping = ctx_.map;
+    ctx_.SetRunning(false);
+  }
+  EndOfCalculate(const EndOfCalculate&) = delete;
+  EndOfCalculate& operator=(const EndOfCalculate&) = delete;
+
+ private:
+  TransformerContext& ctx_;
+  CommandEnv& env_;
+};
 
 }  // namespace
 
-void TransformerCommand(const FieldValues& fields, ReportSink& report) {
-  NullCanvas canvas(kArrangementSize, kArrangementSize);
-  TransformerContext ctx(report, canvas);
-  BcalcClick(ctx, fields);
-}
-
-std::vector<std::string> TransformerCommand(const FieldValues& fields) {
-  VectorReport report;
-  TransformerCommand(fields, report);
-  return std::move(report.lines);
+Result TransformerCommand(const FieldValues& fields, CommandEnv& env) {
+  LastLineReport report(env.Report());
+  TransformerContext ctx(env);
+  ctx.report = &report;
+  const EndOfCalculate end(ctx, env);
+  const Outcome outcome = Calculate(ctx, fields);
+  if (outcome == Outcome::Refused) return Result::Refused(report.last);
+  Result result;
+  const CoilPair& c = ctx.coils;
+  const TransformerOptions opt = ReadTransformerOptions(fields);
+  result.Add("L1", "H", c.L1);
+  result.Add("L2", "H", c.L2);
+  if (opt.CBm || opt.CBparalelo) {
+    result.Add("M", "H", c.M);
+    result.Add("k", "1", c.M / std::sqrt(c.L1 * c.L2));
+  }
+  return result;
 }

@@ -5,21 +5,18 @@
 #include <string>
 #include <vector>
 
+#include "numerics/command.h"
 #include "numerics/report.h"
 #include "transformer/coil_pair.h"
 #include "transformer/context.h"
 
-// The whole command. With the caption reading "Stop" (a click arriving while a
-// true-spiral sum pumps events) it only clears StopFlag and restores "Calculate".
-// An arithmetic fault (division by zero, invalid operation, overflow) ends it with
-// ArithmeticFault after the lines written so far, the caption back to "Calculate".
-void BcalcClick(TransformerContext& ctx, const FieldValues& fields);
-
-// The command as a plain function of the field texts (missing names take the form's
-// defaults), on a blank canvas of the window's size. The sink form streams the lines.
-// Both pass an ArithmeticFault on to the caller.
-void TransformerCommand(const FieldValues& fields, ReportSink& report);
-std::vector<std::string> TransformerCommand(const FieldValues& fields);
+// The whole command. The arrangement is drawn on env.canvas (a blank one without it)
+// and its mapping left in env.mapping. Refused, on the line that says why, when the
+// checks of the coil pair or of the work refuse it, when a Maxwell routine refuses
+// the coil, or when a stop is requested during a true-spiral sum ("Interrupted").
+// Values: L1 and L2 (H) as used, and with "Calculate M and k" (or the primary turns
+// in parallel) M (H) and k (1).
+Result TransformerCommand(const FieldValues& fields, CommandEnv& env);
 
 // The operating mode of a tuned transformer: with r = sqrt((1 + k)/(1 - k)) the ratio
 // of its two resonance frequencies, x = r/(r - 1) and the mode is the pair (x - 1):x.

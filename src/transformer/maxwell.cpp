@@ -40,7 +40,7 @@ void DrawTurn(TransformerContext& ctx, Extended r, Extended z) {
 Extended MaxwellSolenoid(TransformerContext& ctx, std::int32_t nsm, Extended N, Extended h,
                          Extended rmin, Extended rmax, Extended b, Extended wd) {
   ctx.StopFlag = true;
-  ctx.SetCalcCaption("Stop");
+  ctx.SetRunning(true);
   ctx.Line("Calculating Maxwell inductance of a solenoid...");
   if (rmin != rmax) {
     ctx.Line("The coil must be solenoidal");

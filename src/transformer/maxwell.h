@@ -1,8 +1,8 @@
 #pragma once
 // Maxwell's self-inductance: the mutual inductance between a coil and a copy of it
 // displaced by the geometric mean distance of the wire section. The true-spiral
-// routines set the Calculate caption to "Stop", pump events once per outer step and
-// end with "Interrupted" when ctx.StopFlag has been cleared meanwhile.
+// routines set the context running (the window offers Stop), pump events once per
+// outer step and end with "Interrupted" when a stop is requested meanwhile.
 // On a refused or interrupted call ctx.StopFlag is false and the result is 0.
 #include <cstdint>
 

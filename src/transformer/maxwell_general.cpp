@@ -14,7 +14,7 @@
 
 Extended MaxwellGeneralCoil(TransformerContext& ctx, std::int32_t nsm, Extended N, Extended h,
                             Extended rmin, Extended rmax, Extended b, Extended wd) {
-  ctx.SetCalcCaption("Stop");
+  ctx.SetRunning(true);
   ctx.StopFlag = true;
   ctx.Line("Calculating Maxwell inductance of a general coil...");
   const Extended rho = std::sqrt(rmin * rmax);

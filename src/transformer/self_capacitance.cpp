@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "numerics/arithmetic_fault.h"
 #include "numerics/canvas.h"
 #include "numerics/format.h"
 #include "transformer/maxwell.h"
@@ -31,56 +30,50 @@ struct Coil {
   Extended N, h, rmin, rmax, b, wd;
 };
 
-// Thomson's frequency of the coil's inductance with its own capacitance.
-void SelfResonance(TransformerContext& ctx, const Coil& c) {
+// Thomson's frequency of the coil's inductance with its own capacitance. Adds the
+// coil's values under the suffix ("1" primary, "2" secondary); false when the coil
+// was refused.
+bool SelfResonance(TransformerContext& ctx, const Coil& c, const char* suffix, Result& result) {
   const Extended C = MedhurstCapacitance(ctx, c.h, c.rmax, c.rmin);
-  if (!ctx.StopFlag) return;
+  if (!ctx.StopFlag) return false;
   // The ring sum below is one term per turn; beyond any real coil it would only hang.
   if (c.N > kMaxTurns) {
     ctx.Line("Too many turns (max=" + IntStr(kMaxTurns) + ")");
-    return;
+    return false;
   }
   const Extended L = MaxwellSolenoidCircular(ctx, c.N, c.h, c.rmin, c.rmax, c.b, c.wd);
-  if (!ctx.StopFlag) return;
+  if (!ctx.StopFlag) return false;
   ctx.Line("Length:" + NumberText(c.h) + "; radius:" + NumberText(c.rmin) +
            "; Medhurst self-capacitance:" + FixedStr(C * 1e12L, 8, 4) + " pF");
   ctx.Line("Inductance: " + FixedStr(L * 1000, 10, 4) + " mH");
-  ctx.Line("Self-resonance frequency: " + FixedStr(1 / (kTwoPi * std::sqrt(L * C)) / 1000, 10, 4) +
-           " kHz");
+  // Computed after the lines before it, so that a fault here leaves them standing.
+  const Extended f = 1 / (kTwoPi * std::sqrt(L * C));
+  ctx.Line("Self-resonance frequency: " + FixedStr(f / 1000, 10, 4) + " kHz");
+  result.Add(std::string("C") + suffix, "F", C);
+  result.Add(std::string("L") + suffix, "H", L);
+  result.Add(std::string("f") + suffix, "Hz", f);
+  return true;
 }
+
 
 }  // namespace
 
-void Medhurstcapacitances1Click(TransformerContext& ctx, const FieldValues& fields) {
-  // Every line is checked for an arithmetic fault before it is written.
-  ReportSink* const plain = ctx.report;
-  FaultCheckingReport checked(*plain);
-  ctx.report = &checked;
-  ClearArithmeticFaults();
-  try {
-    ReadTransformerInputs(fields, ctx.coils);
-    const CoilPair& p = ctx.coils;
-    ctx.Line("");
-    ctx.Line("Primary:");
-    SelfResonance(ctx, {p.N1, p.h1, p.rmin1, p.rmax1, p.b1, p.wd1});
-    ctx.Line("Secondary:");
-    SelfResonance(ctx, {p.N2, p.h2, p.rmin2, p.rmax2, p.b2, p.wd2});
-    CheckArithmeticFaults();
-  } catch (const ArithmeticFault&) {
-    ctx.report = plain;
-    throw;
+Result SelfCapacitanceCommand(const FieldValues& fields, CommandEnv& env) {
+  LastLineReport report(env.Report());
+  TransformerContext ctx(env);
+  ctx.report = &report;
+  Result result;
+  ReadTransformerInputs(fields, ctx.coils);
+  const CoilPair& p = ctx.coils;
+  ctx.Line("");
+  ctx.Line("Primary:");
+  SelfResonance(ctx, {p.N1, p.h1, p.rmin1, p.rmax1, p.b1, p.wd1}, "1", result);
+  ctx.Line("Secondary:");
+  // Refused when the command ends on the secondary's refusal; the primary's values
+  // stand.
+  if (!SelfResonance(ctx, {p.N2, p.h2, p.rmin2, p.rmax2, p.b2, p.wd2}, "2", result)) {
+    result.status = CommandStatus::Refused;
+    result.message = report.last;
   }
-  ctx.report = plain;
-}
-
-void SelfCapacitanceCommand(const FieldValues& fields, ReportSink& report) {
-  NullCanvas canvas(kArrangementSize, kArrangementSize);
-  TransformerContext ctx(report, canvas);
-  Medhurstcapacitances1Click(ctx, fields);
-}
-
-std::vector<std::string> SelfCapacitanceCommand(const FieldValues& fields) {
-  VectorReport report;
-  SelfCapacitanceCommand(fields, report);
-  return std::move(report.lines);
+  return result;
 }

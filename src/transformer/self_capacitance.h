@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "numerics/command.h"
 #include "numerics/fields.h"
 #include "numerics/report.h"
 #include "transformer/context.h"
@@ -14,15 +15,12 @@
 // "The coil must be solenoidal.", ctx.StopFlag false and 0. Otherwise StopFlag true.
 Extended MedhurstCapacitance(TransformerContext& ctx, Extended h, Extended rmax, Extended rmin);
 
-// "Self capacitance and resonance": reads the coils from the main window's fields into
-// ctx.coils and writes, under "Primary:" and "Secondary:", each solenoid's length,
-// radius, Medhurst capacitance, inductance and self-resonance frequency. The turns
-// are drawn with the mapping already in ctx.map. An arithmetic fault (a negative
-// height or radius, a coil of no turns) ends it with ArithmeticFault after the lines
-// written so far.
-void Medhurstcapacitances1Click(TransformerContext& ctx, const FieldValues& fields);
-
-// The command as a plain function of the main window's field texts (missing names take
-// the form's defaults), drawing on a blank canvas.
-void SelfCapacitanceCommand(const FieldValues& fields, ReportSink& report);
-std::vector<std::string> SelfCapacitanceCommand(const FieldValues& fields);
+// "Self capacitance and resonance": reads the coils from the main window's fields and
+// writes, under "Primary:" and "Secondary:", each solenoid's length, radius, Medhurst
+// capacitance, inductance and self-resonance frequency. The turns are drawn on
+// env.canvas with the mapping of the arrangement's last paint (env.mapping, which it
+// leaves as it is). A coil the formula does not fit gets its line instead; Refused
+// when the command ends on the secondary's line. Values C1, L1, f1 and C2, L2, f2 (F,
+// H, Hz) of the coils that gave them. A negative height or radius, or a coil of no
+// turns, ends it with an arithmetic fault.
+Result SelfCapacitanceCommand(const FieldValues& fields, CommandEnv& env);

@@ -27,7 +27,7 @@ class SpiralProgress {
   }
 
   // Ends one outer segment at pixel p. Returns false, after writing
-  // "Interrupted", when the run flag has been cleared by a Stop click.
+  // "Interrupted", when a stop was requested meanwhile (or the run flag cleared).
   bool Step(CanvasPoint p) {
     if (!(p == last_)) {
       last_ = p;
@@ -39,8 +39,8 @@ class SpiralProgress {
 
   // After the last outer segment: a pump that serves the window only now and then
   // may have let the last steps pass without serving it, so a Stop click made just
-  // then is taken now, while the button still reads "Stop", rather than starting a
-  // new Calculate once the sum is over. Returns false as Step does.
+  // then is taken now, while the sum still runs, rather than starting a new
+  // Calculate once the sum is over. Returns false as Step does.
   bool Finish() {
     if (!ctx_.pumpNow) return true;
     ctx_.pumpNow();
@@ -49,6 +49,7 @@ class SpiralProgress {
 
  private:
   bool GoOn() {
+    if (ctx_.StopRequested()) ctx_.StopFlag = false;
     if (ctx_.StopFlag) return true;
     ctx_.Line("Interrupted");
     return false;

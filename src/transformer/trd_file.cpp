@@ -62,3 +62,22 @@ void SaveTrdFile(const std::string& path, const FieldValues& fields) {
 FieldValues LoadTrdFile(const std::string& path) {
   return ParseTrdText(ReadRegularFile(path, kMaxTrdFileBytes, "a transformer description"));
 }
+
+void LoadTrdFields(const std::string& path, FieldValues& fields) {
+  for (auto& [name, text] : LoadTrdFile(path)) fields[name] = text;
+}
+
+const std::vector<FieldDef>& TrdTextFieldDefs() {
+  static const std::vector<FieldDef> defs = [] {
+    std::vector<FieldDef> all = TransformerFieldDefs();
+    for (FieldDef& f : all)
+      if (f.Kind() == FieldKind::Number || f.Kind() == FieldKind::Count) f.kind = FieldKind::Text;
+    return all;
+  }();
+  return defs;
+}
+
+Result SaveTrdCommand(const FieldValues& fields, CommandEnv& env) {
+  SaveTrdFile(env.Argument("FILE"), fields);
+  return {};
+}

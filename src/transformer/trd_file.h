@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "numerics/command.h"
 #include "numerics/fields.h"
 
 // En1, Eh1, Er1, Es1, Eb1, En2, Eh2, Er2, Es2, Eb2, Ewd1, Ewd2: the order of the lines.
@@ -36,3 +37,15 @@ FieldValues ParseTrdText(std::string_view text);
 // from a regular file of at most kMaxTrdFileBytes. Both throw FileError naming the file.
 void SaveTrdFile(const std::string& path, const FieldValues& fields);
 FieldValues LoadTrdFile(const std::string& path);
+
+// Sets the texts a .trd file holds in fields (quor-cli's --trd FILE, before the
+// NAME=VALUE changes). Throws FileError naming the file.
+void LoadTrdFields(const std::string& path, FieldValues& fields);
+
+// The main window's fields as Save takes them: the numbers as texts, saved as typed
+// (a .trd keeps "0,1" as it stands; Calculate judges it after Load).
+const std::vector<FieldDef>& TrdTextFieldDefs();
+
+// Save of the main window: the twelve texts of the fields to the file named by the
+// argument "FILE". A write error ends it with FileError naming the file.
+Result SaveTrdCommand(const FieldValues& fields, CommandEnv& env);

@@ -85,3 +85,32 @@ void ConvertUnitFields(const UnitFieldSet& set, UnitDirection direction, FieldVa
   convert(set.lengths, toMeters ? &InchToMeterText : &MeterToInchText);
   convert(set.wires, toMeters ? &AwgToMeterText : &MeterToAwgText);
 }
+
+namespace {
+
+// The converted texts of the window's fields as NAME=VALUE lines, then the lines the
+// conversion wrote.
+Result ConvertWindowCommand(const FieldValues& fields, CommandEnv& env, UnitDirection direction) {
+  const std::string window = env.Argument("WINDOW");
+  const UnitFieldSet* set = FindUnitFieldSet(window);
+  if (!set) return Refusal(env.Report(), "No unit conversion for the window " + window);
+  FieldValues converted = fields;
+  VectorReport lines;
+  ConvertUnitFields(*set, direction, converted, lines);
+  for (const auto* names : {&set->lengths, &set->wires})
+    for (const std::string& field : *names)
+      if (const auto it = converted.find(field); it != converted.end())
+        ReportLine(env.Report(), field + "=" + it->second);
+  for (const std::string& line : lines.lines) ReportLine(env.Report(), line);
+  return {};
+}
+
+}  // namespace
+
+Result ToMetersCommand(const FieldValues& fields, CommandEnv& env) {
+  return ConvertWindowCommand(fields, env, UnitDirection::ToMeters);
+}
+
+Result ToInchesCommand(const FieldValues& fields, CommandEnv& env) {
+  return ConvertWindowCommand(fields, env, UnitDirection::ToInches);
+}

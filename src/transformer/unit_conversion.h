@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "numerics/command.h"
 #include "numerics/extended.h"
 #include "numerics/fields.h"
 #include "numerics/report.h"
@@ -63,3 +64,9 @@ enum class UnitDirection { ToMeters, ToInches };
 // as they arise.
 void ConvertUnitFields(const UnitFieldSet& set, UnitDirection direction, FieldValues& fields,
                        ReportSink& report);
+
+// quor-cli's to-meters and to-inches: the fields of the window named by the argument
+// "WINDOW" (a window of UnitFieldSets, by its command name) converted as the menu
+// converts them, printed as NAME=VALUE lines, then the lines the conversion wrote.
+Result ToMetersCommand(const FieldValues& fields, CommandEnv& env);
+Result ToInchesCommand(const FieldValues& fields, CommandEnv& env);

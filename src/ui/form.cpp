@@ -41,3 +41,19 @@ bool SecondaryForm::RunGuarded(const std::function<void()>& command) {
   }
   return false;
 }
+
+Result SecondaryForm::Run(const std::vector<FieldDef>& defs, const CommandRunner& command,
+                          const FieldValues& fields, CommandEnv& env) {
+  if (!env.report) env.report = report_;
+  env.collectLines = false;  // the Report keeps them
+  const Result result = RunCommand(defs, command, fields, env);
+  if (result.status == CommandStatus::Fault && showError)
+    showError(QString::fromStdString(result.message));
+  return result;
+}
+
+Result SecondaryForm::Run(const std::vector<FieldDef>& defs, const CommandRunner& command,
+                          const FieldValues& fields) {
+  CommandEnv env;
+  return Run(defs, command, fields, env);
+}

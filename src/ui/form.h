@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <functional>
 
+#include "numerics/command.h"
 #include "numerics/report.h"
 
 QFont FormFont();
@@ -26,9 +27,17 @@ class SecondaryForm : public QWidget {
 
  protected:
   ReportSink& Report() { return *report_; }
-  // Runs a command of the window. An arithmetic fault (division by zero, invalid
-  // operation, overflow) or a file error ends it with its message through showError;
-  // the lines already written stay. Returns false when the command ended so.
+  // Runs a command of the window through the common run path: its typed numbers
+  // checked first, its lines to env.report (the window's Report when env has none),
+  // and a fault or file error shown through showError.
+  Result Run(const std::vector<FieldDef>& defs, const CommandRunner& command,
+             const FieldValues& fields, CommandEnv& env);
+  Result Run(const std::vector<FieldDef>& defs, const CommandRunner& command,
+             const FieldValues& fields);
+  // Runs a step of the window that is no command (a probe, a load). An arithmetic
+  // fault (division by zero, invalid operation, overflow) or a file error ends it with
+  // its message through showError; the lines already written stay. Returns false when
+  // the step ended so.
   bool RunGuarded(const std::function<void()>& command);
 
  private:

@@ -157,9 +157,9 @@ FieldValues TForm2::Fields() const {
 void TForm2::RG123Click() { CBserie->setEnabled(RG123Index() == 0); }
 
 void TForm2::Button1Click() {
-  RunGuarded([this] { CompleteIntegralsCommand(Fields(), Report()); });
+  Run(CompleteIntegralsFieldDefs(), &CompleteIntegralsCommand, Fields());
 }
 
 void TForm2::Button2Click() {
-  RunGuarded([this] { IncompleteIntegralsCommand(Fields(), Report()); });
+  Run(IncompleteIntegralsFieldDefs(), &IncompleteIntegralsCommand, Fields());
 }

@@ -135,25 +135,15 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   PaintBox1->setToolTip(QStringLiteral("Arrangement of the coils, in scale"));
   PaintBox1->onPaint = [this](Canvas& canvas) { PaintBox1Paint(canvas); };
 
-  ctx_ = std::make_unique<TransformerContext>(*Memo1, PaintBox1->Canvas());
-  // The true-spiral sums call the pump once per outer segment, millions of times; the
-  // window is served every 10 ms, which keeps it live and a Stop click prompt at a
-  // small fraction of the cost of processing events on every call.
-  ctx_->pumpNow = [this, pump = QtEventPump()] {
+  pumpNow_ = [this, pump = QtEventPump()] {
     // Whatever the events run meanwhile (a repaint, another window) is no fault of
     // the calculation in progress.
     const FaultFlagsKeeper keepFlags;
     Memo1->Flush();  // the lines so far become visible
     pump();
   };
-  ctx_->pump = ThrottledPump(ctx_->pumpNow);
-  ctx_->stoppable = true;  // Calculate turns into Stop while a true-spiral sum runs
   showFault = [this](const QString& message) {
     QMessageBox::critical(this, QStringLiteral("quor"), message);
-  };
-  ctx_->onCaptionChanged = [this](std::string_view caption) {
-    Bcalc->setText(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
-    SetCalcAllowed(calcAllowed_);
   };
   chooseOpenFile = [this](const QString& initial) {
     QFileDialog dialog(this, QStringLiteral("Load"));
@@ -346,36 +336,67 @@ FieldValues TForm1::Fields() const {
   return fields;
 }
 
+CommandEnv TForm1::DrawingEnv() {
+  CommandEnv env;
+  env.report = Memo1;
+  env.collectLines = false;  // the Report keeps them
+  env.canvas = &PaintBox1->Canvas();
+  env.mapping = &map_;
+  return env;
+}
+
+namespace {
+
+// A fault's message in the error box; the lines written before it stay.
+void ShowFault(const Result& result, ReportMemo& memo,
+               const std::function<void(const QString&)>& showFault) {
+  if (result.status != CommandStatus::Fault) return;
+  memo.Flush();
+  if (showFault) showFault(QString::fromStdString(result.message));
+}
+
+}  // namespace
+
 // Calculate, and Stop while a true-spiral sum runs: a click arriving while the long
-// routine pumps events comes back here, finds the caption "Stop" and only clears the
-// run flag.
+// routine pumps events comes back here and only asks the sum to stop.
 // An arithmetic fault ends the command with the toolkit's error box; the lines written
 // before it stay in the Report.
 void TForm1::BcalcClick() {
-  try {
-    ::BcalcClick(*ctx_, Fields());
-  } catch (const ArithmeticFault& fault) {
-    Memo1->Flush();
-    if (showFault) showFault(QString::fromStdString(fault.what()));
+  if (running_) {
+    stopRequested_ = true;
+    return;
   }
+  stopRequested_ = false;
+  CommandEnv env = DrawingEnv();
+  // The true-spiral sums call the pump once per outer segment, millions of times; the
+  // window is served every 10 ms, which keeps it live and a Stop click prompt at a
+  // small fraction of the cost of processing events on every call.
+  env.pumpNow = pumpNow_;
+  env.pump = ThrottledPump(pumpNow_);
+  env.stopRequested = [this] { return stopRequested_; };
+  env.onRunningChanged = [this](bool running) { RunningChanged(running); };
+  ShowFault(RunCommand(TransformerFieldDefs(), &TransformerCommand, Fields(), env), *Memo1,
+            showFault);
+}
+
+void TForm1::RunningChanged(bool running) {
+  running_ = running;
+  Bcalc->setText(running ? QStringLiteral("Stop") : QStringLiteral("Calculate"));
+  SetCalcAllowed(calcAllowed_);
 }
 
 void TForm1::OptimalTeslacoilcouplings1Click() {
-  ::OptimalTeslacoilcouplings1Click(*Memo1);
+  CommandEnv env = DrawingEnv();
+  RunCommand(CouplingsFieldDefs(), &CouplingsCommand, {}, env);
 }
 
 void TForm1::Medhurstcapacitances1Click() {
-  // A run flag and coil variables of its own: the menu stays live while a true-spiral
-  // sum of Calculate pumps events, and that sum must not see them change. The turns
-  // are drawn to the scale of the arrangement's last paint.
-  TransformerContext own(*Memo1, PaintBox1->Canvas());
-  own.map = ctx_->map;
-  try {
-    ::Medhurstcapacitances1Click(own, Fields());
-  } catch (const ArithmeticFault& fault) {
-    Memo1->Flush();
-    if (showFault) showFault(QString::fromStdString(fault.what()));
-  }
+  // Coil variables of its own: the menu stays live while a true-spiral sum of
+  // Calculate pumps events, and that sum must not see them change. The turns are
+  // drawn to the scale of the arrangement's last paint.
+  CommandEnv env = DrawingEnv();
+  ShowFault(RunCommand(TransformerFieldDefs(), &SelfCapacitanceCommand, Fields(), env), *Memo1,
+            showFault);
 }
 
 void TForm1::ConfigureTrdDialog(QFileDialog& dialog, bool save) {
@@ -408,7 +429,8 @@ void TForm1::Save1Click() {
 }
 
 // A loaded file always counts as metres: Calculate and both conversions are enabled.
-// The texts are not judged here; Calculate's checks do that.
+// The texts are loaded as they stand; a malformed number is refused (its line in the
+// Report) before the drawing, and again by Calculate.
 void TForm1::Load1Click() {
   const QString name = chooseOpenFile ? chooseOpenFile(openFileName_) : QString();
   if (name.isEmpty()) return;
@@ -431,8 +453,7 @@ bool TForm1::LoadFile(const QString& name) {
   SetCalcAllowed(true);
   Inchestometers1->setEnabled(true);
   Meterstoinches1->setEnabled(true);
-  ReadTransformerInputs(Fields(), ctx_->coils);
-  PaintBox1->Repaint();
+  ReadAndRepaint();
   return true;
 }
 
@@ -466,17 +487,30 @@ void TForm1::ConvertUnits(UnitDirection direction) {
 
 void TForm1::SetCalcAllowed(bool allowed) {
   calcAllowed_ = allowed;
-  Bcalc->setEnabled(allowed || ctx_->calcCaption == "Stop");
+  Bcalc->setEnabled(allowed || running_);
 }
 
-void TForm1::BviewClick() {
-  ReadTransformerInputs(Fields(), ctx_->coils);
+void TForm1::ReadAndRepaint() {
+  const FieldValues fields = Fields();
+  if (const auto line = InvalidNumberLine(TransformerFieldDefs(), fields)) {
+    ReportLine(*Memo1, *line);
+    Memo1->Flush();
+    return;
+  }
+  ReadTransformerInputs(fields, coils_);
   PaintBox1->Repaint();
 }
 
+void TForm1::BviewClick() { ReadAndRepaint(); }
+
+// The first paint reads the fields (a malformed number leaves the coils unread: an
+// empty arrangement until View).
 void TForm1::PaintBox1Paint(Canvas& canvas) {
-  if (!ctx_->coils.InputsRead) ReadTransformerInputs(Fields(), ctx_->coils);
-  PaintArrangement(canvas, ctx_->coils, ctx_->map);
+  if (!coils_.InputsRead) {
+    const FieldValues fields = Fields();
+    if (!InvalidNumberLine(TransformerFieldDefs(), fields)) ReadTransformerInputs(fields, coils_);
+  }
+  PaintArrangement(canvas, coils_, map_);
 }
 
 // Circular turns need no segment counts.
@@ -502,7 +536,7 @@ void TForm1::CBparaleloClick() {
 }
 
 void TForm1::Exit1Click() {
-  ctx_->StopFlag = false;  // a true-spiral sum in progress returns at its next step
+  stopRequested_ = true;  // a true-spiral sum in progress returns at its next step
   if (onTerminate) onTerminate();
 }
 

@@ -40,7 +40,12 @@ class TForm1 : public QMainWindow {
   // The texts of the fifteen edit fields and the states ("1"/"0") of the seven option
   // boxes, by component name.
   FieldValues Fields() const;
-  TransformerContext& Context() { return *ctx_; }
+  // The coil pair as View, Load or the first paint last read it, and the mapping of
+  // the arrangement's last drawing.
+  const CoilPair& Coils() const { return coils_; }
+  const ScreenMapping& Mapping() const { return map_; }
+  // A true-spiral sum of Calculate is running: the button reads "Stop".
+  bool Running() const { return running_; }
   ReportSink& Report() { return *Memo1; }
 
   // What ends the program (Exit, closing this window); the frame sets it.
@@ -101,6 +106,8 @@ class TForm1 : public QMainWindow {
   // Calculate buttons enabled in metres and disabled in inches.
   void Inchestometers1Click() { ConvertUnits(UnitDirection::ToMeters); }
   void Meterstoinches1Click() { ConvertUnits(UnitDirection::ToInches); }
+  // A stoppable sum started or ended: the button's caption, "Stop" or "Calculate".
+  void RunningChanged(bool running);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -111,11 +118,21 @@ class TForm1 : public QMainWindow {
   void PaintBox1Paint(Canvas& canvas);
   QLineEdit* EditNamed(const std::string& name) const;
   void ConvertUnits(UnitDirection direction);
-  // Calculate is allowed (fields in metres) or not; a Stop caption keeps the button
-  // enabled until the running sum ends.
+  // Calculate is allowed (fields in metres) or not; a running sum keeps the button
+  // (Stop) enabled until it ends.
   void SetCalcAllowed(bool allowed);
+  // The environment of the commands that draw on the arrangement: the Report, the
+  // drawing and its mapping, the event pumps, the stop request.
+  CommandEnv DrawingEnv();
+  // View and Load: the coils read anew and drawn, unless a number field is malformed
+  // (its line in the Report, the drawing left as it is).
+  void ReadAndRepaint();
 
-  std::unique_ptr<TransformerContext> ctx_;
+  CoilPair coils_;
+  ScreenMapping map_;
+  bool running_ = false;
+  bool stopRequested_ = false;
+  EventPump pumpNow_;
   std::map<std::string, QWidget*> unitWindows_;
   bool calcAllowed_ = true;
   QString openFileName_ = QStringLiteral("test");

@@ -112,6 +112,7 @@ void TFcacal::BuildControls() {
   QStringList sample;
   for (const std::string& line : StructureSampleLines()) sample << Q(line);
   Mlista->setPlainText(sample.join(QLatin1Char('\n')));
+  session_.SetDescription(MlistaLines());
   connect(Mlista, &QPlainTextEdit::textChanged, this, &TFcacal::MlistaChange);
 
   int y = top + 186;
@@ -213,18 +214,11 @@ std::vector<std::string> TFcacal::MlistaLines() const {
   return lines;
 }
 
-void TFcacal::ParseDescription() {
-  if (parsed_) return;
+void TFcacal::ViewStructure() {
   FaultCheckingReport msg(*Mmsg);
   // A short palette file ends the parse with an error: the tables stay as they were
   // and the next trigger tries again.
-  description_ = ::ParseDescription(MlistaLines(), msg);
-  parsed_ = description_.Parsed();
-  if (parsed_) window_ = description_.view;
-}
-
-void TFcacal::DrawStructureView() {
-  view_ = ::DrawStructureView(PBcacal->Canvas(), window_, description_.elements);
+  session_.View(PBcacal->Canvas(), msg);
 }
 
 void TFcacal::PBcacalPaint() {
@@ -236,42 +230,36 @@ void TFcacal::PBcacalPaint() {
       if (show) show(message);
     });
   };
-  RunGuarded([this] {
-    ParseDescription();
-    DrawStructureView();
-  });
+  RunGuarded([this] { ViewStructure(); });
   showError = show;
 }
 
 void TFcacal::BviewClick() {
-  RunGuarded([this] {
-    ParseDescription();
-    DrawStructureView();
-  });
+  RunGuarded([this] { ViewStructure(); });
   Mmsg->Flush();
 }
 
 void TFcacal::BcapClick() {
-  RunGuarded([this] {
-    ParseDescription();
-    DrawStructureView();
-    // A parse stopped by an error leaves half-read tables: nothing is computed from
-    // them, the message stands.
-    if (!parsed_) return;
-    FaultCheckingReport msg(*Mmsg);
-    const StructureDrawing drawing{&PBcacal->Canvas(), view_};
-    StructureResults results = CalculateStructure(description_, CBlistar->isChecked(),
-                                                  *breakdown_, msg, &drawing);
-    if (!results.completed) return;
-    results_ = std::move(results);
-    Eemax->setText(Q(results_.EemaxText));
+  CommandEnv env;
+  env.report = Mmsg;
+  env.canvas = &PBcacal->Canvas();
+  env.breakdown = *breakdown_;
+  const FieldValues fields{{"CBlistar", CBlistar->isChecked() ? "1" : "0"}};
+  const Result result = Run(
+      StructureFieldDefs(),
+      [this](const FieldValues& f, CommandEnv& e) {
+        return session_.Calculate(FieldChecked(f, StructureFieldDefs(), "CBlistar"), e);
+      },
+      fields, env);
+  if (result.Ok()) {
+    Eemax->setText(Q(session_.Results().EemaxText));
     Bplotar->setEnabled(true);
-  });
+  }
   Mmsg->Flush();
 }
 
 void TFcacal::MlistaChange() {
-  parsed_ = false;
+  session_.SetDescription(MlistaLines());
   Bplotar->setEnabled(false);
 }
 
@@ -290,8 +278,7 @@ bool TFcacal::LoadFile(const QString& name) {
     Mlista->setPlainText(text.join(QLatin1Char('\n')));
     fileName_ = name;
     MlistaChange();
-    ParseDescription();
-    DrawStructureView();
+    ViewStructure();
   });
   Mmsg->Flush();
   return loaded;
@@ -309,9 +296,11 @@ void TFcacal::Save1Click() {
 }
 
 void TFcacal::BplotarClick() {
-  const PlotRequest request =
+  PlotRequest request =
       ReadPlotRequest(CBplotar->currentText().toStdString(), Eemax->text().toStdString(),
                       CBrapido->isChecked(), CBlegend->isChecked());
+  request.contours = CBcontours->isChecked();
+  request.axes = CBaxes->isChecked();
   if (!request.error.empty()) {
     ReportLine(*Mmsg, request.error);
     Mmsg->Flush();
@@ -322,10 +311,6 @@ void TFcacal::BplotarClick() {
   PBcacal->EnsurePainted();
   SetPlotting(true);
   RunGuarded([&] {
-    const FieldPlot plot(results_.rings, results_.eps0, request.quantity,
-                         PlotScaleOf(request.quantity, description_.VMin, description_.VMax,
-                                     request.fieldScale),
-                         description_.palette, view_, kAreaSize, kAreaSize, request.fast);
     PlotControl control;
     control.workers = plotWorkers;
     const EventPump events = QtEventPump();
@@ -337,11 +322,7 @@ void TFcacal::BplotarClick() {
     };
     control.stopRequested = [this] { return stop_; };
     control.status = [this](const std::string& text) { StatusBar1->showMessage(Q(text)); };
-    PlotOverlays overlays;
-    overlays.contours = CBcontours->isChecked();
-    overlays.axes = CBaxes->isChecked();
-    overlays.outlines = &description_.elements;
-    PlotField(PBcacal->Canvas(), plot, request.legend, control, overlays);
+    session_.Plot(request, PBcacal->Canvas(), control);
   });
   // Ended, stopped or broken off by a fault: the results are still those plotted.
   SetPlotting(false);
@@ -378,8 +359,7 @@ void TFcacal::SetPlotting(bool running) {
 }
 
 void TFcacal::ChangeView(ViewChange change) {
-  ::ChangeView(window_, change);
-  RunGuarded([this] { DrawStructureView(); });
+  RunGuarded([&] { session_.ChangeView(change, PBcacal->Canvas()); });
 }
 
 void TFcacal::BmaisClick() { ChangeView(ViewChange::ZoomIn); }
@@ -395,12 +375,11 @@ void TFcacal::PBcacalMouseDown(Qt::MouseButton, int X, int Y) {
   if (!Bplotar->isEnabled()) return;
   RunGuarded([&] {
     FaultCheckingReport msg(*Mmsg);
-    ReportLine(msg, ProbeLine(results_.rings, results_.eps0, view_, X, Y));
-    DrawProbeMark(PBcacal->Canvas(), X, Y);
+    session_.Probe(X, Y, msg, &PBcacal->Canvas());
   });
   Mmsg->Flush();
 }
 
 void TFcacal::PBcacalMouseMove(int X, int Y) {
-  StatusBar1->showMessage(Q(CoordinateText(view_, X, Y)));
+  StatusBar1->showMessage(Q(CoordinateText(session_.ViewTransform(), X, Y)));
 }

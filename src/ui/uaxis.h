@@ -8,6 +8,7 @@
 #include "electrostatics/breakdown_field.h"
 #include "electrostatics/structure_capacitance.h"
 #include "electrostatics/structure_description.h"
+#include "electrostatics/structure_session.h"
 #include "electrostatics/structure_view.h"
 #include "numerics/screen_mapping.h"
 #include "ui/form.h"
@@ -43,13 +44,15 @@ class TFcacal : public SecondaryForm {
 
   // The lines of Mlista as the parse and Save take them.
   std::vector<std::string> MlistaLines() const;
-  // The tables and the view of the last parse, and the results of the last calculation.
-  const StructureDescription& Description() const { return description_; }
-  bool Parsed() const { return parsed_; }
-  const ViewWindow& View() const { return window_; }
-  const StructureResults& Results() const { return results_; }
+  // The session: the tables and the view of the last parse, the results of the last
+  // calculation.
+  const StructureSession& Session() const { return session_; }
+  const StructureDescription& Description() const { return session_.Description(); }
+  bool Parsed() const { return session_.Parsed(); }
+  const ViewWindow& View() const { return session_.Window(); }
+  const StructureResults& Results() const { return session_.Results(); }
   // The transform of the last drawing of the structure view.
-  const ScreenMapping& ViewTransform() const { return view_; }
+  const ScreenMapping& ViewTransform() const { return session_.ViewTransform(); }
   bool Plotting() const { return plotting_; }
 
   // Threads that compute the rows of a plot (0: on the window's thread).
@@ -103,9 +106,8 @@ class TFcacal : public SecondaryForm {
 
  private:
   void BuildControls();
-  // Reads Mlista into the tables unless they already reflect it; messages to Mmsg.
-  void ParseDescription();
-  void DrawStructureView();
+  // Parses the description unless parsed (messages to Mmsg) and draws the view.
+  void ViewStructure();
   void PBcacalPaint();
   void ChangeView(ViewChange change);
   // While a plot runs nothing may change what it reads: the commands that parse,
@@ -113,11 +115,7 @@ class TFcacal : public SecondaryForm {
   void SetPlotting(bool running);
 
   BreakdownField* breakdown_;  // the program-wide setting, read by Calculate
-  StructureDescription description_;
-  bool parsed_ = false;
-  ViewWindow window_;          // kept between commands, set by each finished parse
-  ScreenMapping view_;         // the transform of the last drawing
-  StructureResults results_;
+  StructureSession session_;   // the description of Mlista, its view and results
   bool plotting_ = false;
   bool stop_ = false;  // set by Stop, read after every row of a plot
   QString fileName_ = QStringLiteral("test.cap");

@@ -57,7 +57,9 @@ FieldValues TFdisk::Fields() const { return ReadFieldWidgets(this, SheetFieldDef
 
 void TFdisk::BsheetClick() {
   PBsheet->EnsurePainted();
-  RunGuarded([this] { ::BsheetClick(Fields(), PBsheet->Canvas(), Report()); });
+  CommandEnv env;
+  env.canvas = &PBsheet->Canvas();
+  Run(SheetFieldDefs(), &SheetCommand, Fields(), env);
 }
 
-void TFdisk::PBsheetPaint(Canvas& canvas) { ::PBsheetPaint(Fields(), canvas); }
+void TFdisk::PBsheetPaint(Canvas& canvas) { PaintSheet(Fields(), canvas); }

@@ -41,6 +41,7 @@ FieldValues TFesferas::Fields() const {
 }
 
 void TFesferas::BspheresClick() {
-  const FieldValues fields = Fields();
-  RunGuarded([&] { SpheresCommand(fields, *breakdown_, Report()); });
+  CommandEnv env;
+  env.breakdown = *breakdown_;
+  Run(SpheresFieldDefs(), &SpheresCommand, Fields(), env);
 }

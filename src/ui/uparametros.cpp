@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "numerics/arithmetic_fault.h"
 
 TFparametros::TFparametros(ReportSink& report, BreakdownField& breakdown, QWidget* parent)
     : SecondaryForm(report, QStringLiteral("Fparametros"), kWidth, kHeight, parent),
@@ -27,7 +26,14 @@ TFparametros::TFparametros(ReportSink& report, BreakdownField& breakdown, QWidge
   connect(Bapply, &QPushButton::clicked, this, &TFparametros::BapplyClick);
 }
 
+// A text that is no number is refused with its line, the old setting kept and the
+// window left open to correct it.
 void TFparametros::BapplyClick() {
-  ApplyBreakdownField(*breakdown_, Eemax->text().toStdString(), Report());
+  CommandEnv env;
+  env.breakdown = *breakdown_;
+  const Result result =
+      Run(ParametersFieldDefs(), &ParametersCommand, {{"Eemax", Eemax->text().toStdString()}}, env);
+  if (!result.Ok()) return;
+  *breakdown_ = env.breakdown;
   hide();
 }

@@ -20,7 +20,8 @@ class TFparametros : public SecondaryForm {
   QPushButton* Bapply;
 
  public slots:
-  // Emax from the field, its line in the Report, and the window hides.
+  // Emax from the field, its line in the Report, and the window hides; a malformed
+  // number is refused and the window stays.
   void BapplyClick();
 
  private:

@@ -65,13 +65,17 @@ FieldValues TFpartial::Fields() const { return ReadFieldWidgets(this, PartialFie
 
 void TFpartial::BpartialClick() {
   PBpartial->EnsurePainted();
-  RunGuarded([this] {
-    ::BpartialClick(Fields(), state_, *breakdown_, PBpartial->Canvas(), Report());
-  });
+  CommandEnv env;
+  env.canvas = &PBpartial->Canvas();
+  env.breakdown = *breakdown_;
+  Run(
+      PartialFieldDefs(),
+      [this](const FieldValues& f, CommandEnv& e) { return CalculatePartial(f, state_, e); },
+      Fields(), env);
 }
 
-void TFpartial::PBpartialPaint(Canvas& canvas) { ::PBpartialPaint(Fields(), state_, canvas); }
+void TFpartial::PBpartialPaint(Canvas& canvas) { PaintPartial(Fields(), state_, canvas); }
 
 void TFpartial::PBpartialMouseDown(int X, int Y) {
-  RunGuarded([&] { ::PBpartialMouseDown(state_, X, Y, Report()); });
+  RunGuarded([&] { ProbePartial(state_, X, Y, Report()); });
 }

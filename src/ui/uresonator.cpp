@@ -104,9 +104,12 @@ void TFresonator::RGtoploadClick() {
 }
 
 void TFresonator::BcalcClick() {
-  const FieldValues fields = Fields();
   outcome_ = ResonatorOutcome();
-  RunGuarded([&] { outcome_ = ResonatorCommand(fields, Report()); });
+  CommandEnv env;
+  Run(
+      ResonatorFieldDefs(),
+      [this](const FieldValues& f, CommandEnv& e) { return CalculateResonator(f, e, outcome_); },
+      Fields(), env);
   PBresonator->Repaint();
 }
 

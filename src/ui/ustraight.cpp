@@ -132,20 +132,19 @@ FieldValues TFstraight::PanelFields(const std::vector<FieldDef>& defs) const {
 FieldValues TFstraight::StraightFields() const { return PanelFields(StraightFieldDefs()); }
 FieldValues TFstraight::SpiralFields() const { return PanelFields(SpiralFieldDefs()); }
 
-void TFstraight::BcalculateClick() {
-  const FieldValues fields = StraightFields();
-  RunGuarded([&] { ::BcalculateClick(fields, Report()); });
-}
+void TFstraight::BcalculateClick() { Run(StraightFieldDefs(), &StraightCommand, StraightFields()); }
 
 void TFstraight::CalculateClick() {
   // The overlay follows the scale of the last paint: paint once if nothing was shown.
   PaintBox1->EnsurePainted();
-  const FieldValues fields = SpiralFields();
-  RunGuarded([&] { ::CalculateClick(fields, Report(), PaintBox1->Canvas(), map_); });
+  CommandEnv env;
+  env.canvas = &PaintBox1->Canvas();
+  env.mapping = &map_;
+  Run(SpiralFieldDefs(), &SpiralCommand, SpiralFields(), env);
 }
 
 void TFstraight::Button1Click() { PaintBox1->Repaint(); }
 
 void TFstraight::PaintBox1Paint(Canvas& canvas) {
-  ::PaintBox1Paint(canvas, ReadSpiralInputs(SpiralFields()), map_);
+  PaintSpiral(canvas, ReadSpiralInputs(SpiralFields()), map_);
 }

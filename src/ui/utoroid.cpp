@@ -89,8 +89,10 @@ FieldValues TFtoroid::Fields() const {
 }
 
 void TFtoroid::BtoroidClick() {
-  const FieldValues fields = Fields();
-  RunGuarded([&] { ToroidCommand(fields, *breakdown_, Report(), tableDirectory); });
+  CommandEnv env;
+  env.breakdown = *breakdown_;
+  env.directory = tableDirectory;
+  Run(ToroidFieldDefs(), &ToroidCommand, Fields(), env);
 }
 
 void TFtoroid::CBtabelaClick() {

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "cli/cli.h"
+#include "command_run.h"
 #include "transformer/coil_pair.h"
 #include "transformer/driver.h"
 
@@ -58,6 +59,7 @@ int CountLines(const std::string& s) {
 
 }  // namespace
 
+// Refusals: the window's line, status 3, nothing on stderr.
 TEST(CliBinary, ValidationMessagesAsTheWindowWritesThem) {
   const std::pair<const char*, const char*> cases[] = {
       {"Eh1=-1", "\nThe dimensions must be positive\n"},
@@ -65,11 +67,12 @@ TEST(CliBinary, ValidationMessagesAsTheWindowWritesThem) {
       {"Er2=0.1 Es2=0.1", "\nThe coils can't intercept\n"},
       {"En1=", "\nToo small turns number for the numbers of segments\n"},
       {"Ensm=10001", "\nToo large or invalid number of segments (max=10000)\n"},
-      {"Ens1=abc", "\nToo large or invalid number of segments (max=10000)\n"},
+      {"Ens1=abc",
+       "Invalid number in \"Segments/turn for M\": abc (use \".\" as the decimal point)\n"},
   };
   for (const auto& [args, expected] : cases) {
     const CliRun r = Binary(std::string("transformer ") + args);
-    EXPECT_EQ(r.status, 0) << args;
+    EXPECT_EQ(r.status, 3) << args;
     EXPECT_EQ(r.out, expected) << args;
     EXPECT_EQ(r.err, "") << args;
   }
@@ -100,10 +103,10 @@ TEST(CliArguments, ErrorsNameTheCulprit) {
 
 TEST(CliArguments, LaterOverrideWinsAndEmaxIsAppliedBeforeTheCommand) {
   const CliRun r = InProcess({"transformer", "Eh1=-1", "Eh1=0.1", "Ewd1=0.02"});
-  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.status, 3);
   EXPECT_EQ(r.out, "\nThe primary wire is too thick (max=~0.01667)\n");
   const CliRun e = InProcess({"Emax=3000", "transformer", "Eh1=-1"});
-  EXPECT_EQ(e.status, 0);
+  EXPECT_EQ(e.status, 3);
   EXPECT_EQ(e.out,
             "Maximum electric field set to 3000.0 kV/m\n\nThe dimensions must be positive\n");
   // Apply of the Parameters window alone; one decimal, never cut to the width.
@@ -111,7 +114,8 @@ TEST(CliArguments, LaterOverrideWinsAndEmaxIsAppliedBeforeTheCommand) {
   EXPECT_EQ(InProcess({"parameters", "Eemax=2500"}).out,
             "Maximum electric field set to 2500.0 kV/m\n");
   EXPECT_EQ(InProcess({"parameters", "Eemax=2,5"}).out,
-            "Maximum electric field set to   0.0 kV/m\n");
+            "Invalid number in \"Maximum electric field in air (kV/m)\": 2,5 (use \".\" as the "
+            "decimal point)\n");
   EXPECT_EQ(InProcess({"Emax=", "transformer"}).status, 2);
   // After the command Emax is not a field of this window.
   EXPECT_EQ(InProcess({"transformer", "Emax=3000"}).status, 2);
@@ -135,7 +139,9 @@ TEST(CliBinary, DefaultCalculationPrintsTheWindowsLines) {
        {std::pair<const char*, FieldValues>{"", {}},
         {"CBOudin=1 CBjvj=1 En1=12.5", {{"CBOudin", "1"}, {"CBjvj", "1"}, {"En1", "12.5"}}}}) {
     std::string expected;
-    for (const std::string& line : TransformerCommand(c.second)) expected += line + "\n";
+    for (const std::string& line :
+         command_run::LinesOf(TransformerFieldDefs(), &TransformerCommand, c.second))
+      expected += line + "\n";
     const CliRun r = Binary(std::string("transformer ") + c.first);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");

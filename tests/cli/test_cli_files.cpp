@@ -100,9 +100,12 @@ TEST(CliFilesRead, PipesDevicesFoldersAndHugeFilesAreRefusedByName) {
     EXPECT_EQ(result.err, "quor-cli: " + r.error + "\n");
     EXPECT_EQ(result.out, "") << r.args[2];
   }
-  // At the bound, a file is read: a long comment is still a description.
+  // At the bound, a file is read: a long comment is still a description, refused only
+  // for making no rings.
   WriteFileAtomically(huge, std::string(kMaxDescriptionFileBytes - 2, '*') + "\r\n");
-  EXPECT_EQ(Cli({"structure", "--cap", huge}).status, 0);
+  const CliResult atBound = Cli({"structure", "--cap", huge});
+  EXPECT_EQ(atBound.status, 3);
+  EXPECT_NE(atBound.out.find("The structure has no rings."), std::string::npos);
 }
 
 // --plot /dev/stdout pipes the image: the PNG alone on stdout, whether a pipe or a file,

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "command_run.h"
 #include "electrostatics/conical_sheet.h"
 #include "electrostatics/partial_toroid.h"
 
@@ -33,17 +34,16 @@ std::string Joined(const std::vector<std::string>& lines) {
 }  // namespace
 
 TEST(CliRings, PartialWithProbesAndSheetPrintTheCommandsLines) {
-  BreakdownField breakdown;
-  breakdown.Emax = 1500;
-  VectorReport partial;
-  PartialCommand({{"Enrings", "40"}}, breakdown, {{500, 120}, {60, 140}}, partial);
+  CommandEnv env = command_run::WithBreakdown(1500);
+  env.probes = {{500, 120}, {60, 140}};
+  const Result partial =
+      command_run::Run(PartialFieldDefs(), &PartialCommand, {{"Enrings", "40"}}, env);
   const CliResult p = Cli({"Emax=1500", "partial", "Enrings=40", "--probe", "500,120", "--probe=60,140"});
   EXPECT_EQ(p.status, 0) << p.err;
   EXPECT_EQ(p.out, "Maximum electric field set to 1500.0 kV/m\n" + Joined(partial.lines));
 
-  VectorReport sheet;
-  SheetCommand({{"Eheight", "0"}}, sheet);
-  EXPECT_EQ(Cli({"sheet", "Eheight=0"}).out, Joined(sheet.lines));
+  EXPECT_EQ(Cli({"sheet", "Eheight=0"}).out,
+            Joined(command_run::LinesOf(SheetFieldDefs(), &SheetCommand, {{"Eheight", "0"}})));
 }
 
 TEST(CliRings, MalformedProbesAndOptionsAreUsageErrors) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "command_run.h"
 #include "straight/spiral.h"
 #include "straight/straight_wires.h"
 
@@ -20,20 +21,23 @@ std::string Joined(const std::vector<std::string>& lines) {
 }  // namespace
 
 TEST(CliStraight, CommandsPrintThePanelsLines) {
+  using command_run::LinesOf;
   struct Row {
     std::vector<std::string> args;
     std::vector<std::string> lines;
+    int status = 0;
   };
   const Row rows[] = {
       {{"straight", "Elength2=0.5", "Eoffset=0.2"},
-       StraightCommand({{"Elength2", "0.5"}, {"Eoffset", "0.2"}})},
-      {{"straight", "Edistance=0"}, StraightCommand({{"Edistance", "0"}})},
+       LinesOf(StraightFieldDefs(), &StraightCommand, {{"Elength2", "0.5"}, {"Eoffset", "0.2"}})},
+      {{"straight", "Edistance=0"},
+       LinesOf(StraightFieldDefs(), &StraightCommand, {{"Edistance", "0"}}), 3},  // overlap
       {{"spiral", "Esn=3", "CBdet=1", "CBflat=1"},
-       SpiralCommand({{"Esn", "3"}, {"CBdet", "1"}, {"CBflat", "1"}})},
+       LinesOf(SpiralFieldDefs(), &SpiralCommand, {{"Esn", "3"}, {"CBdet", "1"}, {"CBflat", "1"}})},
   };
   for (const Row& r : rows) {
     std::ostringstream out, err;
-    EXPECT_EQ(RunCli(r.args, out, err), 0);
+    EXPECT_EQ(RunCli(r.args, out, err), r.status);
     EXPECT_EQ(out.str(), Joined(r.lines));
     EXPECT_EQ(err.str(), "");
   }

@@ -4,19 +4,23 @@
 #include <sstream>
 
 #include "cli/cli.h"
-#include "electrostatics/structure_capacitance.h"
+#include "electrostatics/structure_session.h"
 #include "numerics/file_write.h"
 
 namespace {
 
 std::string Expected(const std::vector<std::string>& description, const char* listFields,
                      Extended Emax) {
-  VectorReport msg;
-  BreakdownField breakdown;
-  breakdown.Emax = Emax;
-  StructureCommand({{"CBlistar", listFields}}, description, breakdown, msg);
+  StructureSession session;
+  session.SetDescription(description);
+  CommandEnv env;
+  env.breakdown.Emax = Emax;
+  const bool list = std::string(listFields) == "1";
+  const Result r = RunCommand(
+      StructureFieldDefs(),
+      [&](const FieldValues&, CommandEnv& e) { return session.Calculate(list, e); }, {}, env);
   std::string text;
-  for (const std::string& l : msg.lines) text += l + "\n";
+  for (const std::string& l : r.lines) text += l + "\n";
   return text;
 }
 

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "command_run.h"
 #include "transformer/driver.h"
 #include "transformer/trd_file.h"
 #include "transformer/unit_conversion.h"
@@ -49,7 +50,9 @@ TEST(CliTrd, SaveThenCalculateFromTheFile) {
   expected["Eh2"] = "0.3";
   expected["En2"] = "900";
   std::string lines;
-  for (const std::string& line : TransformerCommand(expected)) lines += line + "\n";
+  for (const std::string& line :
+       command_run::LinesOf(TransformerFieldDefs(), &TransformerCommand, expected))
+    lines += line + "\n";
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{"transformer", "En2=900", "--trd", path},
         {"transformer", "--trd=" + path, "En2=900"}}) {

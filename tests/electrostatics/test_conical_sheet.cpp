@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "command_run.h"
 #include "electrostatics/conical_sheet.h"
 #include "electrostatics/ring_kernel.h"
 #include "numerics/format.h"
@@ -20,9 +21,9 @@ namespace {
 std::vector<std::string> Sheet(const FieldValues& changes, const std::string& dir = {}) {
   FieldValues f = DefaultValues(SheetFieldDefs());
   for (const auto& [k, v] : changes) f[k] = v;
-  VectorReport report;
-  SheetCommand(f, report, dir);
-  return report.lines;
+  CommandEnv env;
+  env.directory = dir;
+  return command_run::LinesOf(SheetFieldDefs(), &SheetCommand, f, env);
 }
 
 Extended ValueAfter(const std::vector<std::string>& lines, const std::string& label) {
@@ -133,7 +134,7 @@ TEST(ConicalSheet, InputsThatMakeNoSheetStopWithTheirMessage) {
 
 TEST(ConicalSheet, DrawingOfTheDefaults) {
   RecordingCanvas canvas(kPBsheetWidth, kPBsheetHeight);
-  PBsheetPaint(DefaultValues(SheetFieldDefs()), canvas);
+  PaintSheet(DefaultValues(SheetFieldDefs()), canvas);
   int circles = 0, arcs = 0;
   for (const std::string& c : canvas.calls) {
     circles += c.rfind("Ellipse", 0) == 0;
@@ -143,6 +144,6 @@ TEST(ConicalSheet, DrawingOfTheDefaults) {
   EXPECT_EQ(arcs, 2 + 20);  // the two edges, each ring in perspective
   // Nothing to draw without rings but the frame, the axes and the sheet's outline.
   RecordingCanvas empty(kPBsheetWidth, kPBsheetHeight);
-  PBsheetPaint({{"Ensheet", "0"}}, empty);
+  PaintSheet({{"Ensheet", "0"}}, empty);
   EXPECT_EQ(empty.calls.back().rfind("TextOut 3 3 ", 0), 0u) << empty.calls.back();
 }

@@ -12,6 +12,7 @@
 #include "electrostatics/partial_toroid.h"
 #include "electrostatics/ring_kernel.h"
 #include "electrostatics/toroid.h"
+#include "command_run.h"
 #include "numerics/file_write.h"
 #include "numerics/format.h"
 #include "transformer/report_match.h"
@@ -24,9 +25,10 @@ std::vector<std::string> Partial(const FieldValues& changes, const std::string& 
                              const std::vector<std::pair<int, int>>& probes = {}) {
   FieldValues f = DefaultValues(PartialFieldDefs());
   for (const auto& [k, v] : changes) f[k] = v;
-  VectorReport report;
-  PartialCommand(f, BreakdownField{}, probes, report, dir);
-  return report.lines;
+  CommandEnv env;
+  env.directory = dir;
+  for (const auto& [x, y] : probes) env.probes.push_back({x, y});
+  return command_run::LinesOf(PartialFieldDefs(), &PartialCommand, f, env);
 }
 
 // The number after a label in the line that begins with it.
@@ -60,9 +62,11 @@ PartialState Solved(const FieldValues& changes = {}) {
   FieldValues f = DefaultValues(PartialFieldDefs());
   for (const auto& [k, v] : changes) f[k] = v;
   PartialState s;
-  NullCanvas canvas(kPBpartialWidth, kPBpartialHeight);
-  VectorReport report;
-  BpartialClick(f, s, BreakdownField{}, canvas, report);
+  CommandEnv env;
+  RunCommand(
+      PartialFieldDefs(),
+      [&s](const FieldValues& fields, CommandEnv& e) { return CalculatePartial(fields, s, e); },
+      f, env);
   return s;
 }
 
@@ -158,12 +162,15 @@ TEST(PartialToroid, RingCountsOutsideTheTableStopAfterTheTitle) {
     const char* message;
   };
   for (const Row& r : {Row{"201", "Too many rings"}, Row{"0", "The number of rings must be at least 1"},
-                       Row{"-5", "The number of rings must be at least 1"},
-                       Row{"x", "The number of rings must be at least 1"}}) {
+                       Row{"-5", "The number of rings must be at least 1"}}) {
     const auto lines = Partial({{"Enrings", r.n}});
     ASSERT_EQ(lines.size(), 3u) << r.n;
     EXPECT_EQ(lines[2], r.message);
   }
+  // A count that is no number is refused before the title.
+  EXPECT_EQ(Partial({{"Enrings", "x"}}),
+            std::vector<std::string>{
+                "Invalid number in \"Number of rings\": x (use \".\" as the decimal point)"});
   const auto full = Partial({{"Enrings", "200"}});
   EXPECT_EQ(full[1], "Partial 0.90x0.30 toroid decomposed in 200 thin rings:");
   EXPECT_EQ(full.size(), 7u);
@@ -210,12 +217,11 @@ TEST(PartialToroid, TableFileAndListingAgree) {
 
 TEST(PartialToroid, UnwritableTableLeavesNoFileAndNamesIt) {
   const std::string dir = FreshDir() + "/missing";
-  try {
-    Partial({{"CBsalvar", "1"}}, dir);
-    FAIL() << "no error";
-  } catch (const FileError& e) {
-    EXPECT_NE(std::string(e.what()).find("torus20.tab"), std::string::npos) << e.what();
-  }
+  CommandEnv env;
+  env.directory = dir;
+  const Result r = command_run::Run(PartialFieldDefs(), &PartialCommand, {{"CBsalvar", "1"}}, env);
+  EXPECT_EQ(r.status, CommandStatus::Fault);
+  EXPECT_NE(r.message.find("torus20.tab"), std::string::npos) << r.message;
   EXPECT_EQ(::access((dir + "/torus20.tab").c_str(), F_OK), -1);
 }
 
@@ -230,7 +236,7 @@ TEST(PartialToroid, DrawingStaysOnTheCanvasForAnyInput) {
     for (const auto& [k, v] : changes) f[k] = v;
     RecordingCanvas canvas(kPBpartialWidth, kPBpartialHeight);
     PartialState s;
-    PBpartialPaint(f, s, canvas);
+    PaintPartial(f, s, canvas);
     ASSERT_FALSE(canvas.calls.empty());
     int ellipses = 0;
     for (const std::string& call : canvas.calls) {
@@ -251,14 +257,14 @@ TEST(PartialToroid, ProbeAnswersOnlyAfterCalculateUntilTheNextRepaint) {
   PartialState s = Solved();
   ASSERT_TRUE(s.PartialSolved);
   VectorReport report;
-  PBpartialMouseDown(s, 500, 120, report);
+  ProbePartial(s, 500, 120, report);
   ASSERT_FALSE(report.lines.empty());
   EXPECT_TRUE(Matches(report.lines[0], "r: {5.3} z: {5.3} V: {8.6} Er: {8.6} Ez: {8.6} |E|: {8.6}"))
       << report.lines[0];
   NullCanvas canvas(kPBpartialWidth, kPBpartialHeight);
-  PBpartialPaint(DefaultValues(PartialFieldDefs()), s, canvas);
+  PaintPartial(DefaultValues(PartialFieldDefs()), s, canvas);
   VectorReport after;
-  PBpartialMouseDown(s, 500, 120, after);
+  ProbePartial(s, 500, 120, after);
   EXPECT_TRUE(after.lines.empty());
 }
 
@@ -268,8 +274,8 @@ TEST(PartialToroid, ProbeRingSumsNearTheSurfaceAndOnARing) {
   PartialState s = Solved({{"Enrings", "100"}});
   for (const auto& [r, z] : {std::pair{s.R, s.a0}, std::pair{-s.R - s.a0, 0.0L}}) {
     VectorReport report;
-    PBpartialMouseDown(s, static_cast<int>(std::llrint(s.SX * r + s.OX)),
-                       static_cast<int>(std::llrint(s.SY * z + s.OY)), report);
+    ProbePartial(s, static_cast<int>(std::llrint(s.SX * r + s.OX)),
+                 static_cast<int>(std::llrint(s.SY * z + s.OY)), report);
     const std::vector<std::string>& l = report.lines;
     ASSERT_EQ(l.size(), 5u);
     EXPECT_NEAR(static_cast<double>(std::stold(l[0].substr(l[0].find(" V: ") + 4))), 1.0, 0.01);
@@ -286,7 +292,7 @@ TEST(PartialToroid, ProbeRingSumsNearTheSurfaceAndOnARing) {
   s.OX = -s.rho[6];
   s.OY = s.z[6];
   VectorReport report;
-  PBpartialMouseDown(s, 0, 0, report);
+  ProbePartial(s, 0, 0, report);
   ASSERT_FALSE(report.lines.empty());
   EXPECT_NE(report.lines[0].find(" lies on ring 7: the ring sums are infinite there"),
             std::string::npos) << report.lines[0];

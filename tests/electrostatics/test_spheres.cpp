@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "command_run.h"
 #include "electrostatics/ring_kernel.h"
 #include "electrostatics/spheres.h"
 #include "numerics/arithmetic_fault.h"
@@ -39,9 +40,8 @@ Images KelvinImages(Extended d, Extended ra, Extended rb, bool smallLive) {
 std::vector<std::string> Spheres(const FieldValues& overrides, Extended Emax = 3000) {
   FieldValues fields = DefaultValues(SpheresFieldDefs());
   for (const auto& [name, text] : overrides) fields[name] = text;
-  VectorReport report;
-  SpheresCommand(fields, BreakdownField{Emax}, report);
-  return report.lines;
+  return command_run::LinesOf(SpheresFieldDefs(), &SpheresCommand, fields,
+                              command_run::WithBreakdown(Emax));
 }
 
 int Count(const std::vector<std::string>& lines, const std::string& part) {
@@ -214,8 +214,9 @@ TEST(SpheresReport, SeriesStopAtTheTermLimitAndFaultsEndTheCommand) {
   // A field beyond the range of the numbers: the lines so far, then the fault.
   FieldValues fields = DefaultValues(SpheresFieldDefs());
   fields["Ev1"] = "1e4932";
-  VectorReport report;
-  EXPECT_THROW(SpheresCommand(fields, BreakdownField{}, report), ArithmeticFault);
+  const Result report = command_run::Run(SpheresFieldDefs(), &SpheresCommand, fields);
+  EXPECT_EQ(report.status, CommandStatus::Fault);
+  EXPECT_EQ(report.message, "Floating point overflow");
   ASSERT_EQ(report.lines.size(), 6u);
   EXPECT_EQ(report.lines.back().substr(0, 4), "ra: ");
 }

@@ -9,6 +9,7 @@
 
 #include "electrostatics/ring_kernel.h"
 #include "electrostatics/structure_capacitance.h"
+#include "electrostatics/structure_session.h"
 #include "transformer/report_match.h"
 
 namespace {
@@ -17,12 +18,15 @@ using Lines = std::vector<std::string>;
 
 Lines Calc(const Lines& description, bool list = false, int workers = -1,
           StructureResults* results = nullptr) {
-  VectorReport msg;
-  const BreakdownField breakdown;
-  StructureResults r =
-      StructureCommand({{"CBlistar", list ? "1" : "0"}}, description, breakdown, msg, workers);
-  if (results) *results = std::move(r);
-  return msg.lines;
+  StructureSession session;
+  session.SetDescription(description);
+  CommandEnv env;
+  env.workers = workers;
+  const Result r = RunCommand(
+      StructureFieldDefs(),
+      [&](const FieldValues&, CommandEnv& e) { return session.Calculate(list, e); }, {}, env);
+  if (results) *results = session.Results();
+  return r.lines;
 }
 
 std::string Number(Extended x) {

@@ -17,6 +17,7 @@
 #include "electrostatics/other_shapes.h"
 #include "electrostatics/ring_kernel.h"
 #include "electrostatics/toroid.h"
+#include "command_run.h"
 #include "electrostatics/toroid_command.h"
 #include "numerics/arithmetic_fault.h"
 #include "numerics/file_write.h"
@@ -262,11 +263,9 @@ struct TableDir {
 };
 
 Lines Toroid(const FieldValues& fields, const std::string& dir = "", Extended Emax = 3000) {
-  BreakdownField breakdown;
-  breakdown.Emax = Emax;
-  VectorReport r;
-  ToroidCommand(fields, breakdown, r, dir);
-  return r.lines;
+  CommandEnv env = command_run::WithBreakdown(Emax);
+  env.directory = dir;
+  return command_run::LinesOf(ToroidFieldDefs(), &ToroidCommand, fields, env);
 }
 
 Extended Number(const std::string& line, const std::string& unit) {
@@ -386,19 +385,20 @@ TEST(ToroidCommand, VoltagesShareTheReportBudgetAndCellsWithoutAHole) {
 }
 
 TEST(ToroidCommand, UnwritableTableIsAnErrorNamingTheFileAfterTheLinesSoFar) {
-  BreakdownField breakdown;
-  VectorReport r;
-  try {
-    ToroidCommand({{"CBtabela", "1"}}, breakdown, r, ::testing::TempDir() + "no/such/dir");
-    ADD_FAILURE() << "no FileError";
-  } catch (const FileError& e) {
-    EXPECT_NE(std::string(e.what()).find("toroid.dat"), std::string::npos) << e.what();
-  }
+  CommandEnv env;
+  env.directory = ::testing::TempDir() + "no/such/dir";
+  const Result r = command_run::Run(ToroidFieldDefs(), &ToroidCommand, {{"CBtabela", "1"}}, env);
+  EXPECT_EQ(r.status, CommandStatus::Fault);
+  EXPECT_NE(r.message.find("toroid.dat"), std::string::npos) << r.message;
   EXPECT_EQ(r.lines.size(), 4u);  // the computed value stays; nothing claims a save
   // A table too large to hold is refused before anything is computed.
   for (const auto& [I, J] : {std::pair{"100000", "100"}, {"0", "2000000000"}, {"2000000000", "0"}}) {
     const Lines big = Toroid({{"CBtabela", "1"}, {"En1", I}, {"En2", J}});
     EXPECT_EQ(big.back(), "Too large table (max=10000000 values)") << I << " " << J;
+    EXPECT_EQ(command_run::Run(ToroidFieldDefs(), &ToroidCommand,
+                               {{"CBtabela", "1"}, {"En1", I}, {"En2", J}})
+                  .status,
+              CommandStatus::Refused);
     EXPECT_EQ(big.size(), 4u);
   }
 }

@@ -10,6 +10,7 @@
 #include <boost/math/special_functions/heuman_lambda.hpp>
 #include <cmath>
 
+#include "command_run.h"
 #include "transformer/report_match.h"
 
 using report_match::ExpectLayout;
@@ -18,15 +19,11 @@ using Lines = std::vector<std::string>;
 namespace {
 
 Lines Complete(const FieldValues& f) {
-  VectorReport r;
-  CompleteIntegralsCommand(f, r);
-  return r.lines;
+  return command_run::LinesOf(CompleteIntegralsFieldDefs(), &CompleteIntegralsCommand, f);
 }
 
 Lines Incomplete(const FieldValues& f) {
-  VectorReport r;
-  IncompleteIntegralsCommand(f, r);
-  return r.lines;
+  return command_run::LinesOf(IncompleteIntegralsFieldDefs(), &IncompleteIntegralsCommand, f);
 }
 
 // The number after label in line (which must start with it).

@@ -30,11 +30,16 @@ Extended Value(const std::vector<std::string>& lines, const std::string& label) 
   return NAN;
 }
 
+// Calculate through the common run path, as the window and quor-cli run it.
 std::vector<std::string> Calculate(const FieldValues& fields, ResonatorOutcome* outcome = nullptr) {
-  VectorReport report;
-  ResonatorOutcome o = ResonatorCommand(fields, report);
+  ResonatorOutcome o;
+  CommandEnv env;
+  const Result result = RunCommand(
+      ResonatorFieldDefs(),
+      [&o](const FieldValues& f, CommandEnv& e) { return CalculateResonator(f, e, o); }, fields,
+      env);
   if (outcome) *outcome = std::move(o);
-  return report.lines;
+  return result.lines;
 }
 
 }  // namespace
@@ -205,9 +210,10 @@ TEST(ResonatorCommand, DrawingShowsTheModeAlongTheWinding) {
                           [](const std::string& c) { return c.rfind("Ellipse", 0) == 0; }),
             1);  // the sphere
 
-  VectorReport report;
   RecordingCanvas after(400, 360);
-  DrawResonator(ResonatorCommand(fields, report), after);
+  ResonatorOutcome outcome;
+  Calculate(fields, &outcome);
+  DrawResonator(outcome, after);
   const auto voltage = profile(after.calls, "FF0000");
   const auto current = profile(after.calls, "008000");
   ASSERT_EQ(voltage.size(), 31u);  // the nodes

@@ -7,11 +7,16 @@
 #include <string>
 #include <vector>
 
+#include "command_run.h"
 #include "numerics/canvas.h"
 #include "straight/spiral.h"
 #include "straight/wires.h"
 
 namespace {
+
+std::vector<std::string> SpiralLines(const FieldValues& fields) {
+  return command_run::LinesOf(SpiralFieldDefs(), &SpiralCommand, fields);
+}
 
 // The last number of a line ("...: value nH", "... M= value nH").
 Extended Value(const std::string& line) {
@@ -62,13 +67,13 @@ Extended InductanceFromCoordinates(std::int32_t kA, std::int32_t kB, double s, E
 TEST(SquareSpiralReport, DefaultsRoundAndFlat) {
   // References from 30-digit arithmetic: every pair of sides by quadrature of
   // Neumann's integral, the approximations from their formulas.
-  EXPECT_EQ(SpiralCommand({}),
+  EXPECT_EQ(SpiralLines({}),
             (std::vector<std::string>{
                 "", "Square spiral, turns 1-2", "Maxwell inductance:    0.1921703258 nH",
                 "Inductance of a square turn with diameter 80.0 um:    0.1469861624 nH", kMohan,
                 kLee}));
   // A flat strip changes the geometric mean distance only: not the approximations.
-  EXPECT_EQ(SpiralCommand({{"CBflat", "1"}}),
+  EXPECT_EQ(SpiralLines({{"CBflat", "1"}}),
             (std::vector<std::string>{
                 "", "Square spiral, turns 1-2", "Maxwell inductance:    0.2341639438 nH",
                 "Inductance of a square turn with diameter 80.0 um:    0.1813200324 nH", kMohan,
@@ -76,7 +81,7 @@ TEST(SquareSpiralReport, DefaultsRoundAndFlat) {
 }
 
 TEST(SquareSpiralReport, DetailsListEveryPairOnce) {
-  const std::vector<std::string> lines = SpiralCommand({{"CBdet", "1"}});
+  const std::vector<std::string> lines = SpiralLines({{"CBdet", "1"}});
   ASSERT_EQ(lines.size(), 24u);
   EXPECT_EQ(lines[2], "Segments indentified as A, B, C, and D in each turn.");
   EXPECT_EQ(lines[3], "GMD = 3.89400392 um");
@@ -109,7 +114,7 @@ TEST(SquareSpiralReport, MaxwellSumEqualsThePairsOfSidesFromTheirCoordinates) {
   };
   for (const Row& r : {Row{"1", "2", "20e-6", "10e-6", false}, Row{"3", "7", "1e-3", "1e-3", true},
                        Row{"1", "5", "1e-3", "1e-4", false}}) {
-    const std::vector<std::string> lines = SpiralCommand(
+    const std::vector<std::string> lines = SpiralLines(
         {{"Esinner", r.kA}, {"Esn", r.kB}, {"Esunit", r.s}, {"Esd", r.d}, {"CBflat", r.flat ? "1" : "0"}});
     const Extended w = std::stod(r.d) / 2;
     const Extended g = r.flat ? std::exp(-1.5L) * 2 * w : std::exp(-0.25L) * w;
@@ -123,7 +128,7 @@ TEST(SquareSpiralReport, SingleTurnAgreesWithGrover) {
   // Calculations", the square; Rosa 1908): L = 8e-7 a (ln(a/rho) - 0.52401) H, to
   // order rho/a. Side 0.1 m of 1 um wire: the neglected terms are below 1e-6.
   const std::vector<std::string> lines =
-      SpiralCommand({{"Esinner", "50"}, {"Esn", "50"}, {"Esunit", "1e-3"}, {"Esd", "1e-6"}});
+      SpiralLines({{"Esinner", "50"}, {"Esn", "50"}, {"Esunit", "1e-3"}, {"Esd", "1e-6"}});
   const Extended a = 0.1L, rho = 5e-7L;
   const Extended grover = 8e-7L * a * (std::log(a / rho) - 0.52401L);
   EXPECT_EQ(lines[3].rfind("Inductance of a square turn with diameter 100000.0 um: ", 0), 0u);
@@ -145,10 +150,10 @@ TEST(SquareSpiralReport, InputsThatDescribeNoSpiralAreRefused) {
   for (const auto& [fields, tail] : rows) {
     std::vector<std::string> expected{""};
     expected.insert(expected.end(), tail.begin(), tail.end());
-    EXPECT_EQ(SpiralCommand(fields), expected) << tail.back();
+    EXPECT_EQ(SpiralLines(fields), expected) << tail.back();
   }
   // A wire as wide as the spacing is accepted.
-  EXPECT_EQ(SpiralCommand({{"Esd", "20e-6"}}).size(), 6u);
+  EXPECT_EQ(SpiralLines({{"Esd", "20e-6"}}).size(), 6u);
 }
 
 TEST(SquareSpiralDrawing, SidesToScaleAndTheCentreLineOverThem) {
@@ -157,7 +162,7 @@ TEST(SquareSpiralDrawing, SidesToScaleAndTheCentreLineOverThem) {
   const FieldValues fields = {{"Esunit", "0.25"}, {"Esd", "0.125"}};
   RecordingCanvas canvas(kSpiralBoxSize, kSpiralBoxSize);
   ScreenMapping map;
-  PaintBox1Paint(canvas, ReadSpiralInputs(fields), map);
+  PaintSpiral(canvas, ReadSpiralInputs(fields), map);
   const std::vector<std::string> painted = {
       "PenColor 000000", "PenStyle Solid", "PenWidth 1", "BrushColor FFFFFF",
       "BrushStyle Solid", "Rectangle 0 0 350 350", "PenColor 00FF00", "BrushColor 00FF00",
@@ -166,8 +171,10 @@ TEST(SquareSpiralDrawing, SidesToScaleAndTheCentreLineOverThem) {
       "Rectangle 302 12 338 338", "Rectangle 12 12 338 48"};
   EXPECT_EQ(canvas.calls, painted);
 
-  VectorReport report;
-  CalculateClick(fields, report, canvas, map);
+  CommandEnv env;
+  env.canvas = &canvas;
+  env.mapping = &map;
+  command_run::Run(SpiralFieldDefs(), &SpiralCommand, fields, env);
   std::vector<std::string> overlay = painted;
   for (const char* call : {"PenColor 0000FF", "PenStyle Solid", "MoveTo 175 175", "LineTo 175 248",
                            "LineTo 248 248", "LineTo 248 102", "LineTo 102 102", "LineTo 102 320",
@@ -176,9 +183,10 @@ TEST(SquareSpiralDrawing, SidesToScaleAndTheCentreLineOverThem) {
   EXPECT_EQ(canvas.calls, overlay);
 
   // A refused spiral draws nothing over the picture; one without valid turns is blank.
-  CalculateClick({{"Esd", "1"}}, report, canvas, map);
+  EXPECT_EQ(command_run::Run(SpiralFieldDefs(), &SpiralCommand, {{"Esd", "1"}}, env).status,
+            CommandStatus::Refused);
   EXPECT_EQ(canvas.calls, overlay);
   RecordingCanvas blank(kSpiralBoxSize, kSpiralBoxSize);
-  PaintBox1Paint(blank, ReadSpiralInputs({{"Esinner", "0"}}), map);
+  PaintSpiral(blank, ReadSpiralInputs({{"Esinner", "0"}}), map);
   EXPECT_EQ(blank.calls.back(), "Rectangle 0 0 350 350");
 }

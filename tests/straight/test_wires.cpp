@@ -7,10 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "command_run.h"
 #include "straight/straight_wires.h"
 #include "straight/wires.h"
 
 namespace {
+
+std::vector<std::string> StraightLines(const FieldValues& fields) {
+  return command_run::LinesOf(StraightFieldDefs(), &StraightCommand, fields);
+}
 
 double Rel(Extended a, Extended b) { return static_cast<double>(std::fabs(a / b - 1)); }
 
@@ -114,14 +119,14 @@ TEST(StraightWiresReport, DefaultWiresLineByLine) {
       "Maxwell inductance L1 (flat wire):    1.6202251155 uH",
       "Maxwell inductance L2 (flat wire):    1.6202251155 uH",
   };
-  EXPECT_EQ(StraightCommand({}), expected);
+  EXPECT_EQ(StraightLines({}), expected);
 }
 
 TEST(StraightWiresReport, WhichBlocksAppear) {
   // Two halves of one wire in line: no equal-wire lines (shifted), the aligned block,
   // M at the in-line distance (Grover: 1e-7 ln 2 for halves touching). The references
   // are computed as in the default case; the numerical M is the exact midpoint sum.
-  const std::vector<std::string> aligned = StraightCommand(
+  const std::vector<std::string> aligned = StraightLines(
       {{"Elength1", "0.5"}, {"Elength2", "0.5"}, {"Edistance", "0"}, {"Eoffset", "0.5"}});
   const std::vector<std::string> expected = {
       "",
@@ -144,12 +149,12 @@ TEST(StraightWiresReport, WhichBlocksAppear) {
   EXPECT_EQ(aligned, expected);
 
   // Unequal lengths: neither the equal-wire lines nor the aligned block.
-  const std::vector<std::string> unequal = StraightCommand({{"Elength2", "0.5"}});
+  const std::vector<std::string> unequal = StraightLines({{"Elength2", "0.5"}});
   ASSERT_EQ(unequal.size(), 11u);
   EXPECT_EQ(unequal[7].rfind("Maxwell inductance L1: ", 0), 0u);
 
   // Equal wires past the full sum's count: summed through the segment differences.
-  const std::vector<std::string> fine = StraightCommand({{"Esegments", "200000"}});
+  const std::vector<std::string> fine = StraightLines({{"Esegments", "200000"}});
   EXPECT_NEAR(static_cast<double>(Value(fine[5]) / Value(fine[4])), 1, 1e-9);
 }
 
@@ -158,7 +163,6 @@ TEST(StraightWiresReport, InputsThatDescribeNoPairOfWiresAreRefused) {
       {{{"Elength1", "0"}}, "The lengths must be positive"},
       {{{"Elength2", "-1"}}, "The lengths must be positive"},
       {{{"Eradius1", "0"}}, "The diameters must be positive"},
-      {{{"Eradius2", "1 mm"}}, "The diameters must be positive"},
       {{{"Elength1", "0.001"}}, "The wires must be longer than their diameters"},
       {{{"Edistance", "-0.1"}}, "The radial distance can't be negative"},
       {{{"Edistance", "0"}}, "The wires can't overlap"},
@@ -172,11 +176,15 @@ TEST(StraightWiresReport, InputsThatDescribeNoPairOfWiresAreRefused) {
        "Too many segments for the numerical calculation (max=10000000)"},
   };
   for (const auto& [fields, message] : rows) {
-    EXPECT_EQ(StraightCommand(fields),
+    EXPECT_EQ(StraightLines(fields),
               (std::vector<std::string>{"", "Inductances of round straight wires", message}))
         << message;
   }
+  // A diameter typed with its unit is no number: refused before the title.
+  EXPECT_EQ(StraightLines({{"Eradius2", "1 mm"}}),
+            std::vector<std::string>{
+                "Invalid number in \"Diameter 2\": 1 mm (use \".\" as the decimal point)"});
   // Touching side by side, or end to end, is no overlap.
-  EXPECT_EQ(StraightCommand({{"Edistance", "0.001"}}).size(), 13u);
-  EXPECT_EQ(StraightCommand({{"Edistance", "0"}, {"Eoffset", "-1"}}).size(), 11u);
+  EXPECT_EQ(StraightLines({{"Edistance", "0.001"}}).size(), 13u);
+  EXPECT_EQ(StraightLines({{"Edistance", "0"}, {"Eoffset", "-1"}}).size(), 11u);
 }

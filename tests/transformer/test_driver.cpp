@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "command_run.h"
 #include "numerics/arithmetic_fault.h"
 #include "transformer/context.h"
 #include "transformer/driver.h"
@@ -18,6 +19,10 @@ using report_match::ValueAfter;
 using Lines = std::vector<std::string>;
 
 namespace {
+
+Lines TransformerLines(const FieldValues& fields) {
+  return command_run::LinesOf(TransformerFieldDefs(), &TransformerCommand, fields);
+}
 
 const char kPrimaryDefault[] = "n1=12.00; h1= 0.1000; r11= 0.10; r12= 0.10; b1= 0.0000; d1=0.0010";
 const char kSecondaryDefault[] =
@@ -160,14 +165,14 @@ class CalculateLayout : public ::testing::TestWithParam<LayoutCase> {};
 
 TEST_P(CalculateLayout, LinesInOrder) {
   const LayoutCase& tc = GetParam();
-  VectorReport report;
-  NullCanvas canvas(kArrangementSize, kArrangementSize);
-  TransformerContext ctx(report, canvas);
-  ctx.calcCaption = "Calculate";
-  BcalcClick(ctx, tc.fields);
-  ExpectLayout(report.lines, tc.layout);
-  EXPECT_EQ(ctx.calcCaption, "Calculate");
-  EXPECT_TRUE(ctx.StopFlag);
+  std::vector<bool> running;
+  CommandEnv env;
+  env.onRunningChanged = [&](bool r) { running.push_back(r); };
+  const Result result = RunCommand(TransformerFieldDefs(), &TransformerCommand, tc.fields, env);
+  ExpectLayout(result.lines, tc.layout);
+  EXPECT_EQ(result.status, CommandStatus::Ok);
+  // A true-spiral sum runs and ends; the others never run as stoppable.
+  EXPECT_TRUE(running.empty() || running == (std::vector<bool>{true, false}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Options, CalculateLayout, ::testing::ValuesIn(LayoutCases()),
@@ -196,7 +201,7 @@ TEST(CalculateValues, CouplingUsesTheInductancesMarkedUsed) {
        "Mutual inductance: "},
   };
   for (const Case& c : cases) {
-    const Lines lines = TransformerCommand(c.fields);
+    const Lines lines = TransformerLines(c.fields);
     const long double L1 = ValueAfter(lines, c.L1);
     const long double L2 = ValueAfter(lines, c.L2);
     const long double M = ValueAfter(lines, c.M);
@@ -206,11 +211,36 @@ TEST(CalculateValues, CouplingUsesTheInductancesMarkedUsed) {
   }
 }
 
+// The values of the result are the inductances the lines print (in henries, the lines
+// in millihenries to ten decimals) and k of the coupling line.
+TEST(CalculateValues, NamedValuesAreThePrintedOnes) {
+  CommandEnv env;
+  const Result r = RunCommand(TransformerFieldDefs(), &TransformerCommand, {}, env);
+  ASSERT_TRUE(r.Ok());
+  const struct {
+    const char* key;
+    const char* label;
+  } printed[] = {{"L1", "Maxwell primary inductance: L1: "},
+                 {"L2", "Maxwell secondary inductance: L2: "},
+                 {"M", "Mutual Inductance M: "}};
+  for (const auto& p : printed) {
+    ASSERT_NE(r.Find(p.key), nullptr) << p.key;
+    EXPECT_EQ(r.Find(p.key)->unit, "H");
+    EXPECT_NEAR(r.Find(p.key)->Number() * 1000, ValueAfter(r.lines, p.label), 1e-10L) << p.key;
+  }
+  EXPECT_NEAR(r.Find("k")->Number(), ValueAfter(r.lines, "Coupling coefficient k: "), 1e-14L);
+  EXPECT_EQ(r.Find("k")->unit, "1");
+  // Without M there is no M nor k.
+  const Result noM = RunCommand(TransformerFieldDefs(), &TransformerCommand, {{"CBm", "0"}}, env);
+  EXPECT_EQ(noM.Find("M"), nullptr);
+  EXPECT_NE(noM.Find("L2"), nullptr);
+}
+
 TEST(CalculateValues, MaxwellRingSumAgreesWithKirchhoffForTheDefaultPrimary) {
   // Both sum exact ring mutual inductances over the circular turns and give a turn of
   // round wire the same self term, ln(8r/a) - 7/4 = ln(8r/g) - 2; they differ only
   // in pairing distinct turns at d +- g instead of d, a second-order change in g/d.
-  const Lines lines = TransformerCommand({{"CBm", "0"}});
+  const Lines lines = TransformerLines({{"CBm", "0"}});
   const long double maxwell = ValueAfter(lines, "Maxwell primary inductance: L1: ");
   const long double kirchhoff = ValueAfter(lines, "Kirchhoff primary inductance L1: ");
   EXPECT_NEAR(maxwell, kirchhoff, 1e-3L * kirchhoff);
@@ -221,7 +251,7 @@ TEST(CalculateValues, LoopOnTheSolenoidBaseByFourFormulas) {
   // forms; the loop in the base plane makes the split at its plane trivial, so the
   // common-base line repeats Jones' value. The 12 circular turns of the ring sum come
   // within a few parts per thousand of the sheet.
-  const Lines lines = TransformerCommand({{"En2", "1"}, {"Eh2", "0"}});
+  const Lines lines = TransformerLines({{"En2", "1"}, {"Eh2", "0"}});
   const long double base = ValueAfter(lines, "J. Viriamu Jones 1 turn M (common base): ");
   const long double jones = ValueAfter(lines, "J. Viriamu Jones 1 turn M: ");
   const long double garrett = ValueAfter(lines, "Garrett 1 turn M: ");
@@ -237,7 +267,7 @@ TEST(CalculateValues, TwoCirclesThreeWays) {
   // One turn each: the ring sum, Maxwell's two-circle formula and Snow's #61 with
   // N1 = 1 are all the mutual inductance of two coaxial circles.
   const Lines lines =
-      TransformerCommand({{"En1", "1"}, {"Eh1", "0"}, {"En2", "1"}, {"Eh2", "0"}, {"Eb2", "0.05"}});
+      TransformerLines({{"En1", "1"}, {"Eh1", "0"}, {"En2", "1"}, {"Eh2", "0"}, {"Eb2", "0.05"}});
   const long double rings = ValueAfter(lines, "Mutual Inductance M: ");
   EXPECT_NEAR(ValueAfter(lines, "Maxwell M (n1<=1, #1 (ok)): "), rings, 1e-12L);
   EXPECT_NEAR(ValueAfter(lines, "Snow M #61: "), rings, 1e-12L);
@@ -287,26 +317,32 @@ TEST(Coupling, ImpossibleCouplingStopsBeforeTheMode) {
   }
 }
 
-TEST(CalculateStop, ClickDuringTheTrueSpiralPrimary) {
+TEST(CalculateStop, RequestDuringTheTrueSpiralPrimary) {
   // Whole turns on a solenoid with circular turns off: the reduced helix sum, which
-  // pumps events once per outer segment and reads "Stop" on the button meanwhile.
+  // pumps events once per outer segment and runs as stoppable meanwhile.
   const FieldValues fields{{"CBel", "0"}, {"Ensm", "100"}};
-  VectorReport report;
-  NullCanvas canvas(kArrangementSize, kArrangementSize);
-  TransformerContext ctx(report, canvas);
+  CommandEnv env;
+  bool running = false, stop = false;
+  std::vector<bool> runningSeen, changes;
   int pumps = 0;
-  std::vector<std::string> captionsSeen;
-  ctx.pump = [&] {
-    ++pumps;
-    captionsSeen.push_back(ctx.calcCaption);
-    if (pumps == 5) BcalcClick(ctx, fields);  // the user clicks the button
+  env.onRunningChanged = [&](bool r) {
+    running = r;
+    changes.push_back(r);
   };
-  BcalcClick(ctx, fields);
+  env.stopRequested = [&] { return stop; };
+  env.pump = [&] {
+    ++pumps;
+    runningSeen.push_back(running);
+    if (pumps == 5) stop = true;  // the user clicks Stop
+  };
+  const Result result = RunCommand(TransformerFieldDefs(), &TransformerCommand, fields, env);
 
   EXPECT_EQ(pumps, 5);
-  EXPECT_EQ(captionsSeen, Lines(5, "Stop"));
-  EXPECT_EQ(ctx.calcCaption, "Calculate");
-  EXPECT_FALSE(ctx.StopFlag);
+  EXPECT_EQ(runningSeen, std::vector<bool>(5, true));
+  EXPECT_EQ(changes, (std::vector<bool>{true, false}));  // stopped again at the end
+  EXPECT_EQ(result.status, CommandStatus::Refused);
+  EXPECT_EQ(result.message, "Interrupted");
+  EXPECT_TRUE(result.values.empty());
   Lines expected = CoilBlock("primary", "1", kPrimaryDefault, true, false, {}, true);
   expected.pop_back();  // no inductance line
   expected.insert(expected.begin(), "");
@@ -314,7 +350,7 @@ TEST(CalculateStop, ClickDuringTheTrueSpiralPrimary) {
                         "G. m. d.: {17.15}; Vertical spacing: {17.15}",
                         "Segments: high precision: {I} used: 100", "Interrupted"})
     expected.push_back(l);
-  ExpectLayout(report.lines, expected);
+  ExpectLayout(result.lines, expected);
 }
 
 // The main window's Calculate can be stopped, so it runs a true-spiral sum that
@@ -322,47 +358,43 @@ TEST(CalculateStop, ClickDuringTheTrueSpiralPrimary) {
 // segment pairs), stopped at its third pump.
 TEST(CalculateStop, TheWindowRunsWhatQuorCliRefuses) {
   const FieldValues fields{{"CBel", "0"}, {"Es1", "0.12"}, {"En1", "16"}};
-  EXPECT_EQ(TransformerCommand(fields),
-            (Lines{"", "Too many segment pairs for L (max=1000000000)"}));
-  VectorReport report;
-  NullCanvas canvas(kArrangementSize, kArrangementSize);
-  TransformerContext ctx(report, canvas);
-  ctx.stoppable = true;
+  EXPECT_EQ(TransformerLines(fields), (Lines{"", "Too many segment pairs for L (max=1000000000)"}));
+  CommandEnv env;
+  bool stop = false;
   int pumps = 0;
-  ctx.pump = [&] {
-    if (++pumps == 3) BcalcClick(ctx, fields);
+  env.stopRequested = [&] { return stop; };
+  env.pump = [&] {
+    if (++pumps == 3) stop = true;  // the user clicks Stop
   };
-  BcalcClick(ctx, fields);
+  const Result result = RunCommand(TransformerFieldDefs(), &TransformerCommand, fields, env);
   EXPECT_EQ(pumps, 3);
-  ASSERT_GE(report.lines.size(), 2u);
-  EXPECT_NE(std::find(report.lines.begin(), report.lines.end(),
+  EXPECT_NE(std::find(result.lines.begin(), result.lines.end(),
                       "Calculating Maxwell inductance of a general coil..."),
-            report.lines.end());
-  EXPECT_EQ(report.lines.back(), "Interrupted");
+            result.lines.end());
+  EXPECT_EQ(result.message, "Interrupted");
 }
 
-TEST(CalculateFault, ArithmeticFaultEndsTheCommandAndFreesTheButton) {
+TEST(CalculateFault, ArithmeticFaultEndsTheCommandAndTheRunningState) {
   // A flat spiral wound from the axis, as a true spiral: its turn radius
   // sqrt(rmin*rmax) and turn length are 0, and the spacing of the two copies is 0/0,
-  // inside the routine that has set the caption to "Stop".
+  // inside the routine that runs as stoppable.
   const FieldValues fields{{"CBel", "0"}, {"Er1", "0"}, {"Eh1", "0"}};
-  VectorReport report;
-  NullCanvas canvas(kArrangementSize, kArrangementSize);
-  TransformerContext ctx(report, canvas);
-  try {
-    BcalcClick(ctx, fields);
-    ADD_FAILURE() << "no fault reported";
-  } catch (const ArithmeticFault& fault) {
-    EXPECT_STREQ(fault.what(), "Invalid floating point operation");
-  }
-  EXPECT_EQ(ctx.calcCaption, "Calculate");
-  EXPECT_EQ(ctx.report, &report);  // the window's own sink again
-  ASSERT_FALSE(report.lines.empty());
-  EXPECT_EQ(report.lines.back(), "Calculating Maxwell inductance of a general coil...");
+  VectorReport window;
+  CommandEnv env;
+  env.report = &window;
+  std::vector<bool> changes;
+  env.onRunningChanged = [&](bool r) { changes.push_back(r); };
+  const Result fault = RunCommand(TransformerFieldDefs(), &TransformerCommand, fields, env);
+  EXPECT_EQ(fault.status, CommandStatus::Fault);
+  EXPECT_EQ(fault.message, "Invalid floating point operation");
+  EXPECT_EQ(changes, (std::vector<bool>{true, false}));
+  EXPECT_EQ(env.report, &window);  // the window's own sink again
+  EXPECT_EQ(fault.lines, window.lines);
+  ASSERT_FALSE(window.lines.empty());
+  EXPECT_EQ(window.lines.back(), "Calculating Maxwell inductance of a general coil...");
 
   // The next Calculate starts afresh: no fault left over from the last one.
-  VectorReport next;
-  ctx.report = &next;
-  EXPECT_NO_THROW(BcalcClick(ctx, TransformerDefaults()));
+  const Result next = RunCommand(TransformerFieldDefs(), &TransformerCommand, {}, env);
+  EXPECT_EQ(next.status, CommandStatus::Ok);
   EXPECT_EQ(next.lines.back().rfind("Mode: ", 0), 0u);
 }

@@ -24,7 +24,9 @@ struct Rig {
   VectorReport report;
   RecordingCanvas canvas{kArrangementSize, kArrangementSize};
   TransformerContext ctx{report, canvas};
+  bool stop = false;  // a Stop click
   Rig() {
+    ctx.stopRequested = [this] { return stop; };
     ReadTransformerInputs(TransformerDefaults(), ctx.coils);
     NullCanvas paint(kArrangementSize, kArrangementSize);
     PaintArrangement(paint, ctx.coils, ctx.map);
@@ -147,7 +149,7 @@ TEST(MaxwellSolenoid, LinesAndRefusal) {
                                      "; Vertical spacing: " + FixedStr(g * ell / (kTwoPi * 0.1L), 17, 15));
   EXPECT_EQ(rig.report.lines[3], "Segments: high precision: 1614 used: 2000");
   EXPECT_EQ(rig.Path().size(), 12u);  // 12 whole turns integrated
-  EXPECT_EQ(rig.ctx.calcCaption, "Stop");
+  EXPECT_TRUE(rig.ctx.Running());
 
   Rig flat;
   EXPECT_EQ(MaxwellSolenoid(flat.ctx, 100, 5, 0, 0.1L, 0.2L, 0, 0.001L), 0);
@@ -226,8 +228,8 @@ TEST(SpiralPixel, DrawsWhereTheAccumulatedAngleFalls) {
 }
 
 TEST(MaxwellStop, ClickEndsTheSumWithinOneOuterSegment) {
-  // A pump that plays the user's click on the k-th call: the Calculate handler, seeing
-  // the caption "Stop", clears the run flag and restores the caption.
+  // A pump that plays the user's click on the k-th call: the window, seeing the sum
+  // running, asks it to stop.
   struct Case {
     const char* name;
     std::function<Extended(TransformerContext&)> run;
@@ -244,17 +246,14 @@ TEST(MaxwellStop, ClickEndsTheSumWithinOneOuterSegment) {
     for (int clickAt : {1, 77, 130}) {
       Rig rig;
       int calls = 0;
-      bool captionWasStop = true;
+      bool wasRunning = true;
       rig.ctx.pump = [&] {
-        captionWasStop = captionWasStop && rig.ctx.calcCaption == "Stop";
-        if (++calls == clickAt && rig.ctx.calcCaption == "Stop") {
-          rig.ctx.StopFlag = false;
-          rig.ctx.SetCalcCaption("Calculate");
-        }
+        wasRunning = wasRunning && rig.ctx.Running();
+        if (++calls == clickAt && rig.ctx.Running()) rig.stop = true;
       };
       EXPECT_EQ(tc.run(rig.ctx), 0);
       EXPECT_EQ(calls, clickAt) << tc.name;
-      EXPECT_TRUE(captionWasStop) << tc.name;
+      EXPECT_TRUE(wasRunning) << tc.name;
       EXPECT_FALSE(rig.ctx.StopFlag);
       EXPECT_EQ(rig.report.lines.back(), "Interrupted") << tc.name;
       // Exactly the segments done so far are drawn: a prefix of the whole picture
@@ -278,10 +277,7 @@ TEST(MaxwellStop, ClickDuringTheLastStepsIsTakenBeforeTheSumEnds) {
     rig.ctx.pump = [] {};
     rig.ctx.pumpNow = [&] {
       ++served;
-      if (rig.ctx.calcCaption == "Stop") {
-        rig.ctx.StopFlag = false;
-        rig.ctx.SetCalcCaption("Calculate");
-      }
+      if (rig.ctx.Running()) rig.stop = true;
     };
     const Extended L = kind == 0 ? MaxwellSolenoid(rig.ctx, 40, 5, 0.05L, 0.05L, 0.05L, 0, 0.001L)
                                  : MaxwellGeneralCoil(rig.ctx, 40, 5, 0, 0.02L, 0.1L, 0, 0.001L);

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "command_run.h"
 #include "numerics/arithmetic_fault.h"
 #include "numerics/canvas.h"
 #include "numerics/format.h"
@@ -14,10 +15,17 @@
 #include "transformer/self_capacitance.h"
 
 using Lines = std::vector<std::string>;
+using command_run::LinesOf;
+
+namespace {
+Lines SelfCapacitanceLines(const FieldValues& fields) {
+  return LinesOf(TransformerFieldDefs(), &SelfCapacitanceCommand, fields);
+}
+}  // namespace
 
 TEST(OptimalCouplings, TableAndTheModesItPredicts) {
   VectorReport r;
-  OptimalTeslacoilcouplings1Click(r);
+  r.lines = LinesOf(CouplingsFieldDefs(), &CouplingsCommand);
   ASSERT_EQ(r.lines.size(), 17u);
   EXPECT_EQ(r.lines[0], "");
   EXPECT_EQ(r.lines[1], "Optimal couplings for a Tesla coil:");
@@ -63,7 +71,7 @@ TEST(MedhurstCapacitance, FollowsMedhurstsTable) {
 }
 
 TEST(SelfCapacitance, DefaultCoils) {
-  const Lines lines = SelfCapacitanceCommand(TransformerDefaults());
+  const Lines lines = SelfCapacitanceLines(TransformerDefaults());
   // C: (76.4 sqrt(0.001/0.1) + 1.126 + 1.6) pF and (76.4 sqrt(0.044^3/0.32) + 3.6032 + 0.704) pF.
   EXPECT_EQ(lines, (Lines{"", "Primary:",
                           "Length:0.1; radius:0.1; Medhurst self-capacitance: 10.3660 pF",
@@ -75,7 +83,7 @@ TEST(SelfCapacitance, DefaultCoils) {
 
   // The inductances are Calculate's Maxwell values with circular turns, and the
   // frequencies Thomson's 1/(2 pi sqrt(L C)) of them.
-  const Lines calc = TransformerCommand(TransformerDefaults());
+  const Lines calc = LinesOf(TransformerFieldDefs(), &TransformerCommand, TransformerDefaults());
   const struct {
     int at;
     const char* label;
@@ -93,17 +101,17 @@ TEST(SelfCapacitance, DefaultCoils) {
 TEST(SelfCapacitance, EachCoilStandsAlone) {
   FieldValues flat = TransformerDefaults();
   flat["Eh1"] = "0";
-  const Lines defaults = SelfCapacitanceCommand(TransformerDefaults());
+  const Lines defaults = SelfCapacitanceLines(TransformerDefaults());
   const Lines tail(defaults.begin() + 5, defaults.end());
   Lines expected{"", "Primary:", "The coil must be solenoidal."};
   expected.insert(expected.end(), tail.begin(), tail.end());
-  EXPECT_EQ(SelfCapacitanceCommand(flat), expected);
+  EXPECT_EQ(SelfCapacitanceLines(flat), expected);
 
   // A conical secondary after a primary of fractional turns, rounded for the ring sum.
   FieldValues f = TransformerDefaults();
   f["Es2"] = "0.06";
   f["En1"] = "12.4";
-  const Lines lines = SelfCapacitanceCommand(f);
+  const Lines lines = SelfCapacitanceLines(f);
   EXPECT_EQ(lines, (Lines{"", "Primary:", "Turns rounded to 12", defaults[2], defaults[3],
                           defaults[4], "Secondary:", "The coil must be solenoidal."}));
 }
@@ -114,8 +122,9 @@ TEST(SelfCapacitance, EachCoilStandsAlone) {
 TEST(SelfCapacitance, ArithmeticFaultEndsTheCommand) {
   FieldValues f = TransformerDefaults();
   f["Eh2"] = "-0.32";
-  VectorReport r;
-  EXPECT_THROW(SelfCapacitanceCommand(f, r), ArithmeticFault);
-  const Lines defaults = SelfCapacitanceCommand(TransformerDefaults());
+  const Result r = command_run::Run(TransformerFieldDefs(), &SelfCapacitanceCommand, f);
+  EXPECT_EQ(r.status, CommandStatus::Fault);
+  EXPECT_EQ(r.message, "Invalid floating point operation");
+  const Lines defaults = SelfCapacitanceLines(TransformerDefaults());
   EXPECT_EQ(r.lines, Lines(defaults.begin(), defaults.begin() + 6));
 }

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <set>
 
+#include "command_run.h"
 #include "transformer/coil_pair.h"
 #include "transformer/context.h"
 #include "transformer/driver.h"
@@ -166,8 +167,9 @@ INSTANTIATE_TEST_SUITE_P(
       return s;
     });
 
-// Through the command: one empty line, the message, nothing else.
+// Through the command: one empty line, the message, nothing else; a refusal.
 TEST(CalculateChecks, RejectedInputWritesOneLineAfterTheBlank) {
+  CommandEnv env;
   const std::vector<std::pair<FieldValues, std::string>> cases = {
       {{{"Eh1", "-1"}}, kDims},
       {{{"Ewd1", "0.02"}}, "The primary wire is too thick (max=~0.01667)"},
@@ -175,34 +177,73 @@ TEST(CalculateChecks, RejectedInputWritesOneLineAfterTheBlank) {
       {{{"Ens1", "0"}}, kSegments},
   };
   for (const auto& [fields, message] : cases) {
-    EXPECT_EQ(TransformerCommand(fields), (std::vector<std::string>{"", message}));
+    const Result r = RunCommand(TransformerFieldDefs(), &TransformerCommand, fields, env);
+    EXPECT_EQ(r.lines, (std::vector<std::string>{"", message}));
+    EXPECT_EQ(r.status, CommandStatus::Refused);
+    EXPECT_EQ(r.message, message);
   }
 }
 
-TEST(CalculateChecks, RejectedInputLeavesCaptionAndDrawingAlone) {
-  VectorReport report;
+// Texts that are no numbers: the one line that names the field, before the blank line
+// of Calculate; nothing drawn, no values.
+TEST(CalculateChecks, TypedNumbersAreRefusedBeforeTheCommand) {
+  const struct {
+    const char* name;
+    const char* text;
+    const char* label;
+  } rows[] = {
+      {"Er2", "0,08", "Min. radius 2"},          {"Eh2", "0.6m", "Height 2"},
+      {"En2", "1000 turns", "Number of turns 2"}, {"Ewd1", "1/1000", "Wire diameter 1"},
+      {"Ens1", "20.5", "Segments/turn for M"},   {"Ensm", "2e3", "Segs./turn for L"},
+  };
+  for (const auto& r : rows) {
+    RecordingCanvas canvas(kArrangementSize, kArrangementSize);
+    CommandEnv env;
+    env.canvas = &canvas;
+    const Result result =
+        RunCommand(TransformerFieldDefs(), &TransformerCommand, {{r.name, r.text}}, env);
+    const std::string line = std::string("Invalid number in \"") + r.label + "\": " + r.text +
+                             " (use \".\" as the decimal point)";
+    EXPECT_EQ(result.lines, std::vector<std::string>{line});
+    EXPECT_EQ(result.status, CommandStatus::Refused);
+    EXPECT_EQ(result.message, line);
+    EXPECT_TRUE(result.values.empty());
+    EXPECT_TRUE(canvas.calls.empty()) << r.name;
+  }
+}
+
+TEST(CalculateChecks, RejectedInputLeavesRunningStateAndDrawingAlone) {
   RecordingCanvas canvas(kArrangementSize, kArrangementSize);
-  TransformerContext ctx(report, canvas);
-  BcalcClick(ctx, {{"Eh2", "-1"}});
-  EXPECT_EQ(report.lines, (std::vector<std::string>{"", kDims}));
-  EXPECT_EQ(ctx.calcCaption, "Calculate");
+  CommandEnv env;
+  env.canvas = &canvas;
+  int changes = 0;
+  env.onRunningChanged = [&](bool) { ++changes; };
+  const Result r = RunCommand(TransformerFieldDefs(), &TransformerCommand, {{"Eh2", "-1"}}, env);
+  EXPECT_EQ(r.lines, (std::vector<std::string>{"", kDims}));
+  EXPECT_EQ(changes, 0);
   EXPECT_TRUE(canvas.calls.empty());
 }
 
-TEST(CalculateChecks, StopClickOnlyClearsTheFlag) {
-  VectorReport report;
-  NullCanvas canvas(kArrangementSize, kArrangementSize);
-  TransformerContext ctx(report, canvas);
-  std::vector<std::string> captions;
-  ctx.onCaptionChanged = [&](std::string_view s) { captions.emplace_back(s); };
-  ctx.calcCaption = "Stop";
-  ctx.StopFlag = true;
-  BcalcClick(ctx, {});
-  EXPECT_FALSE(ctx.StopFlag);
-  EXPECT_EQ(ctx.calcCaption, "Calculate");
-  EXPECT_EQ(captions, (std::vector<std::string>{"Calculate"}));
-  EXPECT_TRUE(report.lines.empty());
-  EXPECT_FALSE(ctx.coils.InputsRead);
+// The context's running state: listeners hear each change once, and a stop request is
+// read through the environment's function.
+TEST(TransformerContextState, RunningChangesAndStopRequests) {
+  CommandEnv env;
+  std::vector<bool> heard;
+  bool stop = false;
+  env.onRunningChanged = [&](bool r) { heard.push_back(r); };
+  env.stopRequested = [&] { return stop; };
+  TransformerContext ctx(env);
+  EXPECT_FALSE(ctx.Running());
+  ctx.SetRunning(true);
+  ctx.SetRunning(true);
+  EXPECT_TRUE(ctx.Running());
+  EXPECT_FALSE(ctx.StopRequested());
+  stop = true;
+  EXPECT_TRUE(ctx.StopRequested());
+  ctx.SetRunning(false);
+  EXPECT_EQ(heard, (std::vector<bool>{true, false}));
+  // Without a canvas the context draws on a blank area of the window's size.
+  EXPECT_EQ(ctx.canvas->Width(), kArrangementSize);
 }
 
 // The bounds on the work of one Calculate, each just past its limit and a realistic
@@ -245,7 +286,8 @@ TEST(CalculateChecks, WorkBounds) {
     }
   }
   // Through the command: the message after the empty line, nothing computed.
-  EXPECT_EQ(TransformerCommand({{"En2", "1e9"}, {"Ewd2", "0"}}),
+  EXPECT_EQ(command_run::LinesOf(TransformerFieldDefs(), &TransformerCommand,
+                                 {{"En2", "1e9"}, {"Ewd2", "0"}}),
             (std::vector<std::string>{"", kTurns}));
 }
 
@@ -291,7 +333,9 @@ TEST(CalculateChecks, UnstoppableTrueSpiralBounds) {
     } else {
       EXPECT_EQ(got.value_or("accepted"), row.message);
       // quor-cli's command: the message after the empty line, nothing computed.
-      EXPECT_EQ(TransformerCommand(row.fields), (std::vector<std::string>{"", row.message}));
+      const Result refused = command_run::Run(TransformerFieldDefs(), &TransformerCommand, row.fields);
+      EXPECT_EQ(refused.status, CommandStatus::Refused);
+      EXPECT_EQ(refused.lines, (std::vector<std::string>{"", row.message}));
     }
   }
 }

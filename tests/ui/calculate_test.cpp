@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "command_run.h"
 #include "transformer/driver.h"
 #include "ui/quoru.h"
 
@@ -72,11 +73,42 @@ TEST_F(CalculateTest, InputErrorsAreReportedThroughTheWindow) {
   }
 }
 
+// A decimal comma typed in a field: Calculate writes the one refusal line and nothing
+// else, View leaves the drawing, both name the field by its label.
+TEST_F(CalculateTest, MalformedNumberIsRefusedByCalculateAndView) {
+  QApplication::processEvents();  // the first paint
+  const QImage before = form->PaintBox1->Canvas().Image().copy();
+  Type(form->Er2, "0,08");
+  const std::string refusal =
+      "Invalid number in \"Min. radius 2\": 0,08 (use \".\" as the decimal point)";
+  int from = form->Memo1->LineCount();
+  QTest::mouseClick(form->Bcalc, Qt::LeftButton);
+  EXPECT_EQ(LinesFrom(from), std::vector<std::string>{refusal});
+  EXPECT_EQ(form->Bcalc->text(), QStringLiteral("Calculate"));
+  EXPECT_EQ(form->PaintBox1->Canvas().Image(), before);  // nothing drawn, nothing summed
+
+  from = form->Memo1->LineCount();
+  QTest::mouseClick(form->Bview, Qt::LeftButton);
+  EXPECT_EQ(LinesFrom(from), std::vector<std::string>{refusal});
+  EXPECT_EQ(form->Coils().rmin2, 0.044L);  // as read before the typing
+  EXPECT_EQ(form->PaintBox1->Canvas().Image(), before);
+
+  // Corrected, it computes (a secondary of 100 turns, for speed).
+  Type(form->Er2, "0.08");
+  Type(form->En2, "100");
+  from = form->Memo1->LineCount();
+  QTest::mouseClick(form->Bcalc, Qt::LeftButton);
+  const std::vector<std::string> lines = LinesFrom(from);
+  ASSERT_GT(lines.size(), 10u);
+  EXPECT_EQ(lines.back().rfind("Mode: ", 0), 0u);
+}
+
 TEST_F(CalculateTest, DefaultCalculationWritesWhatTheCommandWrites) {
   const int before = form->Memo1->LineCount();
   QTest::mouseClick(form->Bcalc, Qt::LeftButton);
   const std::vector<std::string> lines = LinesFrom(before);
-  EXPECT_EQ(lines, TransformerCommand(TransformerDefaults()));
+  EXPECT_EQ(lines, command_run::LinesOf(TransformerFieldDefs(), &TransformerCommand,
+                                        TransformerDefaults()));
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.back().rfind("Mode: ", 0), 0u) << lines.back();
   EXPECT_EQ(form->Bcalc->text(), QStringLiteral("Calculate"));
@@ -88,7 +120,7 @@ TEST_F(CalculateTest, DefaultCalculationWritesWhatTheCommandWrites) {
 
 TEST_F(CalculateTest, TheArrangementLandsOnTheImage) {
   QApplication::processEvents();  // the first paint reads the fields
-  EXPECT_TRUE(form->Context().coils.InputsRead);
+  EXPECT_TRUE(form->Coils().InputsRead);
   EXPECT_GT(Count(kBlue), 50);  // primary
   EXPECT_GT(Count(kRed), 50);   // secondary
   // The dotted grey base line of the default coils lies on row 252.
@@ -109,8 +141,8 @@ TEST_F(CalculateTest, ViewRereadsTheFieldsAndRepaintsAtOnce) {
   Type(form->Er1, "0.2");
   Type(form->Es1, "0.15");
   QTest::mouseClick(form->Bview, Qt::LeftButton);
-  EXPECT_EQ(form->Context().coils.rmin1, 0.2L);
-  EXPECT_EQ(form->Context().coils.rmax1, 0.15L);
+  EXPECT_EQ(form->Coils().rmin1, 0.2L);
+  EXPECT_EQ(form->Coils().rmax1, 0.15L);
   EXPECT_NE(form->PaintBox1->Canvas().Image(), before);
   EXPECT_GT(Count(kBlue), 50);
 }
@@ -156,7 +188,7 @@ TEST_F(CalculateTest, StopDuringATrueSpiralSum) {
     EXPECT_EQ(l.find("secondary"), std::string::npos) << l;
   }
   EXPECT_EQ(form->Bcalc->text(), QStringLiteral("Calculate"));
-  EXPECT_FALSE(form->Context().StopFlag);
+  EXPECT_FALSE(form->Running());
 
   // The window is usable again: a calculation with circular turns runs to its end.
   form->CBel->click();

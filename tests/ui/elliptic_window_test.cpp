@@ -12,6 +12,7 @@
 #include <QTest>
 #include <memory>
 
+#include "command_run.h"
 #include "elliptic_test/elliptic_tables.h"
 #include "transformer/couplings.h"
 #include "transformer/self_capacitance.h"
@@ -26,11 +27,11 @@ void Type(QLineEdit* e, const char* text) {
   QTest::keyClicks(e, QString::fromUtf8(text));
 }
 
-std::vector<std::string> TableOf(void (*command)(const FieldValues&, ReportSink&),
-                             const FieldValues& f) {
-  VectorReport r;
-  command(f, r);
-  return r.lines;
+std::vector<std::string> TableOf(CommandFunction command, const FieldValues& f) {
+  const std::vector<FieldDef>& defs = command == &CompleteIntegralsCommand
+                                          ? CompleteIntegralsFieldDefs()
+                                          : IncompleteIntegralsFieldDefs();
+  return command_run::LinesOf(defs, command, f);
 }
 
 }  // namespace
@@ -117,15 +118,14 @@ TEST(MainWindowMenu, CouplingsAndSelfCapacitanceWriteToTheReport) {
 
   int before = form.Memo1->LineCount();
   form.OptimalTeslacoilcouplings1->trigger();
-  VectorReport couplings;
-  OptimalTeslacoilcouplings1Click(couplings);
-  EXPECT_EQ(linesFrom(before), couplings.lines);
+  EXPECT_EQ(linesFrom(before), command_run::LinesOf(CouplingsFieldDefs(), &CouplingsCommand));
 
   Type(form.Eh1, "0");
   before = form.Memo1->LineCount();
   form.Medhurstcapacitances1->trigger();
   const std::vector<std::string> lines = linesFrom(before);
-  EXPECT_EQ(lines, SelfCapacitanceCommand(form.Fields()));
+  EXPECT_EQ(lines,
+            command_run::LinesOf(TransformerFieldDefs(), &SelfCapacitanceCommand, form.Fields()));
   ASSERT_EQ(lines.size(), 7u);
   EXPECT_EQ(lines[2], "The coil must be solenoidal.");
 

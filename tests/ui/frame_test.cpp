@@ -154,4 +154,15 @@ TEST(Frame, ParametersApplySetsTheProgramWideBreakdownField) {
   p.close();
   EXPECT_EQ(app.Breakdown().Emax, 2500.0L);
   EXPECT_EQ(p.Eemax->text(), QStringLiteral("1500"));  // the field keeps what was typed
+
+  // A decimal comma is refused: one line, the old setting kept, the window open to
+  // correct it.
+  app.Form1().Parameters1->trigger();
+  p.Eemax->setText(QStringLiteral("2,5e3"));
+  p.Bapply->click();
+  EXPECT_TRUE(p.isVisible());
+  EXPECT_EQ(app.Breakdown().Emax, 2500.0L);
+  EXPECT_EQ(app.Form1().Memo1->LinesUtf8().back(),
+            "Invalid number in \"Maximum electric field in air (kV/m)\": 2,5e3 (use \".\" as the "
+            "decimal point)");
 }

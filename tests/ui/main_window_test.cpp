@@ -15,6 +15,7 @@
 #include <QTest>
 #include <memory>
 
+#include "command_run.h"
 #include "transformer/driver.h"
 
 #include "quor_version.h"
@@ -387,6 +388,7 @@ TEST_F(MainWindowTest, ReportLinesOfACalculationFitTheWidthOfTheArea) {
   trueSpirals["CBel"] = "0";
   trueSpirals["Ensm"] = "50";
   for (const FieldValues& fields : {TransformerDefaults(), trueSpirals})
-    for (const std::string& line : TransformerCommand(fields))
+    for (const std::string& line :
+         command_run::LinesOf(TransformerFieldDefs(), &TransformerCommand, fields))
       EXPECT_LE(metrics.horizontalAdvance(QString::fromStdString(line)), room) << line;
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "command_run.h"
 #include "electrostatics/conical_sheet.h"
 #include "electrostatics/partial_toroid.h"
 #include "platform/paint_box.h"
@@ -50,8 +51,10 @@ TEST(PartialWindow, CalculateThenProbeUntilTheNextRepaint) {
 
   // The window writes what the command writes, with the window's breakdown field,
   // and a click adds the probe's lines.
-  VectorReport expected;
-  PartialCommand({{"Enrings", "30"}}, breakdown, {{400, 60}}, expected);
+  CommandEnv env = command_run::WithBreakdown(breakdown.Emax);
+  env.probes = {{400, 60}};
+  const Result expected =
+      command_run::Run(PartialFieldDefs(), &PartialCommand, {{"Enrings", "30"}}, env);
   const std::size_t calculated = report.lines.size();
   QTest::mouseClick(form.PBpartial, Qt::LeftButton, {}, QPoint(400, 60));
   EXPECT_EQ(report.lines, expected.lines);
@@ -98,9 +101,8 @@ TEST(DiskWindow, CalculateWritesWhatTheCommandWritesAndDraws) {
   form.CBlsheet->setChecked(true);
   Type(form.Eheight, "0.2");
   QTest::mouseClick(form.Bsheet, Qt::LeftButton);
-  VectorReport expected;
-  SheetCommand({{"CBlsheet", "1"}, {"Eheight", "0.2"}}, expected);
-  EXPECT_EQ(report.lines, expected.lines);
+  EXPECT_EQ(report.lines, command_run::LinesOf(SheetFieldDefs(), &SheetCommand,
+                                                {{"CBlsheet", "1"}, {"Eheight", "0.2"}}));
   EXPECT_GT(Count(form.PBsheet, kBlue), 50);
   EXPECT_GT(Count(form.PBsheet, kRed), 100);
 }

@@ -51,8 +51,9 @@ TEST(ResonatorWindow, CalculatesTheMainWindowsSecondary) {
   QTest::mouseClick(form.Bcalc, Qt::LeftButton);
   const std::vector<std::string> all = main.Memo1->LinesUtf8();
   const std::vector<std::string> written(all.begin() + static_cast<std::ptrdiff_t>(before), all.end());
-  VectorReport expected;
-  ResonatorCommand({{"En2", "900"}, {"Esections", "40"}, {"RGtopload", "1"}}, expected);
+  CommandEnv env;
+  const Result expected = RunCommand(ResonatorFieldDefs(), &ResonatorCommand,
+                                     {{"En2", "900"}, {"Esections", "40"}, {"RGtopload", "1"}}, env);
   EXPECT_EQ(written, expected.lines);
   ASSERT_TRUE(form.Outcome().computed);
   EXPECT_EQ(form.Outcome().model.inductances.turns, 900);

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "command_run.h"
 #include "electrostatics/spheres.h"
 #include "ui/uesferas.h"
 
@@ -33,9 +34,8 @@ TEST(SpheresWindow, CalculateWritesTheCommandLinesWithTheCurrentSetting) {
   QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("Bspheres")), Qt::LeftButton);
   FieldValues fields = DefaultValues(defs);
   fields["Ev2"] = "0";
-  VectorReport expected;
-  SpheresCommand(fields, BreakdownField{1500}, expected);
-  EXPECT_EQ(report.lines, expected.lines);
+  EXPECT_EQ(report.lines, command_run::LinesOf(SpheresFieldDefs(), &SpheresCommand, fields,
+                                                command_run::WithBreakdown(1500)));
   EXPECT_EQ(report.lines[7], "Vbreakdown:  19.24 kV");
 
   // A field beyond the range of the numbers ends Calculate with the error box.

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "command_run.h"
 #include "straight/spiral.h"
 #include "straight/straight_wires.h"
 #include "ui/ustraight.h"
@@ -72,13 +73,15 @@ TEST_F(StraightWindowTest, ComponentsCarryTheirNamesAndDefaults) {
 TEST_F(StraightWindowTest, BothPanelsWriteWhatTheirCommandsWrite) {
   Type("Elength2", "0.5");
   QTest::mouseClick(form->Bcalculate, Qt::LeftButton);
-  EXPECT_EQ(report.lines, StraightCommand({{"Elength2", "0.5"}}));
+  EXPECT_EQ(report.lines,
+            command_run::LinesOf(StraightFieldDefs(), &StraightCommand, {{"Elength2", "0.5"}}));
 
   report.lines.clear();
   Type("Esn", "4");
   QTest::mouseClick(form->CBdet, Qt::LeftButton);
   QTest::mouseClick(form->Calculate, Qt::LeftButton);
-  EXPECT_EQ(report.lines, SpiralCommand({{"Esn", "4"}, {"CBdet", "1"}}));
+  EXPECT_EQ(report.lines, command_run::LinesOf(SpiralFieldDefs(), &SpiralCommand,
+                                                {{"Esn", "4"}, {"CBdet", "1"}}));
   EXPECT_TRUE(errors.empty());
 }
 

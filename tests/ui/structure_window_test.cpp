@@ -11,7 +11,9 @@
 #include <memory>
 #include <sys/stat.h>
 
+#include "command_run.h"
 #include "electrostatics/structure_capacitance.h"
+#include "electrostatics/structure_session.h"
 #include "numerics/file_write.h"
 #include "platform/paint_box.h"
 #include "platform/report_memo.h"
@@ -81,9 +83,9 @@ TEST_F(StructureWindowTest, StartsWithTheSampleTheHelpAndIdlePlotControls) {
 TEST_F(StructureWindowTest, CalculateAppendsTheCommandsLinesAndEnablesPlot) {
   const int before = form->Mmsg->LineCount();
   QTest::mouseClick(form->Bcap, Qt::LeftButton);
-  VectorReport expected;
-  StructureCommand({}, StructureSampleLines(), breakdown, expected);
-  EXPECT_EQ(NewMessages(before), expected.lines);
+  EXPECT_EQ(NewMessages(before),
+            command_run::LinesOf(StructureWindowFieldDefs(), &StructureCommand, {},
+                                 command_run::WithBreakdown(breakdown.Emax)));
   EXPECT_EQ(form->Eemax->text(), QStringLiteral(" 3.2058"));
   EXPECT_TRUE(form->Bplotar->isEnabled());
   EXPECT_TRUE(report.lines.empty());

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#include "command_run.h"
 #include "electrostatics/toroid_command.h"
 #include "ui/utoroid.h"
 
@@ -91,11 +92,9 @@ TEST(ToroidWindow, CalculateWritesTheCommandsLinesWithTheCurrentEmax) {
   w.form.Emajor->setText(QStringLiteral("1.2"));
   w.breakdown.Emax = 1500;  // Apply in the Parameters window after the window was built
   w.form.Btoroid->click();
-  VectorReport expected;
-  BreakdownField half;
-  half.Emax = 1500;
-  ToroidCommand({{"Emajor", "1.2"}}, half, expected);
-  EXPECT_EQ(w.report.lines, expected.lines);
+  EXPECT_EQ(w.report.lines, command_run::LinesOf(ToroidFieldDefs(), &ToroidCommand,
+                                                  {{"Emajor", "1.2"}},
+                                                  command_run::WithBreakdown(1500)));
   EXPECT_EQ(w.report.lines.size(), 27u);
   EXPECT_TRUE(w.errors.isEmpty());
 }

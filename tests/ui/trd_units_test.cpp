@@ -77,8 +77,8 @@ TEST_F(TrdWindowTest, LoadEnablesCalculateReadsAndRedraws) {
   EXPECT_TRUE(form->Inchestometers1->isEnabled());
   EXPECT_TRUE(form->Meterstoinches1->isEnabled());
   EXPECT_EQ(form->Ewd1->text(), wire1);
-  EXPECT_EQ(form->Context().coils.N2, 900);
-  EXPECT_EQ(form->Context().coils.rmin1, 0.05L);
+  EXPECT_EQ(form->Coils().N2, 900);
+  EXPECT_EQ(form->Coils().rmin1, 0.05L);
   EXPECT_NE(form->PaintBox1->Canvas().Image(), before);
   EXPECT_TRUE(faults.empty());
 }
@@ -115,10 +115,10 @@ TEST_F(TrdWindowTest, DialogsFilterTrdFilesAndSaveAsksBeforeOverwriting) {
 // A conversion while a true-spiral sum runs leaves its Stop button usable; the
 // button goes disabled when the sum ends.
 TEST_F(TrdWindowTest, StopStaysAvailableDuringAConversion) {
-  form->Context().SetCalcCaption("Stop");
+  form->RunningChanged(true);
   form->Meterstoinches1->trigger();
   EXPECT_TRUE(form->Bcalc->isEnabled());
-  form->Context().SetCalcCaption("Calculate");
+  form->RunningChanged(false);
   EXPECT_FALSE(form->Bcalc->isEnabled());
 }
 

@@ -1,0 +1,152 @@
+#include "electrostatics/structure_session.h"
+
+#include <utility>
+
+#include "electrostatics/plot_overlays.h"
+#include "electrostatics/structure_probe.h"
+
+namespace {
+
+// The window's text is cut into lines at each line feed, as the window's editor does.
+std::vector<std::string> SplitAtLineFeeds(const std::string& text) {
+  std::vector<std::string> lines;
+  if (text.empty()) return lines;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) {
+      lines.push_back(text.substr(start));
+      return lines;
+    }
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+}
+
+std::string JoinWithLineFeeds(const std::vector<std::string>& lines) {
+  std::string text;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) text += '\n';
+    text += lines[i];
+  }
+  return text;
+}
+
+}  // namespace
+
+StructureSession::StructureSession() : lines_(StructureSampleLines()) {}
+
+void StructureSession::SetDescription(std::vector<std::string> lines) {
+  lines_ = std::move(lines);
+  parsed_ = false;
+  results_ = StructureResults{};
+}
+
+bool StructureSession::Parse(ReportSink& msg) {
+  if (parsed_) return true;
+  description_ = ParseDescription(lines_, msg);
+  parsed_ = description_.Parsed();
+  if (parsed_) window_ = description_.view;
+  return parsed_;
+}
+
+void StructureSession::Draw(Canvas& canvas) {
+  view_ = DrawStructureView(canvas, window_, description_.elements);
+}
+
+void StructureSession::View(Canvas& canvas, ReportSink& msg) {
+  Parse(msg);
+  Draw(canvas);
+}
+
+Result StructureSession::Calculate(bool listFields, CommandEnv& env) {
+  LastLineReport msg(env.Report());
+  NullCanvas blank(kStructureAreaSize, kStructureAreaSize);
+  Canvas& canvas = env.canvas ? *env.canvas : blank;
+  View(canvas, msg);
+  // A parse stopped by an error leaves half-read tables: nothing is computed from
+  // them, the message stands.
+  if (!parsed_) return Result::Refused(msg.last);
+  const StructureDrawing drawing{&canvas, view_};
+  StructureResults results =
+      CalculateStructure(description_, listFields, env.breakdown, msg, &drawing, env.workers);
+  if (!results.completed) return Result::Refused(msg.last);
+  results_ = std::move(results);
+  return {};
+}
+
+void StructureSession::ChangeView(ViewChange change, Canvas& canvas) {
+  ::ChangeView(window_, change);
+  Draw(canvas);
+}
+
+PlotRequest StructureSession::PlotRequestOf(const FieldValues& fields) const {
+  const std::vector<FieldDef>& defs = StructureWindowFieldDefs();
+  std::string eemax = FieldText(fields, defs, "Eemax");
+  if (eemax.empty()) eemax = results_.EemaxText;
+  PlotRequest request = ReadPlotRequest(FieldText(fields, defs, "CBplotar"), eemax,
+                                       FieldChecked(fields, defs, "CBrapido"),
+                                       FieldChecked(fields, defs, "CBlegend"));
+  request.contours = FieldChecked(fields, defs, "CBcontours");
+  request.axes = FieldChecked(fields, defs, "CBaxes");
+  return request;
+}
+
+bool StructureSession::Plot(const PlotRequest& request, Canvas& canvas,
+                            const PlotControl& control) const {
+  const FieldPlot plot(results_.rings, results_.eps0, request.quantity,
+                       PlotScaleOf(request.quantity, description_.VMin, description_.VMax,
+                                   request.fieldScale),
+                       description_.palette, view_, canvas.Width(), canvas.Height(),
+                       request.fast);
+  PlotOverlays overlays;
+  overlays.contours = request.contours;
+  overlays.axes = request.axes;
+  overlays.outlines = &description_.elements;
+  return PlotField(canvas, plot, request.legend, control, overlays);
+}
+
+void StructureSession::Probe(int X, int Y, ReportSink& msg, Canvas* mark) const {
+  if (!Calculated()) return;
+  ReportLine(msg, ProbeLine(results_.rings, results_.eps0, view_, X, Y));
+  if (mark) DrawProbeMark(*mark, X, Y);
+}
+
+const std::vector<FieldDef>& StructureWindowFieldDefs() {
+  static const std::vector<FieldDef> defs = [] {
+    std::vector<FieldDef> all = {
+        {"Mlista", "Description", JoinWithLineFeeds(StructureSampleLines()),
+         "The structure description, one line per element or command", false, FieldKind::Text},
+    };
+    for (const FieldDef& f : StructureFieldDefs()) all.push_back(f);
+    for (const FieldDef& f : StructurePlotFieldDefs()) all.push_back(f);
+    return all;
+  }();
+  return defs;
+}
+
+void LoadDescriptionField(const std::string& path, FieldValues& fields) {
+  fields["Mlista"] = JoinWithLineFeeds(LoadDescriptionFile(path));
+}
+
+Result StructureCommand(const FieldValues& fields, CommandEnv& env) {
+  const std::vector<FieldDef>& defs = StructureWindowFieldDefs();
+  StructureSession session;
+  session.SetDescription(SplitAtLineFeeds(FieldText(fields, defs, "Mlista")));
+  Result result = session.Calculate(FieldChecked(fields, defs, "CBlistar"), env);
+  if (!result.Ok()) return result;
+  if (env.canvas) {
+    const PlotRequest request = session.PlotRequestOf(fields);
+    if (!request.error.empty()) {
+      result = Refusal(env.Report(), request.error);
+    } else {
+      PlotControl control;
+      control.workers = env.workers < 0 ? PlotWorkers() : static_cast<unsigned>(env.workers);
+      control.pump = env.pump;
+      control.stopRequested = env.stopRequested;
+      session.Plot(request, *env.canvas, control);
+    }
+  }
+  for (const CanvasPoint& p : env.probes) session.Probe(p.x, p.y, env.Report(), env.canvas);
+  return result;
+}
