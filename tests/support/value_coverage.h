@@ -14,6 +14,16 @@
 
 namespace value_coverage {
 
+// Number i of a key's value (a failure, and 0, when there is none).
+inline long double V(const Result& r, const std::string& key, std::size_t i = 0) {
+  const NamedValue* v = r.Find(key);
+  if (!v || i >= v->numbers.size()) {
+    ADD_FAILURE() << "no value " << key << "[" << i << "]";
+    return 0;
+  }
+  return v->numbers[i];
+}
+
 // Every key of the result is documented, with the unit it carries.
 inline void ExpectDocumented(const Result& r, const std::vector<ValueDef>& defs) {
   for (const NamedValue& v : r.values) {

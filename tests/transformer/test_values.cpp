@@ -21,9 +21,7 @@
 
 namespace {
 
-using value_coverage::ExpectDocumented;
-using value_coverage::ExpectEveryNumberHasAValue;
-using value_coverage::FieldNumbers;
+using namespace value_coverage;
 
 constexpr long double kPiL = 3.14159265358979323846264338327950288L;
 constexpr long double kMu0L = 4e-7L * kPiL;
@@ -32,15 +30,13 @@ Result Transformer(const FieldValues& f) {
   return command_run::Run(TransformerFieldDefs(), &TransformerCommand, f);
 }
 
-// The value of a key (a failure when missing).
-long double V(const Result& r, const char* key, std::size_t i = 0) {
-  const NamedValue* v = r.Find(key);
-  if (!v || i >= v->numbers.size()) {
-    ADD_FAILURE() << "no value " << key << "[" << i << "]";
-    return 0;
-  }
-  return v->numbers[i];
-}
+// A single loop of radius 0.05 as the secondary, 2 cm above a single-loop primary, or
+// 3 cm up inside the default solenoid.
+const FieldValues kTwoLoops{{"En1", "1"},     {"Eh1", "0"},     {"En2", "1"},
+                            {"Eh2", "0"},     {"Er2", "0.05"},  {"Es2", "0.05"},
+                            {"Eb2", "0.02"},  {"Ewd2", "0.001"}};
+const FieldValues kLoopInside{{"En2", "1"},    {"Eh2", "0"},    {"Er2", "0.05"},
+                              {"Es2", "0.05"}, {"Eb2", "0.03"}, {"Ewd2", "0.001"}};
 
 // Mutual inductance of two coaxial circular filaments (Maxwell), through Boost's
 // complete elliptic integrals.
@@ -75,11 +71,9 @@ TEST(TransformerValues, EveryPrintedNumberIsADocumentedValue) {
       {},
       {{"CBOudin", "1"}, {"CBjvj", "1"}, {"Er1", "0.1"}, {"Es1", "0.12"}},  // conical, Jones
       {{"Er1", "0.1"}, {"Es1", "0.2"}, {"En1", "5"}, {"Eh1", "0.02"}},
-      {{"En1", "1"}, {"Eh1", "0"}, {"En2", "1"}, {"Eh2", "0"}, {"Er2", "0.05"},
-       {"Es2", "0.05"}, {"Eb2", "0.02"}, {"Ewd2", "0.001"}},
+      kTwoLoops,
+      kLoopInside,
       {{"En2", "1"}, {"Eh2", "0"}, {"Er2", "0.05"}, {"Es2", "0.05"}, {"Ewd2", "0.001"}},
-      {{"En2", "1"}, {"Eh2", "0"}, {"Er2", "0.05"}, {"Es2", "0.05"}, {"Eb2", "0.03"},
-       {"Ewd2", "0.001"}},
       {{"CBparalelo", "1"}, {"En1", "3"}},
       {{"CBel", "0"}, {"Ensm", "50"}, {"En2", "100"}},
       {{"CBel", "0"}, {"Ensm", "50"}, {"En1", "12.5"}, {"CBML2", "0"}, {"CBm", "0"}},
@@ -131,12 +125,11 @@ TEST(TransformerValues, DefaultPairHoldsTogether) {
   }
 }
 
-// Single circles: the one-turn formulas, the ring sum at the wire's g.m.d. and the
-// mutual inductance of two coaxial loops against Maxwell's formula through Boost.
-TEST(TransformerValues, SingleLoopsAgainstIndependentFormulas) {
-  const Result r = Transformer({{"En1", "1"}, {"Eh1", "0"}, {"En2", "1"}, {"Eh2", "0"},
-                                {"Er2", "0.05"}, {"Es2", "0.05"}, {"Eb2", "0.02"},
-                                {"Ewd2", "0.001"}});
+// Single circles: the one-turn formulas and the ring sum at the wire's g.m.d.; two
+// coaxial loops, and a loop inside the solenoid, against Maxwell's formula for
+// coaxial filaments through Boost (the sheet formulas within a percent of the turns).
+TEST(TransformerValues, LoopsAgainstIndependentFormulas) {
+  const Result r = Transformer(kTwoLoops);
   ASSERT_TRUE(r.Ok());
   // Grover's thin loop, mu0 r (ln(8r/a) - 7/4); the forms differ by (a/r)^2 terms,
   // but for Russell's, whose modulus (r - a)/r brings terms of order (a/r) ln(r/a).
@@ -148,23 +141,15 @@ TEST(TransformerValues, SingleLoopsAgainstIndependentFormulas) {
                                        {"L1_Russell_1turn", 5e-3L}})
     EXPECT_NEAR(V(r, key), grover, tolerance * grover) << key;
   const long double M = LoopMutual(0.1L, 0.05L, 0.02L);
-  EXPECT_NEAR(V(r, "M"), M, 1e-13L * M);
-  EXPECT_NEAR(V(r, "M_Maxwell_1turn"), M, 1e-13L * M);
-  EXPECT_NEAR(V(r, "M_Snow61"), M, 1e-13L * M);
-  EXPECT_EQ(V(r, "n1"), 1);
-}
+  for (const char* key : {"M", "M_Maxwell_1turn", "M_Snow61"})
+    EXPECT_NEAR(V(r, key), M, 1e-13L * M) << key;
 
-// A loop inside a solenoid: Jones's, Garrett's and Snow's sheet formulas against the
-// sum over the circular turns.
-TEST(TransformerValues, LoopInASolenoid) {
-  const Result r = Transformer({{"En2", "1"}, {"Eh2", "0"}, {"Er2", "0.05"}, {"Es2", "0.05"},
-                                {"Eb2", "0.03"}, {"Ewd2", "0.001"}});
-  ASSERT_TRUE(r.Ok());
+  const Result inside = Transformer(kLoopInside);
   long double turns = 0;  // the primary's 12 turns at their middles
   for (int i = 0; i < 12; ++i) turns += LoopMutual(0.1L, 0.05L, (i + 0.5L) / 120 - 0.03L);
-  EXPECT_NEAR(V(r, "M"), turns, 1e-13L * turns);
+  EXPECT_NEAR(V(inside, "M"), turns, 1e-13L * turns);
   for (const char* key : {"M_Jones_1turn", "M_Garrett_1turn", "M_Snow_1turn"})
-    EXPECT_NEAR(V(r, key), turns, 1e-2L * turns) << key;
+    EXPECT_NEAR(V(inside, key), turns, 1e-2L * turns) << key;
 }
 
 // Primary loops in parallel: the loop matrix is symmetric, and the port inductance is
@@ -193,37 +178,16 @@ TEST(TransformerValues, ParallelLoops) {
   }
 }
 
-// The sums' own numbers: the g.m.d. of a round wire (Maxwell, a e^(-1/4)), the
-// listed terms and running sums of a conical coil, the rounded turns.
+// The sums' own numbers: the g.m.d. of a round wire (Maxwell, a e^(-1/4)); the
+// listed terms of a conical coil, one per pair of its rounded turns, end in -L.
 TEST(TransformerValues, SumDetails) {
   const Result spiral = Transformer({{"CBel", "0"}, {"Ensm", "50"}, {"CBML2", "0"}, {"CBm", "0"}});
   EXPECT_NEAR(V(spiral, "gmd1"), 0.0005L * std::exp(-0.25L), 1e-18L);
-  EXPECT_GT(V(spiral, "spacing1"), V(spiral, "gmd1"));
-
   const Result cone = Transformer({{"Er1", "0.1"}, {"Es1", "0.2"}, {"En1", "5.4"},
                                    {"Eh1", "0.02"}, {"CBm", "0"}, {"CBML2", "0"}});
-  const NamedValue* terms = cone.Find("L1_terms");
-  const NamedValue* sums = cone.Find("L1_sums");
-  ASSERT_NE(terms, nullptr);
-  ASSERT_NE(sums, nullptr);
-  EXPECT_EQ(terms->dims, (std::vector<std::size_t>{5, 5}));
-  long double running = 0;
-  for (std::size_t i = 0; i < terms->numbers.size(); ++i) {
-    running += terms->numbers[i];
-    EXPECT_NEAR(sums->numbers[i], running, 1e-15L);
-  }
-  // The terms are -mu0 times the ring-pair terms: the sum is -L.
-  EXPECT_NEAR(-sums->numbers.back(), V(cone, "L1_Maxwell"), 1e-15L);
+  EXPECT_EQ(cone.Find("L1_terms")->dims, (std::vector<std::size_t>{5, 5}));
+  EXPECT_EQ(V(cone, "L1_sums", 24), -V(cone, "L1_Maxwell"));
   EXPECT_EQ(V(cone, "n1"), 5);
-
-  const struct {
-    const char* N;
-    long double n;
-  } rounding[] = {{"12.5", 12}, {"13.5", 14}, {"12.4", 12}, {"0.3", 1}};
-  for (const auto& c : rounding) {
-    const Result r = Transformer({{"En1", c.N}, {"CBML2", "0"}});
-    EXPECT_EQ(V(r, "n1"), c.n) << c.N;
-  }
 }
 
 // A refusal keeps what was computed before it.
@@ -265,7 +229,6 @@ TEST(CouplingsValues, EachKGivesItsMode) {
     const long double a = V(r, "mode_lower", i), b = V(r, "mode_upper", i), k = V(r, "k", i);
     EXPECT_EQ(a, i + 1.0L);
     EXPECT_NEAR(ModeRatio(k), b, 1e-15L * b);
-    EXPECT_NEAR((1 + k) / (1 - k), b * b / (a * a), 1e-15L * b * b);
     EXPECT_EQ(V(r, "cycles", i), b / 2);
   }
 }
