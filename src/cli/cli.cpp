@@ -73,7 +73,7 @@ void PrintValues(std::ostream& out, const CliCommand& cmd) {
     out << "Values: none\n";
     return;
   }
-  out << "Values (key, unit, meaning; SI units, 1 for a pure number):\n";
+  out << "Values (key, unit, meaning):\n";
   for (const ValueDef& v : values) {
     std::string left = "  " + v.key;
     if (left.size() < 20) left.resize(20, ' ');

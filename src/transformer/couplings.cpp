@@ -31,7 +31,8 @@ Result CouplingsCommand(const FieldValues&, CommandEnv& env) {
     cycles.push_back(static_cast<Extended>(b) / 2);
     k.push_back(OptimalCoupling(a));
     ReportLine(report, "Mode " + IntStr(a) + ":" + IntStr(b) + ", energy transfer in " +
-                           FixedStr(cycles.back(), 4, 1) + " cycles: k=" + FixedStr(k.back(), 13, 10));
+                           FixedStr(cycles.back(), 4, 1) +
+                           " cycles: k=" + FixedStr(k.back(), 13, 10));
   }
   Result result;
   result.AddList("mode_lower", "1", std::move(lower));
