@@ -65,6 +65,24 @@ void PrintFields(std::ostream& out, const CliCommand& cmd) {
   }
 }
 
+// The values a command returns, by key, with their units and meanings.
+void PrintValues(std::ostream& out, const CliCommand& cmd) {
+  if (!cmd.values) return;
+  const std::vector<ValueDef>& values = cmd.values();
+  if (values.empty()) {
+    out << "Values: none\n";
+    return;
+  }
+  out << "Values (key, unit, meaning):\n";
+  for (const ValueDef& v : values) {
+    std::string left = "  " + v.key;
+    if (left.size() < 20) left.resize(20, ' ');
+    std::string unit = v.unit;
+    if (unit.size() < 4) unit.resize(4, ' ');
+    out << left << " " << unit << " " << v.meaning << '\n';
+  }
+}
+
 std::string Synopsis(const CliCommand& cmd) {
   std::string s = cmd.name;
   for (const CliArgumentDef& a : cmd.arguments) s += " " + a.name;
@@ -91,6 +109,8 @@ void PrintHelp(std::ostream& out) {
       << "meets an arithmetic fault (division by zero, invalid operation, overflow) or a\n"
       << "file error: the lines before it are printed, the fault on stderr; 2 for an\n"
       << "unknown command or field or a malformed argument.\n\n"
+      << "quor-cli COMMAND --help also lists the named values the command computes: a key,\n"
+      << "an SI unit and a meaning for every number its lines print.\n\n"
       << "Commands and their fields with the default texts:\n";
   for (const CliCommand& cmd : CliCommands()) {
     out << "\n" << Synopsis(cmd) << " - " << cmd.summary << "\n";
@@ -150,6 +170,7 @@ int ParseCliArgs(const std::vector<std::string>& args, CliInvocation& invocation
   auto printCommandHelp = [&] {
     out << Synopsis(*cmd) << " - " << cmd->summary << "\n";
     PrintFields(out, *cmd);
+    PrintValues(out, *cmd);
     return 0;
   };
   invocation.command = cmd;

@@ -19,6 +19,7 @@
 #include "transformer/self_capacitance.h"
 #include "transformer/trd_file.h"
 #include "transformer/unit_conversion.h"
+#include "transformer/value_defs.h"
 
 namespace {
 
@@ -56,23 +57,23 @@ const std::vector<CliCommand>& CliCommands() {
   static const std::vector<CliCommand> commands = {
       {{"transformer",
         "Calculate of the main window: inductances, mutual inductance, coupling and mode",
-        &TransformerFieldDefs, &TransformerCommand},
+        &TransformerFieldDefs, &TransformerCommand, &TransformerValueDefs},
        {kTrdOption}},
       {{"save-trd",
         "Save of the main window: the twelve coil texts to a transformer description file",
-        &TrdTextFieldDefs, &SaveTrdCommand},
+        &TrdTextFieldDefs, &SaveTrdCommand, &NoValueDefs},
        {kTrdOption},
        {{"FILE", "the .trd file to write (replaced when it exists)"}}},
       {{"to-meters", "Inches/AWG to meters: a window's length and wire fields", &NoFieldDefs,
-        &ToMetersCommand},
+        &ToMetersCommand, &ToMetersValueDefs},
        {},
        {kWindowArgument}},
       {{"to-inches", "Meters to inches/AWG: a window's length and wire fields", &NoFieldDefs,
-        &ToInchesCommand},
+        &ToInchesCommand, &ToInchesValueDefs},
        {},
        {kWindowArgument}},
       {{"parameters", "Apply of the Parameters window: the breakdown field of air (kV/m)",
-        &ParametersFieldDefs, &ParametersCommand}},
+        &ParametersFieldDefs, &ParametersCommand, &ParametersValueDefs}},
       {{"partial",
         "Calculate of the Partial toroid window: a band of a torus cut into thin rings",
         &PartialFieldDefs, &PartialCommand},
@@ -86,21 +87,23 @@ const std::vector<CliCommand>& CliCommands() {
         "voltage, capacitance matrix",
         &SpheresFieldDefs, &SpheresCommand}},
       {{"straight", "Calculate of the two straight wires: self and mutual inductances (uH)",
-        &StraightFieldDefs, &StraightCommand}},
+        &StraightFieldDefs, &StraightCommand, &StraightValueDefs}},
       {{"spiral",
         "Calculate of the flat square spiral inductor: Maxwell, square turn, Mohan, Lee (nH)",
-        &SpiralFieldDefs, &SpiralCommand}},
+        &SpiralFieldDefs, &SpiralCommand, &SpiralValueDefs}},
       {{"elliptic",
         "Compute complete integrals of the elliptic integrals window: K, E and II(k,c) tables",
-        &CompleteIntegralsFieldDefs, &CompleteIntegralsCommand}},
+        &CompleteIntegralsFieldDefs, &CompleteIntegralsCommand,
+        &CompleteIntegralsValueDefs}},
       {{"elliptic-incomplete",
         "Compute incomplete integrals of the elliptic integrals window: F, E and Heuman's Lambda",
-        &IncompleteIntegralsFieldDefs, &IncompleteIntegralsCommand}},
+        &IncompleteIntegralsFieldDefs, &IncompleteIntegralsCommand,
+        &IncompleteIntegralsValueDefs}},
       {{"couplings", "Optimal Tesla coil couplings: the coupling coefficient of each mode",
-        &CouplingsFieldDefs, &CouplingsCommand}},
+        &CouplingsFieldDefs, &CouplingsCommand, &CouplingsValueDefs}},
       {{"selfcap",
         "Self capacitance and resonance of the main window's coils (Medhurst, Maxwell)",
-        &TransformerFieldDefs, &SelfCapacitanceCommand}},
+        &TransformerFieldDefs, &SelfCapacitanceCommand, &SelfCapacitanceValueDefs}},
       {{"structure",
         "Calculate of the general structure window: capacitance matrix, charges, forces and "
         "surface fields of a .cap description (the sample without --cap); its drawing area "

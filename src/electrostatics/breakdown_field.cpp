@@ -13,6 +13,13 @@ const std::vector<FieldDef>& ParametersFieldDefs() {
   return defs;
 }
 
+const std::vector<ValueDef>& ParametersValueDefs() {
+  static const std::vector<ValueDef> defs = {
+      {"Emax", "V/m", "the breakdown field of air now set"},
+  };
+  return defs;
+}
+
 Result ParametersCommand(const FieldValues& fields, CommandEnv& env) {
   BreakdownField& setting = env.breakdown;
   setting.Emax = ReadNumber(FieldText(fields, ParametersFieldDefs(), "Eemax"));

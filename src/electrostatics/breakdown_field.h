@@ -12,3 +12,4 @@ const std::vector<FieldDef>& ParametersFieldDefs();
 // Apply of the Parameters window: env.breakdown.Emax takes the number of Eemax and the
 // Report says so, "Maximum electric field set to 3000.0 kV/m". Value "Emax" (V/m).
 Result ParametersCommand(const FieldValues& fields, CommandEnv& env);
+const std::vector<ValueDef>& ParametersValueDefs();

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "numerics/elliptic.h"
 #include "numerics/format.h"
@@ -50,6 +52,46 @@ const std::vector<FieldDef>& IncompleteIntegralsFieldDefs() {
   return defs;
 }
 
+const std::vector<ValueDef>& CompleteIntegralsValueDefs() {
+  static const std::vector<ValueDef> defs = {
+      {"k", "1", "list, one per row: k as entered (k*k with CBk2c2)"},
+      {"c", "1", "list, one per row of II(k,c): c as entered"},
+      {"E_agm", "1", "list: E(k) by the arithmetic-geometric mean"},
+      {"K_agm", "1", "list: K(k), printed F(k), by the arithmetic-geometric mean"},
+      {"cycles_agm", "1", "list: its cycles"},
+      {"E_simpson", "1", "list: E(k) by Simpson's rule"},
+      {"K_simpson", "1", "list: K(k) by Simpson's rule"},
+      {"intervals_simpson", "1", "list: its intervals"},
+      {"E_series", "1", "list: E(k) by the power series"},
+      {"K_series", "1", "list: K(k) by the power series"},
+      {"terms_series", "1", "list: its terms"},
+      {"k_derivatives", "1", "list: k of each row with derivatives (0 < k < 1)"},
+      {"dK_dk", "1", "list: dK/dk, closed form"},
+      {"dE_dk", "1", "list: dE/dk, closed form"},
+      {"k_differences", "1", "list: k of each row with forward differences"},
+      {"dK_dk_diff", "1", "list: dK/dk, forward difference"},
+      {"dE_dk_diff", "1", "list: dE/dk, forward difference"},
+      {"E_agm_Pi", "1", "list: E(k) computed with II(k,c)"},
+      {"K_agm_Pi", "1", "list: K(k) computed with II(k,c)"},
+      {"Pi_agm", "1", "list: II(k,c) by the arithmetic-geometric mean"},
+      {"cycles_Pi", "1", "list: its cycles"},
+      {"Pi_simpson", "1", "list: II(k,c) by Simpson's rule"},
+      {"intervals_Pi_simpson", "1", "list: its intervals"},
+  };
+  return defs;
+}
+
+const std::vector<ValueDef>& IncompleteIntegralsValueDefs() {
+  static const std::vector<ValueDef> defs = {
+      {"arcsin_k", "deg", "list, one per row: the modular angle, k = sin(arcsin_k)"},
+      {"phi", "deg", "list: the amplitude phi"},
+      {"F", "1", "list: F(k,phi)"},
+      {"E", "1", "list: E(k,phi)"},
+      {"Lambda", "1", "list: Heuman's Lambda A(k,phi)"},
+  };
+  return defs;
+}
+
 ArgumentRange::ArgumentRange(Extended a, Extended z, std::int32_t n)
     : a_(a), d_(n > 1 ? (z - a) / static_cast<Extended>(n - 1) : 0.0L), n_(n < 0 ? 0 : n) {}
 
@@ -67,6 +109,42 @@ struct Reader {
   }
   bool Checked(const char* name) const { return FieldChecked(fields, defs, name); }
 };
+
+// The numbers of a table's lines, one list per kind of number, each in the order of
+// the lines that print it.
+class Columns {
+ public:
+  void Push(const std::string& key, const char* unit, Extended v) {
+    for (auto& [name, column] : columns_)
+      if (name == key) {
+        column.numbers.push_back(v);
+        return;
+      }
+    columns_.push_back({key, {unit, {v}}});
+  }
+  // The lists, in the order their keys first came.
+  Result Lists() {
+    Result result;
+    for (auto& [name, column] : columns_)
+      result.AddList(name, column.unit, std::move(column.numbers));
+    columns_.clear();
+    return result;
+  }
+
+ private:
+  struct Column {
+    std::string unit;
+    std::vector<Extended> numbers;
+  };
+  std::vector<std::pair<std::string, Column>> columns_;
+};
+
+// The numbers of a KELine: E, K and the count, under E + tail, K + tail and count.
+void KEValues(Columns& out, const std::string& tail, const EllipticResult& r, const char* count) {
+  out.Push("E" + tail, "1", r.EllE);
+  out.Push("K" + tail, "1", r.EllK);
+  out.Push(count, "1", r.EllCycles);
+}
 
 // "E(k)=... F(k)=... (n" after the method's letter; K is the integral of the first
 // kind, labelled F(k).
@@ -88,7 +166,7 @@ Extended ModulusOf(Extended entry, bool squared) {
 //   dK/dk = (E - k'^2 K)/(k'^2 k),  dE/dk = (E - K)/k,
 // against forward differences of the AGM values with the step k + 1e-8 - k as it is
 // represented.
-void DerivativeLines(ReportSink& report, Extended kk) {
+void DerivativeLines(ReportSink& report, Extended kk, Extended k, Columns& out) {
   if (kk == 0 || kk == 1) {
     ReportLine(report, "Invalid modulus for derivatives");
     return;
@@ -97,8 +175,13 @@ void DerivativeLines(ReportSink& report, Extended kk) {
   const Extended K = r.EllK;
   const Extended E = r.EllE;
   const Extended kp = std::sqrt(1 - kk * kk);
-  ReportLine(report, "a) dK/dk=" + FixedStr((E - kp * kp * K) / (kp * kp * kk), 17, 15));
-  ReportLine(report, "a) dE/dk=" + FixedStr((E - K) / kk, 17, 15));
+  const Extended dK = (E - kp * kp * K) / (kp * kp * kk);
+  const Extended dE = (E - K) / kk;
+  ReportLine(report, "a) dK/dk=" + FixedStr(dK, 17, 15));
+  ReportLine(report, "a) dE/dk=" + FixedStr(dE, 17, 15));
+  out.Push("k_derivatives", "1", k);
+  out.Push("dK_dk", "1", dK);
+  out.Push("dE_dk", "1", dE);
   const Extended next = kk + kDerivativeStep;
   if (!(next < 1)) {
     // K has its logarithmic singularity at 1: there is no value to difference with.
@@ -107,8 +190,13 @@ void DerivativeLines(ReportSink& report, Extended kk) {
   }
   const EllipticResult r2 = EllipticKE(next);
   const Extended step = next - kk;
-  ReportLine(report, "dK/dk=~" + FixedStr((r2.EllK - K) / step, 17, 15));
-  ReportLine(report, "dE/dk=~" + FixedStr((r2.EllE - E) / step, 17, 15));
+  const Extended dKdiff = (r2.EllK - K) / step;
+  const Extended dEdiff = (r2.EllE - E) / step;
+  ReportLine(report, "dK/dk=~" + FixedStr(dKdiff, 17, 15));
+  ReportLine(report, "dE/dk=~" + FixedStr(dEdiff, 17, 15));
+  out.Push("k_differences", "1", k);
+  out.Push("dK_dk_diff", "1", dKdiff);
+  out.Push("dE_dk_diff", "1", dEdiff);
 }
 
 struct CompleteOptions {
@@ -117,28 +205,56 @@ struct CompleteOptions {
 };
 
 // The lines of one modulus in the "K and E" item; k as entered, kk the modulus.
-void KEBlock(ReportSink& report, const CompleteOptions& o, Extended k, Extended kk) {
+void KEBlock(ReportSink& report, const CompleteOptions& o, Extended k, Extended kk,
+             Columns& out) {
   ReportLine(report, "k=" + FixedStr(k, 12, 10));
-  if (o.agm) ReportLine(report, KELine("a)", EllipticKE(kk), " cycles)"));
-  if (o.simpson) ReportLine(report, KELine("b)", EllipticKESimpson(kk), " intervals)"));
-  if (o.series) ReportLine(report, KELine("c)", EllipticKESeries(kk), " terms)"));
-  if (o.derivatives) DerivativeLines(report, kk);
+  out.Push("k", "1", k);
+  if (o.agm) {
+    const EllipticResult r = EllipticKE(kk);
+    ReportLine(report, KELine("a)", r, " cycles)"));
+    KEValues(out, "_agm", r, "cycles_agm");
+  }
+  if (o.simpson) {
+    const EllipticResult r = EllipticKESimpson(kk);
+    ReportLine(report, KELine("b)", r, " intervals)"));
+    KEValues(out, "_simpson", r, "intervals_simpson");
+  }
+  if (o.series) {
+    const EllipticResult r = EllipticKESeries(kk);
+    ReportLine(report, KELine("c)", r, " terms)"));
+    KEValues(out, "_series", r, "terms_series");
+  }
+  if (o.derivatives) DerivativeLines(report, kk, k, out);
 }
 
 // The lines of one pair (k, c) in the items with the third kind.
 void PiBlock(ReportSink& report, const CompleteOptions& o, Extended k, Extended kk, Extended c,
-             Extended cc) {
+             Extended cc, Columns& out) {
   ReportLine(report, "k=" + FixedStr(k, 12, 10) + " c=" + FixedStr(c, 12, 10));
+  out.Push("k", "1", k);
+  out.Push("c", "1", c);
   const bool withKE = o.item == CompleteItems::KEPi;
-  if (withKE) ReportLine(report, KELine("a)", EllipticKE(kk), " cycles, K, E only)"));
+  if (withKE) {
+    const EllipticResult ke = EllipticKE(kk);
+    ReportLine(report, KELine("a)", ke, " cycles, K, E only)"));
+    KEValues(out, "_agm", ke, "cycles_agm");
+  }
   const EllipticResult r = EllipticKEPi(kk, cc);
-  if (withKE) ReportLine(report, KELine("a)", r, " cycles, K, E, II)"));
+  if (withKE) {
+    ReportLine(report, KELine("a)", r, " cycles, K, E, II)"));
+    out.Push("E_agm_Pi", "1", r.EllE);
+    out.Push("K_agm_Pi", "1", r.EllK);
+  }
   ReportLine(report,
              "a)II(k,c)=" + FixedStr(r.EllPi, 17, 15) + " (" + IntStr(r.EllCycles) + " cycles)");
+  out.Push("Pi_agm", "1", r.EllPi);
+  out.Push("cycles_Pi", "1", r.EllCycles);
   if (o.simpson) {
     const PiSimpsonResult s = PiSimpson(kk, cc);
     ReportLine(report, "b)II(k,c)=" + FixedStr(s.EllPi, 17, 15) + " (" + IntStr(s.EllCycles) +
                            " intervals)");
+    out.Push("Pi_simpson", "1", s.EllPi);
+    out.Push("intervals_Pi_simpson", "1", s.EllCycles);
   }
 }
 
@@ -186,21 +302,22 @@ Result CompleteTable(const FieldValues& fields, ReportSink& report) {
 
   const ArgumentRange ks(k1, k2, nk);
   const ArgumentRange cs(c1, c2, nc);
+  Columns out;
   Extended k = ks.First();
   for (std::int32_t i = 0; i < ks.Count(); ++i) {
     const Extended kk = ModulusOf(k, o.squared);
     if (o.item == CompleteItems::KE) {
-      KEBlock(report, o, k, kk);
+      KEBlock(report, o, k, kk, out);
     } else {
       Extended c = cs.First();
       for (std::int32_t j = 0; j < cs.Count(); ++j) {
-        PiBlock(report, o, k, kk, c, ModulusOf(c, o.squared));
+        PiBlock(report, o, k, kk, c, ModulusOf(c, o.squared), out);
         c = c + cs.Step();
       }
     }
     k = k + ks.Step();
   }
-  return {};
+  return out.Lists();
 }
 
 Result IncompleteTable(const FieldValues& fields, ReportSink& report) {
@@ -223,26 +340,32 @@ Result IncompleteTable(const FieldValues& fields, ReportSink& report) {
 
   const ArgumentRange alphas(a1, a2, na);
   const ArgumentRange phis(p1, p2, np);
+  Columns out;
   Extended alpha = alphas.First();
   for (std::int32_t i = 0; i < alphas.Count(); ++i) {
     Extended phi = phis.First();
     for (std::int32_t j = 0; j < phis.Count(); ++j) {
       ReportLine(report, "arcsin(k)=" + FixedStr(alpha, 5, 2) + "; phi=" + FixedStr(phi, 5, 2) +
                              " (degrees):");
+      out.Push("arcsin_k", "deg", alpha);
+      out.Push("phi", "deg", phi);
       if (FeE) {
         const IncompleteResult r = IncompleteFE(std::sin(alpha * kPi / 180), phi * kPi / 180);
         ReportLine(report, "F(k,phi)=" + FixedStr(r.EllFphi, 19, 17) +
                                "; E(k,phi)=" + FixedStr(r.EllEphi, 19, 17));
+        out.Push("F", "1", r.EllFphi);
+        out.Push("E", "1", r.EllEphi);
       }
-      if (lambda)
-        ReportLine(report, "A(k,phi)=" + FixedStr(HeumanLambda(std::sin(alpha * kPi / 180),
-                                                               phi * kPi / 180),
-                                                  19, 17));
+      if (lambda) {
+        const Extended A = HeumanLambda(std::sin(alpha * kPi / 180), phi * kPi / 180);
+        ReportLine(report, "A(k,phi)=" + FixedStr(A, 19, 17));
+        out.Push("Lambda", "1", A);
+      }
       phi = phi + phis.Step();
     }
     alpha = alpha + alphas.Step();
   }
-  return {};
+  return out.Lists();
 }
 
 }  // namespace

@@ -44,6 +44,9 @@ class ArgumentRange {
 
 // "Compute complete integrals". Arguments out of range, negative counts and tables
 // beyond the bounds above are refused before the first row.
+// Values: one list per kind of number of the lines (CompleteIntegralsValueDefs).
 Result CompleteIntegralsCommand(const FieldValues& fields, CommandEnv& env);
-// "Compute incomplete integrals", likewise.
+// "Compute incomplete integrals", likewise (IncompleteIntegralsValueDefs).
 Result IncompleteIntegralsCommand(const FieldValues& fields, CommandEnv& env);
+const std::vector<ValueDef>& CompleteIntegralsValueDefs();
+const std::vector<ValueDef>& IncompleteIntegralsValueDefs();

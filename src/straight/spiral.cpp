@@ -4,6 +4,8 @@
 #include <cfloat>
 #include <cmath>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "numerics/format.h"
 #include "numerics/number_reading.h"
@@ -17,6 +19,34 @@ const std::vector<FieldDef>& SpiralFieldDefs() {
       {"Esd", "Wire diameter", "10e-6", "The wires can't overlap"},
       {"CBflat", "Flat wire", "0", "", true},
       {"CBdet", "List details", "0", "", true},
+  };
+  return defs;
+}
+
+const std::vector<ValueDef>& SpiralValueDefs() {
+  static const std::vector<ValueDef> defs = {
+      {"L", "H", "Maxwell's inductance of the spiral"},
+      {"Do", "m", "outer diameter (side of the outer square turn)"},
+      {"L_square", "H", "inductance of one square turn of diameter Do"},
+      {"Di", "m", "inner diameter"},
+      {"L_Mohan", "H", "Mohan's approximation for a square coil of flat wire"},
+      {"L_Lee", "H", "Lee's approximation"},
+      {"GMD", "m", "List details: g.m.d. of the wire section"},
+      {"turn", "1", "List details, list of the turns k listed"},
+      {"lA", "m", "List details, list per turn: length of sides A and B"},
+      {"LA", "H", "List details, list per turn: self-inductance of side A (and B)"},
+      {"lC", "m", "List details, list per turn: length of sides C and D"},
+      {"LC", "H", "List details, list per turn: self-inductance of side C (and D)"},
+      {"M_AA", "H",
+       "List details, n x n matrix (row turn k, column turn j): M of sides AA,BB (0 for "
+       "k = j)"},
+      {"M_CC", "H", "List details, n x n: M of sides CC,DD (0 for k = j)"},
+      {"M_AC", "H", "List details, n x n: M of sides AC as listed (negative)"},
+      {"M_BD", "H", "List details, n x n: M of sides BD as listed (negative)"},
+      {"d_AA", "m", "List details, n x n: distance of the sides AA,BB and CC,DD"},
+      {"d_AC", "m", "List details, n x n: distance of the sides AC"},
+      {"d_BD", "m", "List details, n x n: distance of the sides BD"},
+      {"c_AC", "m", "List details: axial shift of the sides AC and BD, s/2"},
   };
   return defs;
 }
@@ -81,6 +111,18 @@ Result Calculate(const FieldValues& fields, ReportSink& report, Canvas& canvas,
   // 2w*e^(-3/2); a round wire of radius w, w*e^(-1/4) (Maxwell).
   const Extended g = in.flat ? std::exp(-1.5L) * 2 * w : std::exp(-0.25L) * w;
   if (in.details) ReportLine(report, "GMD = " + FixedStr(g / 1e-6L, 10, 8) + " um");
+  Result result;
+  // The listed details: per turn, and per pair of turns as n x n tables (row the
+  // turn k, column the turn j; a turn has no AA or CC pair with itself: 0).
+  const auto turns = static_cast<std::size_t>(in.kB - in.kA + 1);
+  struct Details {
+    std::vector<Extended> turn, lA, LA, lC, LC;
+    std::vector<Extended> MAA, MCC, MAC, MBD, dAA, dAC, dBD;
+  } listed;
+  if (in.details)
+    for (auto* table : {&listed.MAA, &listed.MCC, &listed.MAC, &listed.MBD, &listed.dAA,
+                        &listed.dAC, &listed.dBD})
+      table->assign(turns * turns, 0);
 
   // Sides A and B of a turn have one length, C and D the other; all sides A are
   // centred at y = -s/2, B at x = s/2, C at y = 0 and D at x = 0. Parallel sides of
@@ -96,41 +138,66 @@ Result Calculate(const FieldValues& fields, ReportSink& report, Canvas& canvas,
     const Extended LC = ParallelFilamentMutual(lC, lC, g, 0);
     L = L + 2 * LA + 2 * LC;
     const std::string kText = IntStr(static_cast<std::int32_t>(k));
+    const std::size_t row = static_cast<std::size_t>(k - in.kA) * turns;
     if (in.details) {
+      listed.turn.push_back(static_cast<Extended>(k));
+      listed.lA.push_back(lA);
+      listed.LA.push_back(LA);
+      listed.lC.push_back(lC);
+      listed.LC.push_back(LC);
       ReportLine(report, "Self-inductances, turn " + kText + ": LA,LB,l=" + Um(lA) + " um= " +
                              NH(LA) + " nH; LC,LD,l=" + Um(lC) + " um= " + NH(LC) + " nH");
       ReportLine(report, "Mutual inductances, turn " + kText + ":");
     }
     for (std::int64_t j = in.kA; j <= in.kB; ++j) {
+      const std::size_t cell = row + static_cast<std::size_t>(j - in.kA);
       auto pair = [&](const char* name, Extended l1, Extended l2, Extended d, Extended c,
-                      Extended shown) {
-        if (in.details)
-          ReportLine(report, name + kText + "," + IntStr(static_cast<std::int32_t>(j)) +
-                                 "): l1=" + Um(l1) + " l2=" + Um(l2) + " d=" + Um(d) +
-                                 " c=" + Um(c) + " um, M=" + NH(shown) + " nH");
+                      Extended shown, std::vector<Extended>& Ms, std::vector<Extended>& ds) {
+        if (!in.details) return;
+        ReportLine(report, name + kText + "," + IntStr(static_cast<std::int32_t>(j)) +
+                               "): l1=" + Um(l1) + " l2=" + Um(l2) + " d=" + Um(d) +
+                               " c=" + Um(c) + " um, M=" + NH(shown) + " nH");
+        Ms[cell] = shown;
+        ds[cell] = d;
       };
       const Extended l2A = static_cast<Extended>(2 * j - 1) * s;
       const Extended l2C = static_cast<Extended>(2 * j) * s;
       if (j != k) {
         const Extended d = static_cast<Extended>(j > k ? j - k : k - j) * s;
         Extended M = ParallelFilamentMutual(lA, l2A, d, 0);
-        pair("AA,BB(", lA, l2A, d, 0, M);
+        pair("AA,BB(", lA, l2A, d, 0, M, listed.MAA, listed.dAA);
         L = L + 2 * M;
         M = ParallelFilamentMutual(lC, l2C, d, 0);
-        pair("CC,DD(", lC, l2C, d, 0, M);
+        pair("CC,DD(", lC, l2C, d, 0, M, listed.MCC, listed.dAA);
         L = L + 2 * M;
       }
       Extended d = static_cast<Extended>(k + j - 1) * s;
       Extended M = ParallelFilamentMutual(lA, l2C, d, s / 2);
-      pair("AC,2x(", lA, l2C, d, s / 2, -M);
+      pair("AC,2x(", lA, l2C, d, s / 2, -M, listed.MAC, listed.dAC);
       L = L - 2 * M;
       d = static_cast<Extended>(k + j) * s;
       M = ParallelFilamentMutual(lA, l2C, d, s / 2);
-      pair("BD,2x(", lA, l2C, d, s / 2, -M);
+      pair("BD,2x(", lA, l2C, d, s / 2, -M, listed.MBD, listed.dBD);
       L = L - 2 * M;
     }
   }
   ReportLine(report, "Maxwell inductance: " + NH(L) + " nH");
+  if (in.details) {
+    result.Add("GMD", "m", g);
+    result.Add("c_AC", "m", s / 2);
+    result.AddList("turn", "1", std::move(listed.turn));
+    result.AddList("lA", "m", std::move(listed.lA));
+    result.AddList("LA", "H", std::move(listed.LA));
+    result.AddList("lC", "m", std::move(listed.lC));
+    result.AddList("LC", "H", std::move(listed.LC));
+    const std::pair<const char*, std::vector<Extended>*> tables[] = {
+        {"M_AA", &listed.MAA}, {"M_CC", &listed.MCC}, {"M_AC", &listed.MAC},
+        {"M_BD", &listed.MBD}, {"d_AA", &listed.dAA}, {"d_AC", &listed.dAC},
+        {"d_BD", &listed.dBD}};
+    for (const auto& [key, table] : tables)
+      result.AddMatrix(key, key[0] == 'M' ? "H" : "m", turns, turns, std::move(*table));
+  }
+  result.Add("L", "H", L);
 
   // One square turn of side Do: four sides, each with its own inductance, less the
   // mutual inductances of the two pairs of opposite sides (each counted twice); the
@@ -140,6 +207,8 @@ Result Calculate(const FieldValues& fields, ReportSink& report, Canvas& canvas,
                        4 * ParallelFilamentMutual(Do, Do, Do, 0);
   ReportLine(report, "Inductance of a square turn with diameter " + Um(Do) + " um: " + NH(Lsq) +
                          " nH");
+  result.Add("Do", "m", Do);
+  result.Add("L_square", "H", Lsq);
 
   const Extended Di = static_cast<Extended>(2 * static_cast<std::int64_t>(in.kA)) * s;
   const Extended rho = (Do - Di) / (Do + Di);
@@ -153,7 +222,10 @@ Result Calculate(const FieldValues& fields, ReportSink& report, Canvas& canvas,
       Um(Di);
   ReportLine(report, diameters + " um (Mohan): " + NH(mohan) + " nH");
   ReportLine(report, diameters + " um (Lee): " + NH(lee) + " nH");
-  return {};
+  result.Add("Di", "m", Di);
+  result.Add("L_Mohan", "H", mohan);
+  result.Add("L_Lee", "H", lee);
+  return result;
 }
 
 }  // namespace

@@ -55,4 +55,7 @@ void PaintSpiral(Canvas& canvas, const SpiralInputs& in, ScreenMapping& map);
 // env.canvas with the mapping of its last paint (env.mapping). Without a canvas (or
 // without a mapping) the spiral is first painted, as a window just opened would show
 // it. Inputs that describe no spiral are refused with one line after the title.
+// Values: the inductances (H) and diameters (m), with List details the listed terms,
+// by the keys of SpiralValueDefs.
 Result SpiralCommand(const FieldValues& fields, CommandEnv& env);
+const std::vector<ValueDef>& SpiralValueDefs();

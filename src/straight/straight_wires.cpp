@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <optional>
+#include <string>
 
 #include "numerics/format.h"
 #include "numerics/number_reading.h"
@@ -16,6 +17,27 @@ const std::vector<FieldDef>& StraightFieldDefs() {
       {"Esegments", "Segments", "1000", "For the numerical calculation", false, FieldKind::Count},
       {"Edistance", "Radial distance between wires", "0.1", "Distance between centers"},
       {"Eoffset", "Axial distance between centers", "0", "The wires can't overlap"},
+  };
+  return defs;
+}
+
+const std::vector<ValueDef>& StraightValueDefs() {
+  static const std::vector<ValueDef> defs = {
+      {"L1", "H", "low-frequency inductance of wire 1"},
+      {"L2", "H", "low-frequency inductance of wire 2"},
+      {"M", "H", "mutual inductance of the two wires (closed form)"},
+      {"M_numerical", "H", "the same by the numerical sum over segments"},
+      {"k", "1", "coupling coefficient M/sqrt(L1 L2)"},
+      {"M_equal", "H", "equal wires side by side: M"},
+      {"M_equal_Lee", "H", "equal wires side by side: M by Lee's formula"},
+      {"L_whole", "H", "aligned wires: low-frequency inductance of the whole wire"},
+      {"L_sum", "H", "aligned wires: L1 + L2 + 2M"},
+      {"L_whole_Snow", "H", "aligned wires: Snow's inductance of the whole wire"},
+      {"L_sum_Snow", "H", "aligned wires: the same sum with Snow's L1 and L2"},
+      {"L1_Maxwell", "H", "Maxwell's inductance of wire 1 (round)"},
+      {"L2_Maxwell", "H", "Maxwell's inductance of wire 2 (round)"},
+      {"L1_Maxwell_flat", "H", "Maxwell's inductance of wire 1 as a flat strip"},
+      {"L2_Maxwell_flat", "H", "Maxwell's inductance of wire 2 as a flat strip"},
   };
   return defs;
 }
@@ -74,43 +96,49 @@ Result StraightCommand(const FieldValues& fields, CommandEnv& env) {
   const Extended L1 = WireSelfLowFreq(w.l1, w.r1);
   const Extended L2 = WireSelfLowFreq(w.l2, w.r2);
   const Extended M = ParallelFilamentMutual(w.l1, w.l2, w.d, w.c);
-  ReportLine(report, "Low-frequency inductance L1: " + MicroHenries(L1));
-  ReportLine(report, "Low-frequency inductance L2: " + MicroHenries(L2));
-  ReportLine(report, "Mutual inductance M: " + MicroHenries(M));
+  Result result;
+  // An inductance's line and its value in henries.
+  auto line = [&](const std::string& label, const char* key, Extended v) {
+    ReportLine(report, label + MicroHenries(v));
+    result.Add(key, "H", v);
+  };
+  line("Low-frequency inductance L1: ", "L1", L1);
+  line("Low-frequency inductance L2: ", "L2", L2);
+  line("Mutual inductance M: ", "M", M);
   // Equal wires beyond the count of the full sum go through their segment differences.
   const Extended numerical = w.n <= kMaxSegments
                                  ? NumericalParallelMutual(w.n, w.l1, w.l2, w.d, w.c)
                                  : NumericalEqualMutual(w.n, w.l1, w.d, w.c);
-  ReportLine(report, "Mutual inductance M (numerical): " + MicroHenries(numerical));
-  ReportLine(report, "Coupling coefficient k: " + FixedStr(M / std::sqrt(L1 * L2), 15, 10));
+  line("Mutual inductance M (numerical): ", "M_numerical", numerical);
+  const Extended k = M / std::sqrt(L1 * L2);
+  ReportLine(report, "Coupling coefficient k: " + FixedStr(k, 15, 10));
+  result.Add("k", "1", k);
   if (w.l1 == w.l2 && w.c == 0) {
-    ReportLine(report, "M for equal // wires: " + MicroHenries(EqualWiresMutual(w.l1, w.d)));
-    ReportLine(report,
-               "M for equal // wires (Lee): " + MicroHenries(EqualWiresMutualLee(w.l1, w.d)));
+    line("M for equal // wires: ", "M_equal", EqualWiresMutual(w.l1, w.d));
+    line("M for equal // wires (Lee): ", "M_equal_Lee", EqualWiresMutualLee(w.l1, w.d));
   }
   if (w.d == 0 && w.c == (w.l1 + w.l2) / 2 && w.r1 == w.r2) {
     // One wire cut in two: the whole against the sum of its parts.
     const Extended l = w.l1 + w.l2;
     ReportLine(report, "The segments are aligned");
-    ReportLine(report, "Inductance of the complete segment (Lowf): " +
-                           MicroHenries(WireSelfLowFreq(l, w.r1)));
-    ReportLine(report, "L1+L2+2*M: " + MicroHenries(L1 + L2 + 2 * M));
-    ReportLine(report, "Inductance of the complete segment (Snow): " +
-                           MicroHenries(WireSelfSnow(l, w.r1)));
-    ReportLine(report, "L1+L2+2*M: " + MicroHenries(WireSelfSnow(w.l1, w.r1) +
-                                                    WireSelfSnow(w.l2, w.r2) + 2 * M));
+    line("Inductance of the complete segment (Lowf): ", "L_whole", WireSelfLowFreq(l, w.r1));
+    line("L1+L2+2*M: ", "L_sum", L1 + L2 + 2 * M);
+    line("Inductance of the complete segment (Snow): ", "L_whole_Snow",
+         WireSelfSnow(l, w.r1));
+    line("L1+L2+2*M: ", "L_sum_Snow",
+         WireSelfSnow(w.l1, w.r1) + WireSelfSnow(w.l2, w.r2) + 2 * M);
   }
   // Maxwell: the geometric mean distance of a round section from itself is
   // r*e^(-1/4); of a thin strip of width a, a*e^(-3/2).
   const Extended round = std::exp(-0.25L);
   const Extended flat = std::exp(-1.5L);
-  ReportLine(report, "Maxwell inductance L1: " +
-                         MicroHenries(ParallelFilamentMutual(w.l1, w.l1, round * w.r1, 0)));
-  ReportLine(report, "Maxwell inductance L2: " +
-                         MicroHenries(ParallelFilamentMutual(w.l2, w.l2, round * w.r2, 0)));
-  ReportLine(report, "Maxwell inductance L1 (flat wire): " +
-                         MicroHenries(ParallelFilamentMutual(w.l1, w.l1, flat * 2 * w.r1, 0)));
-  ReportLine(report, "Maxwell inductance L2 (flat wire): " +
-                         MicroHenries(ParallelFilamentMutual(w.l2, w.l2, flat * 2 * w.r2, 0)));
-  return {};
+  line("Maxwell inductance L1: ", "L1_Maxwell",
+       ParallelFilamentMutual(w.l1, w.l1, round * w.r1, 0));
+  line("Maxwell inductance L2: ", "L2_Maxwell",
+       ParallelFilamentMutual(w.l2, w.l2, round * w.r2, 0));
+  line("Maxwell inductance L1 (flat wire): ", "L1_Maxwell_flat",
+       ParallelFilamentMutual(w.l1, w.l1, flat * 2 * w.r1, 0));
+  line("Maxwell inductance L2 (flat wire): ", "L2_Maxwell_flat",
+       ParallelFilamentMutual(w.l2, w.l2, flat * 2 * w.r2, 0));
+  return result;
 }

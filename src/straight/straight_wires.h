@@ -24,4 +24,6 @@ inline constexpr std::int32_t kMaxEqualWireSegments = 10000000;
 // the defaults). Inputs that describe no pair of wires (a length or diameter not
 // positive, a wire not longer than its diameter, a negative distance, wires that
 // overlap, a segment count out of range) are refused with one line saying so.
+// Values: each inductance printed (H) and k, by the keys of StraightValueDefs.
 Result StraightCommand(const FieldValues& fields, CommandEnv& env);
+const std::vector<ValueDef>& StraightValueDefs();

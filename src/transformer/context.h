@@ -22,11 +22,11 @@ struct TransformerContext {
   // size when the environment has none) and the mapping of the last paint, its pumps,
   // its stop request and the listener of the running state.
   explicit TransformerContext(CommandEnv& env)
-      : report(&env.Report()),
+      : stoppable(static_cast<bool>(env.stopRequested)),
+        report(&env.Report()),
         canvas(env.canvas ? env.canvas : &blank_),
         pump(env.pump),
         pumpNow(env.pumpNow),
-        stoppable(static_cast<bool>(env.stopRequested)),
         stopRequested(env.stopRequested),
         onRunningChanged(env.onRunningChanged) {
     if (env.mapping) map = *env.mapping;
@@ -52,7 +52,20 @@ struct TransformerContext {
   // Told when Running() changes.
   std::function<void(bool running)> onRunningChanged;
 
+  // Where the routines leave the numbers their lines print, in SI units (not kept
+  // when null), and the coil whose self-inductance is being summed (1 the primary, 2
+  // the secondary): its digit ends the keys of its values ("n2", "gmd2").
+  Result* values = nullptr;
+  int coil = 1;
+
   void Line(std::string_view s) { ReportLine(*report, s); }
+  void Value(const std::string& key, const char* unit, Extended v) {
+    if (values) values->Add(key, unit, v);
+  }
+  // stem + the coil's digit + tail: CoilKey("L", "_terms") is "L1_terms" for the primary.
+  std::string CoilKey(const char* stem, const char* tail = "") const {
+    return stem + std::to_string(coil) + tail;
+  }
 
   // A stoppable sum has started and the command has not ended yet.
   bool Running() const { return running_; }

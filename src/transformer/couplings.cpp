@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "numerics/format.h"
 
@@ -21,13 +23,23 @@ Result CouplingsCommand(const FieldValues&, CommandEnv& env) {
   ReportSink& report = env.Report();
   ReportLine(report, "");
   ReportLine(report, "Optimal couplings for a Tesla coil:");
+  std::vector<Extended> lower, upper, cycles, k;
   for (std::int32_t a = 1; a <= 15; ++a) {
     const std::int32_t b = a + 1;
+    lower.push_back(a);
+    upper.push_back(b);
+    cycles.push_back(static_cast<Extended>(b) / 2);
+    k.push_back(OptimalCoupling(a));
     ReportLine(report, "Mode " + IntStr(a) + ":" + IntStr(b) + ", energy transfer in " +
-                           FixedStr(static_cast<Extended>(b) / 2, 4, 1) +
-                           " cycles: k=" + FixedStr(OptimalCoupling(a), 13, 10));
+                           FixedStr(cycles.back(), 4, 1) +
+                           " cycles: k=" + FixedStr(k.back(), 13, 10));
   }
-  return {};
+  Result result;
+  result.AddList("mode_lower", "1", std::move(lower));
+  result.AddList("mode_upper", "1", std::move(upper));
+  result.AddList("cycles", "1", std::move(cycles));
+  result.AddList("k", "1", std::move(k));
+  return result;
 }
 
 const std::vector<FieldDef>& CouplingsFieldDefs() {

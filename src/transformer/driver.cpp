@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <optional>
+#include <string>
 
 #include "numerics/arithmetic_fault.h"
 #include "numerics/canvas.h"
@@ -77,8 +78,10 @@ const CoilTexts kSecondaryTexts{
     "Maxwell secondary inductance: L2: ",
 };
 
-void InductanceLine(TransformerContext& ctx, const char* label, Extended L) {
+// The line of a formula's value, kept as "L" + the coil's digit + tail ("L1_Lundin").
+void InductanceLine(TransformerContext& ctx, const char* label, const char* tail, Extended L) {
   ctx.Line(label + FixedStr(mH(L), 15, 10) + " mH");
+  ctx.Value(ctx.CoilKey("L", tail), "H", L);
 }
 
 // One coil's block of Branch B: description, Wheeler (the default value), the
@@ -93,18 +96,22 @@ std::optional<Extended> CoilInductance(TransformerContext& ctx, const CoilView& 
            FixedStr(c.rmin, 5, 2) + t.r2 + FixedStr(c.rmax, 5, 2) + t.b + FixedStr(c.b, 7, 4) +
            t.d + FixedStr(c.wd, 6, 4));
   ctx.Line(t.wheeler + FixedStr(mH(L), 15, 10) + (maxwell ? " mH" : " mH <- used"));
+  ctx.Value(ctx.CoilKey("L", "_Wheeler"), "H", L);
 
   if (c.rmin == c.rmax && c.h > 0) {
-    InductanceLine(ctx, t.lundin, LundinInductance(c.N, c.h, c.rmin));
-    InductanceLine(ctx, t.lorenz, LorenzInductance(c.N, c.h, c.rmin));
-    InductanceLine(ctx, t.snow, SnowInductance(*ctx.report, c.rmin, c.h, c.wd, c.N));
-    InductanceLine(ctx, t.kirchhoff, KirchhoffInductance(*ctx.report, c.rmin, c.h, c.wd, c.N));
+    InductanceLine(ctx, t.lundin, "_Lundin", LundinInductance(c.N, c.h, c.rmin));
+    InductanceLine(ctx, t.lorenz, "_Lorenz", LorenzInductance(c.N, c.h, c.rmin));
+    // Snow's and Kirchhoff's sums take whole turns ("Turns rounded to").
+    ctx.Value(ctx.CoilKey("n"), "1", RoundAtLeastOne(c.N));
+    InductanceLine(ctx, t.snow, "_Snow", SnowInductance(*ctx.report, c.rmin, c.h, c.wd, c.N));
+    InductanceLine(ctx, t.kirchhoff, "_Kirchhoff",
+                   KirchhoffInductance(*ctx.report, c.rmin, c.h, c.wd, c.N));
   }
   if (c.N == 1 && c.h == 0 && c.rmin == c.rmax) {
-    InductanceLine(ctx, t.grover1, GroverOneTurn(c.rmin, c.wd));
-    InductanceLine(ctx, t.maxwell1, MaxwellOneTurn(c.rmin, c.wd));
-    InductanceLine(ctx, t.aip1, AIPOneTurn(c.rmin, c.wd));
-    InductanceLine(ctx, t.russell1, RussellOneTurn(c.rmin, c.wd));
+    InductanceLine(ctx, t.grover1, "_Grover_1turn", GroverOneTurn(c.rmin, c.wd));
+    InductanceLine(ctx, t.maxwell1, "_Maxwell_1turn", MaxwellOneTurn(c.rmin, c.wd));
+    InductanceLine(ctx, t.aip1, "_AIP_1turn", AIPOneTurn(c.rmin, c.wd));
+    InductanceLine(ctx, t.russell1, "_Russell_1turn", RussellOneTurn(c.rmin, c.wd));
   }
 
   if (maxwell) {
@@ -124,12 +131,14 @@ std::optional<Extended> CoilInductance(TransformerContext& ctx, const CoilView& 
     if (!ctx.StopFlag) return std::nullopt;
     L = value;
     ctx.Line(t.maxwell + FixedStr(mH(L), 15, 10) + " mH <- used");
+    ctx.Value(ctx.CoilKey("L", "_Maxwell"), "H", L);
   }
   return L;
 }
 
-void MutualLine(TransformerContext& ctx, const char* label, Extended M) {
+void MutualLine(TransformerContext& ctx, const char* label, const char* key, Extended M) {
   ctx.Line(label + FixedStr(mH(M), 19, 14) + " mH");
+  ctx.Value(key, "H", M);
 }
 
 // Closed-form mutual inductances of special arrangements, listed for comparison.
@@ -139,7 +148,7 @@ void ComparisonValues(TransformerContext& ctx) {
   const bool sol2 = c.rmin2 == c.rmax2;
 
   if (sol1 && sol2 && c.h2 == 0 && c.N2 == 1 && c.b1 == c.b2)
-    MutualLine(ctx, "J. Viriamu Jones 1 turn M (common base): ",
+    MutualLine(ctx, "J. Viriamu Jones 1 turn M (common base): ", "M_Jones_base",
                JonesEndCircleMutual(c.rmin1, c.rmin2, c.h1, c.N1));
 
   if (c.N2 == 1 && c.h2 == 0 && sol2 && c.h1 != 0) {
@@ -150,37 +159,43 @@ void ComparisonValues(TransformerContext& ctx) {
     auto split = [&](Extended (*F)(Extended, Extended, Extended, Extended)) {
       return F(c.rmin1, c.rmin2, u, c.N1 * u / c.h1) - F(c.rmin1, c.rmin2, w, c.N1 * w / c.h1);
     };
-    MutualLine(ctx, "J. Viriamu Jones 1 turn M: ", split(JonesEndCircleMutual));
-    MutualLine(ctx, "Garrett 1 turn M: ", split(GarrettEndCircleMutual));
-    MutualLine(ctx, "Snow 1 turn M: ", split(SnowEndCircleMutual));
+    MutualLine(ctx, "J. Viriamu Jones 1 turn M: ", "M_Jones_1turn", split(JonesEndCircleMutual));
+    MutualLine(ctx, "Garrett 1 turn M: ", "M_Garrett_1turn", split(GarrettEndCircleMutual));
+    MutualLine(ctx, "Snow 1 turn M: ", "M_Snow_1turn", split(SnowEndCircleMutual));
   }
 
   if (sol1 && sol2 && c.h1 != 0 && c.h2 != 0) {
-    MutualLine(ctx, "Snow M (two current-sheet solenoids): ", SnowSheetMutual(c));
+    MutualLine(ctx, "Snow M (two current-sheet solenoids): ", "M_Snow_sheets",
+               SnowSheetMutual(c));
     const Extended S = SnowSheetMutual(c);
     const Extended k =
         S / std::sqrt(LorenzInductance(c.N2, c.h2, c.rmin2) * LorenzInductance(c.N1, c.h1, c.rmin1));
     ctx.Line("Turns-independent k from Lorenz L and Snow M: " + FixedStr(k, 19, 14));
+    ctx.Value("k_Lorenz_Snow", "1", k);
   }
 
   if (sol1 && sol2 && c.h1 == 0 && c.h2 == 0 && c.N2 == 1 && c.N1 <= 1)
-    MutualLine(ctx, "Maxwell M (n1<=1, #1 (ok)): ", MaxwellMutualOneTurn(c));
+    MutualLine(ctx, "Maxwell M (n1<=1, #1 (ok)): ", "M_Maxwell_1turn", MaxwellMutualOneTurn(c));
 
   if (sol1 && sol2 && c.h1 == 0 && c.h2 == 0 && c.N1 <= 1 && c.N1 == c.N2)
-    MutualLine(ctx, "Snow M #61: ", SnowMutual61(c));
+    MutualLine(ctx, "Snow M #61: ", "M_Snow61", SnowMutual61(c));
 }
 
 // Branch B up to the mutual inductance.
 Outcome SeriesPrimary(TransformerContext& ctx, const TransformerOptions& opt) {
   CoilPair& c = ctx.coils;
+  ctx.coil = 1;
   const auto L1 = CoilInductance(ctx, {c.N1, c.h1, c.rmin1, c.rmax1, c.b1, c.wd1},
                                  kPrimaryTexts, opt.CBML1, opt.CBel);
   if (!L1) return Outcome::Refused;
   c.L1 = *L1;
+  ctx.Value("L1", "H", c.L1);
+  ctx.coil = 2;
   const auto L2 = CoilInductance(ctx, {c.N2, c.h2, c.rmin2, c.rmax2, c.b2, c.wd2},
                                  kSecondaryTexts, opt.CBML2, opt.CBel);
   if (!L2) return Outcome::Refused;
   c.L2 = *L2;
+  ctx.Value("L2", "H", c.L2);
 
   if (!opt.CBm) return Outcome::Done;
 
@@ -200,6 +215,7 @@ Outcome SeriesPrimary(TransformerContext& ctx, const TransformerOptions& opt) {
     }
   }
   ctx.Line("Mutual Inductance M: " + FixedStr(mH(c.M), 19, 14) + " mH <-used");
+  ctx.Value("M", "H", c.M);
 
   ComparisonValues(ctx);
   return Outcome::Go;
@@ -209,28 +225,48 @@ Outcome SeriesPrimary(TransformerContext& ctx, const TransformerOptions& opt) {
 // inductance.
 Outcome ParallelLoops(TransformerContext& ctx) {
   CoilPair& c = ctx.coils;
+  ctx.coil = 2;
   c.L2 = c.rmin2 == c.rmax2
              ? MaxwellSolenoidCircular(ctx, c.N2, c.h2, c.rmin2, c.rmax2, c.b2, c.wd2)
              : MaxwellGeneralCircular(ctx, c.N2, c.h2, c.rmin2, c.rmax2, c.b2, c.wd2);
   ctx.Line("Original secondary inductance: L2: " + FixedStr(mH(c.L2), 15, 10) + " mH");
+  ctx.Value("L2_original", "H", c.L2);
 
+  ctx.coil = 1;
   const Extended L1 = ParallelPrimary(ctx, c.N1, c.h1, c.rmin1, c.rmax1, c.b1, c.wd1);
   if (!ctx.StopFlag) return Outcome::Refused;
   c.L1 = L1;
   ctx.Line("Primary inductance L1:   " + FixedStr(mH(c.L1), 15, 10) + " mH <- used");
   ctx.Line("Secondary inductance L2: " + FixedStr(mH(c.L2), 15, 10) + " mH <- used");
   ctx.Line("Mutual inductance: " + FixedStr(mH(c.M), 15, 10) + " mH");
+  ctx.Value("L1", "H", c.L1);
+  ctx.Value("L2", "H", c.L2);
+  ctx.Value("M", "H", c.M);
   return Outcome::Go;
 }
 
 
 std::string ModePair(Extended x) { return FixedStr(x - 1, 4, 1) + ":" + FixedStr(x, 4, 1); }
 
+// The mode (x - 1):x of a coupling k as the values stem + "mode_lower" and "mode_upper".
+void AddMode(Result* values, const std::string& stem, Extended x) {
+  if (!values) return;
+  values->Add(stem + "mode_lower", "1", x - 1);
+  values->Add(stem + "mode_upper", "1", x);
+}
+
+// One connection's lines; its values under stem ("oudin_", "oudin_rev_").
 void OudinLines(ReportSink& report, const char* label, Extended keq, Extended Meq,
-                Extended L2eq) {
-  ReportLine(report, label + FixedStr(keq, 12, 10) + "; Mode: " + ModePair(ModeRatio(keq)));
+                Extended L2eq, Result* values, const std::string& stem) {
+  const Extended x = ModeRatio(keq);
+  ReportLine(report, label + FixedStr(keq, 12, 10) + "; Mode: " + ModePair(x));
   ReportLine(report, "Eqv. M: " + FixedStr(mH(Meq), 15, 10) + " mH; Eqv. L2: " +
                          FixedStr(mH(L2eq), 15, 10) + " mH");
+  if (!values) return;
+  values->Add(stem + "k", "1", keq);
+  AddMode(values, stem, x);
+  values->Add(stem + "M", "H", Meq);
+  values->Add(stem + "L2", "H", L2eq);
 }
 
 }  // namespace
@@ -241,24 +277,29 @@ Extended ModeRatio(Extended k) {
 
 std::string ModeText(Extended k) { return "Mode: " + ModePair(ModeRatio(k)); }
 
-void WriteCoupling(ReportSink& report, Extended L1, Extended L2, Extended M, bool oudin) {
+void WriteCoupling(ReportSink& report, Extended L1, Extended L2, Extended M, bool oudin,
+                   Result* values) {
   const Extended k = M / std::sqrt(L1 * L2);
   ReportLine(report, "Coupling coefficient k: " + FixedStr(k, 19, 14));
+  if (values) values->Add("k", "1", k);
   if (k >= 1) {
     ReportLine(report, "This result (k>1) is impossible");
     return;
   }
-  ReportLine(report, ModeText(k));
+  const Extended x = ModeRatio(k);
+  ReportLine(report, "Mode: " + ModePair(x));
+  AddMode(values, "", x);
   if (oudin) {
     // Secondary joined to the primary's end: the primary current also flows through
     // the secondary, aiding (normal) or opposing (reverse) its flux.
     Extended Meq = L1 + M;
     Extended L2eq = L1 + L2 + 2 * M;
-    OudinLines(report, "Normal Oudin coil: Eqv. k=", Meq / std::sqrt(L1 * L2eq), Meq, L2eq);
+    OudinLines(report, "Normal Oudin coil: Eqv. k=", Meq / std::sqrt(L1 * L2eq), Meq, L2eq,
+               values, "oudin_");
     Meq = L1 - M;
     L2eq = L1 + L2 - 2 * M;
     OudinLines(report, "Reverse Oudin coil: Eqv. k=", std::fabs(Meq) / std::sqrt(L1 * L2eq), Meq,
-               L2eq);
+               L2eq, values, "oudin_rev_");
   }
 }
 
@@ -286,7 +327,7 @@ Outcome Calculate(TransformerContext& ctx, const FieldValues& fields) {
   const Outcome outcome = opt.CBparalelo ? ParallelLoops(ctx) : SeriesPrimary(ctx, opt);
   if (outcome != Outcome::Go) return outcome;
 
-  WriteCoupling(*ctx.report, ctx.coils.L1, ctx.coils.L2, ctx.coils.M, opt.CBOudin);
+  WriteCoupling(*ctx.report, ctx.coils.L1, ctx.coils.L2, ctx.coils.M, opt.CBOudin, ctx.values);
   return Outcome::Done;
 }
 
@@ -311,19 +352,15 @@ class EndOfCalculate {
 
 Result TransformerCommand(const FieldValues& fields, CommandEnv& env) {
   LastLineReport report(env.Report());
+  Result result;
   TransformerContext ctx(env);
   ctx.report = &report;
+  ctx.values = &result;
   const EndOfCalculate end(ctx, env);
-  const Outcome outcome = Calculate(ctx, fields);
-  if (outcome == Outcome::Refused) return Result::Refused(report.last);
-  Result result;
-  const CoilPair& c = ctx.coils;
-  const TransformerOptions opt = ReadTransformerOptions(fields);
-  result.Add("L1", "H", c.L1);
-  result.Add("L2", "H", c.L2);
-  if (opt.CBm || opt.CBparalelo) {
-    result.Add("M", "H", c.M);
-    result.Add("k", "1", c.M / std::sqrt(c.L1 * c.L2));
+  if (Calculate(ctx, fields) == Outcome::Refused) {
+    // The values computed before the refusal stand.
+    result.status = CommandStatus::Refused;
+    result.message = report.last;
   }
   return result;
 }

@@ -11,6 +11,7 @@ void MutualJones(TransformerContext& ctx) {
       "Calculating mutual inductance between a solenoid and a general coil with circular "
       "turns using J. V. Jones' method...");
   if (c.N2 != turns2) ctx.Line("Turns 2 rounded to " + IntStr(turns2));
+  ctx.Value("n2", "1", turns2);
 
   const Extended dz = c.h2 / turns2;
   const Extended dr = (c.rmax2 - c.rmin2) / turns2;

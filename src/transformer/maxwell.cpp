@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "numerics/format.h"
@@ -49,6 +50,7 @@ Extended MaxwellSolenoid(TransformerContext& ctx, std::int32_t nsm, Extended N, 
   }
   const std::int32_t n = RoundAtLeastOne(N);
   if (N != n) ctx.Line("Turns rounded to " + IntStr(n));
+  ctx.Value(ctx.CoilKey("n"), "1", n);
 
   const Extended p = h / (kTwoPi * n);  // rise per radian
   const Extended dt = kTwoPi / nsm;
@@ -129,6 +131,7 @@ Extended MaxwellSolenoidCircular(TransformerContext& ctx, Extended N, Extended h
   }
   const std::int32_t n = RoundAtLeastOne(N);
   if (N != n) ctx.Line("Turns rounded to " + IntStr(n));
+  ctx.Value(ctx.CoilKey("n"), "1", n);
   const Extended g = WireGmd(wd);
   const Extended dz = h / n;
   const Extended z1 = b + dz / 2;
@@ -158,10 +161,17 @@ Extended MaxwellGeneralCircular(TransformerContext& ctx, Extended N, Extended h,
   const Extended g = WireGmd(wd);
   const std::int32_t n = RoundAtLeastOne(N);
   if (N != n) ctx.Line("Turns rounded to " + IntStr(n));
+  ctx.Value(ctx.CoilKey("n"), "1", n);
   const Extended dz = h / n;
   const Extended dr = (rmax - rmin) / n;
   ctx.canvas->SetPenColor(kAqua);
   Extended sum = 0;
+  // The listed terms and running sums, in henries, kept as n x n tables (row i).
+  std::vector<Extended> terms, sums;
+  if (ctx.values) {
+    terms.reserve(static_cast<std::size_t>(n) * static_cast<std::size_t>(n));
+    sums.reserve(terms.capacity());
+  }
   for (std::int32_t i = 1; i <= n; ++i) {
     const Extended zi = b + dz / 2 + (i - 1) * dz;
     const Extended ri = rmin + dr / 2 + (i - 1) * dr;
@@ -173,8 +183,17 @@ Extended MaxwellGeneralCircular(TransformerContext& ctx, Extended N, Extended h,
       // -mu0*t in microhenries is -0.4*pi*t.
       ctx.Line("Termo=" + FixedStr(t * 0.4L * kPi, 10, 6) +
                " Integral=" + FixedStr(sum * 0.4L * kPi, 10, 6));
+      if (ctx.values) {
+        terms.push_back(t * kMu0);
+        sums.push_back(sum * kMu0);
+      }
     }
     DrawTurn(ctx, ri, zi);
+  }
+  if (ctx.values) {
+    const auto rows = static_cast<std::size_t>(n);
+    ctx.values->AddMatrix(ctx.CoilKey("L", "_terms"), "H", rows, rows, std::move(terms));
+    ctx.values->AddMatrix(ctx.CoilKey("L", "_sums"), "H", rows, rows, std::move(sums));
   }
   ctx.StopFlag = true;
   return -kMu0 * sum;

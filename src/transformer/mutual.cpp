@@ -169,6 +169,8 @@ void MutualCircularTurns(TransformerContext& ctx) {
   ctx.Line("Calculating mutual inductance between general coils with circular turns...");
   if (c.N1 != turns1) ctx.Line("Turns 1 rounded to " + IntStr(turns1));
   if (c.N2 != turns2) ctx.Line("Turns 2 rounded to " + IntStr(turns2));
+  ctx.Value("n1", "1", turns1);
+  ctx.Value("n2", "1", turns2);
 
   // Each turn sits at the middle of its share of the winding.
   const Extended dz1 = c.h1 / turns1;

@@ -1,5 +1,8 @@
 #include "transformer/parallel.h"
 
+#include <utility>
+#include <vector>
+
 #include "numerics/format.h"
 #include "numerics/matrix.h"
 #include "numerics/rings.h"
@@ -35,6 +38,7 @@ Extended ParallelPrimary(TransformerContext& ctx, Extended N, Extended h, Extend
   const std::int32_t n = RoundAtLeastOne(N);
   ctx.Line("Calculating inductance L1 with all the turns in parallel...");
   if (N != n) ctx.Line("Turns rounded to " + IntStr(n));
+  ctx.Value("n1", "1", n);
 
   // A count of 2^31 or more comes out of the rounding with its low 32 bits only,
   // possibly negative: it is as much too many as any count above the limit.
@@ -76,6 +80,13 @@ Extended ParallelPrimary(TransformerContext& ctx, Extended N, Extended h, Extend
             ToScreenY(ctx.map, static_cast<double>(zi + ri / 2)), 0, 360);
   }
   L(s, s) = c.L2;
+  if (ctx.values) {
+    std::vector<Extended> all;
+    for (int i = 1; i <= s; ++i)
+      for (int j = 1; j <= s; ++j) all.push_back(L(i, j));
+    const auto size = static_cast<std::size_t>(s);
+    ctx.values->AddMatrix("L_loops", "H", size, size, std::move(all));
+  }
 
   if (s < 6) {
     ctx.Line("Inductances and mutual inductances (Maxwell and Jones methods):");

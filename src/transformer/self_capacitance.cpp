@@ -63,12 +63,15 @@ Result SelfCapacitanceCommand(const FieldValues& fields, CommandEnv& env) {
   TransformerContext ctx(env);
   ctx.report = &report;
   Result result;
+  ctx.values = &result;
   ReadTransformerInputs(fields, ctx.coils);
   const CoilPair& p = ctx.coils;
   ctx.Line("");
   ctx.Line("Primary:");
+  ctx.coil = 1;
   SelfResonance(ctx, {p.N1, p.h1, p.rmin1, p.rmax1, p.b1, p.wd1}, "1", result);
   ctx.Line("Secondary:");
+  ctx.coil = 2;
   // Refused when the command ends on the secondary's refusal; the primary's values
   // stand.
   if (!SelfResonance(ctx, {p.N2, p.h2, p.rmin2, p.rmax2, p.b2, p.wd2}, "2", result)) {

@@ -110,7 +110,10 @@ inline CopySeparation WriteCopySeparation(TransformerContext& ctx, std::int32_t 
   c.s = c.g * c.ell / (kTwoPi * rho);
   ctx.Line("G. m. d.: " + FixedStr(c.g, 17, 15) + "; Vertical spacing: " + FixedStr(c.s, 17, 15));
   // Segments per turn as long as the g.m.d.: shown as a guide, not used.
-  ctx.Line("Segments: high precision: " +
-           IntStr(static_cast<std::int32_t>(std::llrint(c.ell / c.g))) + " used: " + IntStr(nsm));
+  const auto guide = static_cast<std::int32_t>(std::llrint(c.ell / c.g));
+  ctx.Line("Segments: high precision: " + IntStr(guide) + " used: " + IntStr(nsm));
+  ctx.Value(ctx.CoilKey("gmd"), "m", c.g);
+  ctx.Value(ctx.CoilKey("spacing"), "m", c.s);
+  ctx.Value(ctx.CoilKey("segments"), "1", guide);
   return c;
 }

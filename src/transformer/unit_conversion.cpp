@@ -1,6 +1,8 @@
 #include "transformer/unit_conversion.h"
 
 #include <cmath>
+#include <optional>
+#include <utility>
 
 #include "numerics/arithmetic_fault.h"
 #include "numerics/format.h"
@@ -8,15 +10,50 @@
 
 namespace {
 
+// A field's new text and, when it was converted, the number that text shows.
+struct Conversion {
+  std::string text;
+  std::optional<Extended> value;
+};
+
 // The text of a converted value, or the old text with a line when the value is not a
 // number the field can hold. The status flags are kept as they were: an overflow
 // here is handled here, and must not end the next command that checks them.
-std::string Converted(std::string_view old, Extended v, ReportSink& report) {
+Conversion Converted(std::string_view old, Extended v, ReportSink& report) {
   if (!std::isfinite(v)) {
     ReportLine(report, kOutOfRangeLine);
-    return std::string(old);
+    return {std::string(old), std::nullopt};
   }
-  return NumberText(v);
+  return {NumberText(v), v};
+}
+
+Conversion InchToMeter(std::string_view text, ReportSink& report) {
+  const FaultFlagsKeeper keepFlags;
+  return Converted(text, ReadNumber(text) * kInchInCm / 100.0L, report);
+}
+
+Conversion MeterToInch(std::string_view text, ReportSink& report) {
+  const FaultFlagsKeeper keepFlags;
+  return Converted(text, ReadNumber(text) * 100.0L / kInchInCm, report);
+}
+
+Conversion AwgToMeter(std::string_view text, ReportSink& report) {
+  const FaultFlagsKeeper keepFlags;
+  const Extended v = ReadNumber(text);
+  return Converted(text, std::exp(AwgA() * v + AwgB()) / 100000.0L * kInchInCm, report);
+}
+
+Conversion MeterToAwg(std::string_view text, ReportSink& report) {
+  const FaultFlagsKeeper keepFlags;
+  const Extended v = ReadNumber(text);
+  if (!(v > 0)) {
+    ReportLine(report, kNoGaugeLine);
+    return {std::string(text), std::nullopt};
+  }
+  const Extended n = (std::log(v * 100000.0L / kInchInCm) - AwgB()) / AwgA();
+  Conversion result = Converted(text, n, report);
+  if (n < 0) ReportLine(report, kNegativeGaugeLine);
+  return result;
 }
 
 }  // namespace
@@ -26,32 +63,19 @@ Extended AwgA() { return -std::log(92.0L) / 39.0L; }
 Extended AwgB() { return (36.0L * std::log(460.0L) + 3.0L * std::log(5.0L)) / 39.0L; }
 
 std::string InchToMeterText(std::string_view text, ReportSink& report) {
-  const FaultFlagsKeeper keepFlags;
-  return Converted(text, ReadNumber(text) * kInchInCm / 100.0L, report);
+  return InchToMeter(text, report).text;
 }
 
 std::string MeterToInchText(std::string_view text, ReportSink& report) {
-  const FaultFlagsKeeper keepFlags;
-  return Converted(text, ReadNumber(text) * 100.0L / kInchInCm, report);
+  return MeterToInch(text, report).text;
 }
 
 std::string AwgToMeterText(std::string_view text, ReportSink& report) {
-  const FaultFlagsKeeper keepFlags;
-  const Extended v = ReadNumber(text);
-  return Converted(text, std::exp(AwgA() * v + AwgB()) / 100000.0L * kInchInCm, report);
+  return AwgToMeter(text, report).text;
 }
 
 std::string MeterToAwgText(std::string_view text, ReportSink& report) {
-  const FaultFlagsKeeper keepFlags;
-  const Extended v = ReadNumber(text);
-  if (!(v > 0)) {
-    ReportLine(report, kNoGaugeLine);
-    return std::string(text);
-  }
-  const Extended n = (std::log(v * 100000.0L / kInchInCm) - AwgB()) / AwgA();
-  std::string result = Converted(text, n, report);
-  if (n < 0) ReportLine(report, kNegativeGaugeLine);
-  return result;
+  return MeterToAwg(text, report).text;
 }
 
 const std::vector<UnitFieldSet>& UnitFieldSets() {
@@ -76,14 +100,18 @@ const UnitFieldSet* FindUnitFieldSet(std::string_view window) {
 }
 
 void ConvertUnitFields(const UnitFieldSet& set, UnitDirection direction, FieldValues& fields,
-                       ReportSink& report) {
+                       ReportSink& report, Result* values) {
   const bool toMeters = direction == UnitDirection::ToMeters;
-  auto convert = [&](const std::vector<std::string>& names, auto rule) {
+  auto convert = [&](const std::vector<std::string>& names, auto rule, const char* unit) {
     for (const std::string& name : names)
-      if (auto it = fields.find(name); it != fields.end()) it->second = rule(it->second, report);
+      if (auto it = fields.find(name); it != fields.end()) {
+        Conversion c = rule(it->second, report);
+        it->second = std::move(c.text);
+        if (values && c.value) values->Add(name, unit, *c.value);
+      }
   };
-  convert(set.lengths, toMeters ? &InchToMeterText : &MeterToInchText);
-  convert(set.wires, toMeters ? &AwgToMeterText : &MeterToAwgText);
+  convert(set.lengths, toMeters ? &InchToMeter : &MeterToInch, toMeters ? "m" : "in");
+  convert(set.wires, toMeters ? &AwgToMeter : &MeterToAwg, toMeters ? "m" : "AWG");
 }
 
 namespace {
@@ -96,13 +124,14 @@ Result ConvertWindowCommand(const FieldValues& fields, CommandEnv& env, UnitDire
   if (!set) return Refusal(env.Report(), "No unit conversion for the window " + window);
   FieldValues converted = fields;
   VectorReport lines;
-  ConvertUnitFields(*set, direction, converted, lines);
+  Result result;
+  ConvertUnitFields(*set, direction, converted, lines, &result);
   for (const auto* names : {&set->lengths, &set->wires})
     for (const std::string& field : *names)
       if (const auto it = converted.find(field); it != converted.end())
         ReportLine(env.Report(), field + "=" + it->second);
   for (const std::string& line : lines.lines) ReportLine(env.Report(), line);
-  return {};
+  return result;
 }
 
 }  // namespace

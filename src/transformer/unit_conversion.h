@@ -61,12 +61,15 @@ enum class UnitDirection { ToMeters, ToInches };
 
 // Converts the length fields and then the wire fields of the set that fields holds,
 // in their order, in place; names missing from fields are skipped. Lines go to report
-// as they arise.
+// as they arise. With values, each field converted adds its new number under its
+// name: metres ("m") to metres, inches ("in") and gauges ("AWG") to inches; a field
+// left unchanged adds none.
 void ConvertUnitFields(const UnitFieldSet& set, UnitDirection direction, FieldValues& fields,
-                       ReportSink& report);
+                       ReportSink& report, Result* values = nullptr);
 
 // quor-cli's to-meters and to-inches: the fields of the window named by the argument
 // "WINDOW" (a window of UnitFieldSets, by its command name) converted as the menu
 // converts them, printed as NAME=VALUE lines, then the lines the conversion wrote.
+// Values: each converted field's new number by its name, as ConvertUnitFields adds it.
 Result ToMetersCommand(const FieldValues& fields, CommandEnv& env);
 Result ToInchesCommand(const FieldValues& fields, CommandEnv& env);
