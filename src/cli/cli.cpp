@@ -65,6 +65,21 @@ void PrintFields(std::ostream& out, const CliCommand& cmd) {
   }
 }
 
+// The values a command returns beside its lines, for its own --help.
+void PrintValues(std::ostream& out, const CliCommand& cmd) {
+  if (!cmd.values) return;
+  out << "Values (key, SI unit, meaning):\n";
+  for (const ValueDef& v : cmd.values()) {
+    std::string left = "  " + v.key;
+    if (left.size() < 24) left.resize(24, ' ');
+    std::string unit = v.unit;
+    if (unit.size() < 5) unit.resize(5, ' ');
+    out << left << " " << unit << " " << v.meaning << '\n';
+  }
+  out << "A value is one number, a list or a matrix (row by row); N in a key stands for\n"
+      << "1, 2, ... (one per probe). A value is there only when its line was written.\n";
+}
+
 std::string Synopsis(const CliCommand& cmd) {
   std::string s = cmd.name;
   for (const CliArgumentDef& a : cmd.arguments) s += " " + a.name;
@@ -90,7 +105,10 @@ void PrintHelp(std::ostream& out) {
       << "too many turns, ...) and computed nothing after it; 1 when the calculation\n"
       << "meets an arithmetic fault (division by zero, invalid operation, overflow) or a\n"
       << "file error: the lines before it are printed, the fault on stderr; 2 for an\n"
-      << "unknown command or field or a malformed argument.\n\n"
+      << "unknown command or field or a malformed argument.\n"
+      << "quor-cli COMMAND --help also lists the values the command computes beside its\n"
+      << "lines: their keys, SI units (\"1\" for a ratio or a count, \"1/m\" for a field\n"
+      << "per volt) and meanings.\n\n"
       << "Commands and their fields with the default texts:\n";
   for (const CliCommand& cmd : CliCommands()) {
     out << "\n" << Synopsis(cmd) << " - " << cmd.summary << "\n";
@@ -150,6 +168,7 @@ int ParseCliArgs(const std::vector<std::string>& args, CliInvocation& invocation
   auto printCommandHelp = [&] {
     out << Synopsis(*cmd) << " - " << cmd->summary << "\n";
     PrintFields(out, *cmd);
+    PrintValues(out, *cmd);
     return 0;
   };
   invocation.command = cmd;
