@@ -190,7 +190,10 @@ Result StructureCommand(const FieldValues& fields, CommandEnv& env) {
   if (env.canvas) {
     const PlotRequest request = session.PlotRequestOf(fields);
     if (!request.error.empty()) {
-      result = Refusal(env.Report(), request.error);
+      // The calculation's values stand; only the plot was refused.
+      Result refused = Refusal(env.Report(), request.error);
+      refused.values = std::move(result.values);
+      result = std::move(refused);
     } else {
       PlotControl control;
       control.workers = env.workers < 0 ? PlotWorkers() : static_cast<unsigned>(env.workers);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "electrostatics/structure_view.h"
 
 namespace {
 
@@ -253,6 +254,16 @@ TEST(CommandValues, StructureMatrixChargesAndForcesObeyThePhysics) {
   // Newton's third law: the axial forces of an isolated structure sum to zero.
   EXPECT_GT(largestForce, 0);
   EXPECT_LT(std::fabs(forceSum), 1e-9L * largestForce);
+
+  // A plot refused by its fields leaves the calculation's values and the probe's.
+  NullCanvas area(kStructureAreaSize, kStructureAreaSize);
+  CommandEnv env;
+  env.canvas = &area;
+  env.probes = {{240, 100}};
+  const Result plot = RunCommand(*FindCliCommand("structure"), {{"CBplotar", "Nothing"}}, env);
+  EXPECT_EQ(plot.status, CommandStatus::Refused);
+  EXPECT_EQ(Num(plot, "C_total"), Num(r, "C_total"));
+  EXPECT_NE(plot.Find("probe1_V"), nullptr);
 }
 
 TEST(CommandValues, ResonatorAgainstWheelerAndItsTunedPrimary) {
