@@ -174,6 +174,12 @@ std::string ToroidTableText(const ToroidTableRanges& t, Extended e0, Extended Em
   const TableGrid grid(t);
   // The table as arrays (SI units), and the values of its lines in the Report.
   std::vector<Extended> Ds, ds, Cs, Vs, listedC, listedV;
+  if (values) {
+    const std::size_t cells = static_cast<std::size_t>(t.I > 0 ? t.I : 0) *
+                              static_cast<std::size_t>(t.J > 0 ? t.J : 0);
+    Cs.reserve(cells);
+    if (t.CBvolt) Vs.reserve(cells);
+  }
   auto Di = [&](std::int32_t i) { return grid.D(i); };
   auto dj = [&](std::int32_t j) { return grid.d(j); };
 

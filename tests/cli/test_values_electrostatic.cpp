@@ -273,7 +273,8 @@ TEST(CommandValues, ResonatorAgainstWheelerAndItsTunedPrimary) {
   // default secondary: 1152 turns, r = 0.044 m, l = 0.32 m (plus a turn's pitch); the
   // round wire's own correction is smaller still.
   const Extended N = 1152, radius = 0.044L, l = 0.32L * N / (N - 1);
-  const Extended wheeler = 4e-7L * kPiValue * N * N * kPiValue * radius * radius / (l + 0.9L * radius);
+  const Extended mu0 = 4e-7L * kPiValue;
+  const Extended wheeler = mu0 * N * N * kPiValue * radius * radius / (l + 0.9L * radius);
   EXPECT_NEAR(static_cast<double>(Num(r, "L2") / wheeler), 1.0, 1e-2);
   // The ground plane's mirror currents lower the inductance.
   EXPECT_LT(Num(r, "L2_ground"), Num(r, "L2"));
