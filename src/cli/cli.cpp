@@ -65,19 +65,22 @@ void PrintFields(std::ostream& out, const CliCommand& cmd) {
   }
 }
 
-// The values a command returns beside its lines, for its own --help.
+// The values a command returns, by key, with their units and meanings.
 void PrintValues(std::ostream& out, const CliCommand& cmd) {
   if (!cmd.values) return;
-  out << "Values (key, SI unit, meaning):\n";
-  for (const ValueDef& v : cmd.values()) {
+  const std::vector<ValueDef>& values = cmd.values();
+  if (values.empty()) {
+    out << "Values: none\n";
+    return;
+  }
+  out << "Values (key, unit, meaning; SI units, 1 for a pure number):\n";
+  for (const ValueDef& v : values) {
     std::string left = "  " + v.key;
-    if (left.size() < 24) left.resize(24, ' ');
+    if (left.size() < 20) left.resize(20, ' ');
     std::string unit = v.unit;
-    if (unit.size() < 5) unit.resize(5, ' ');
+    if (unit.size() < 4) unit.resize(4, ' ');
     out << left << " " << unit << " " << v.meaning << '\n';
   }
-  out << "A value is one number, a list or a matrix (row by row); N in a key stands for\n"
-      << "1, 2, ... (one per probe). A value is there only when its line was written.\n";
 }
 
 std::string Synopsis(const CliCommand& cmd) {
@@ -105,10 +108,8 @@ void PrintHelp(std::ostream& out) {
       << "too many turns, ...) and computed nothing after it; 1 when the calculation\n"
       << "meets an arithmetic fault (division by zero, invalid operation, overflow) or a\n"
       << "file error: the lines before it are printed, the fault on stderr; 2 for an\n"
-      << "unknown command or field or a malformed argument.\n"
-      << "quor-cli COMMAND --help also lists the values the command computes beside its\n"
-      << "lines: their keys, SI units (\"1\" for a ratio or a count, \"1/m\" for a field\n"
-      << "per volt) and meanings.\n\n"
+      << "unknown command or field or a malformed argument.\n\n"
+      << "quor-cli COMMAND --help also lists the values the command returns.\n\n"
       << "Commands and their fields with the default texts:\n";
   for (const CliCommand& cmd : CliCommands()) {
     out << "\n" << Synopsis(cmd) << " - " << cmd.summary << "\n";

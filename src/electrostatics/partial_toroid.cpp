@@ -45,7 +45,7 @@ std::vector<ValueDef> BuildValueDefs() {
       {"ring_angle", "rad", "List: angle of each ring around the tube from the outer equator"},
       {"ring_C", "F", "List: capacitance (charge at 1 V) of each ring"},
       {"ring_E", "1/m", "List: surface field at each ring per volt"},
-      {"probeN_r", "m", "probe N: radius of the point"},
+      {"probeN_r", "m", "probe N (1, 2, ... in the order given): radius of the point"},
       {"probeN_z", "m", "probe N: height of the point"},
       {"probeN_ring", "1", "probe N: the ring whose centre line the point lies on (only then)"},
       {"probeN_V", "1", "probe N: potential of the rings per volt (V per V)"},

@@ -167,7 +167,7 @@ const std::vector<ValueDef>& StructureValueDefs() {
       {"E_all_rings", "1/m", "List surface fields: each ring's field, all at 1 V"},
       {"E_single_rings", "1/m", "List surface fields: each ring's field, its conductor at 1 V"},
       {"E_rings", "V/m", "List surface fields: each ring's field at the potentials given"},
-      {"probeN_r", "m", "probe N: radius of the point"},
+      {"probeN_r", "m", "probe N (1, 2, ... in the order given): radius of the point"},
       {"probeN_z", "m", "probe N: height of the point"},
       {"probeN_V", "V", "probe N: potential"},
       {"probeN_Er", "V/m", "probe N: radial field"},

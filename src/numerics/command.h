@@ -137,9 +137,8 @@ using CommandFunction = Result (*)(const FieldValues& fields, CommandEnv& env);
 // The same for a window's own step that keeps state (a session's Calculate).
 using CommandRunner = std::function<Result(const FieldValues& fields, CommandEnv& env)>;
 
-// A value a command may return, as its documentation lists it: the key, the SI unit
-// ("1" for a ratio or a count) and what it is. A key with N in it ("probeN_V") stands
-// for a family numbered 1, 2, ... ("probe1_V", "probe2_V").
+// A value a command may return, as its documentation lists it: the key, the unit and
+// what the number is.
 struct ValueDef {
   std::string key, unit, meaning;
 };
@@ -150,7 +149,7 @@ struct CommandDef {
   std::string summary;  // one line
   const std::vector<FieldDef>& (*fields)();
   CommandFunction run;
-  // The values it returns (Result::values); null when not documented.
+  // The values the command may return (none documented when null).
   const std::vector<ValueDef>& (*values)() = nullptr;
 };
 
