@@ -73,7 +73,7 @@ void PrintValues(std::ostream& out, const CliCommand& cmd) {
     out << "Values: none\n";
     return;
   }
-  out << "Values (key, unit, meaning; SI units, 1 for a pure number):\n";
+  out << "Values (key, unit, meaning):\n";
   for (const ValueDef& v : values) {
     std::string left = "  " + v.key;
     if (left.size() < 20) left.resize(20, ' ');
@@ -109,7 +109,8 @@ void PrintHelp(std::ostream& out) {
       << "meets an arithmetic fault (division by zero, invalid operation, overflow) or a\n"
       << "file error: the lines before it are printed, the fault on stderr; 2 for an\n"
       << "unknown command or field or a malformed argument.\n\n"
-      << "quor-cli COMMAND --help also lists the values the command returns.\n\n"
+      << "quor-cli COMMAND --help also lists the named values the command computes: a key,\n"
+      << "an SI unit and a meaning for every number its lines print.\n\n"
       << "Commands and their fields with the default texts:\n";
   for (const CliCommand& cmd : CliCommands()) {
     out << "\n" << Synopsis(cmd) << " - " << cmd.summary << "\n";
