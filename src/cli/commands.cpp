@@ -76,16 +76,16 @@ const std::vector<CliCommand>& CliCommands() {
         &ParametersFieldDefs, &ParametersCommand, &ParametersValueDefs}},
       {{"partial",
         "Calculate of the Partial toroid window: a band of a torus cut into thin rings",
-        &PartialFieldDefs, &PartialCommand},
+        &PartialFieldDefs, &PartialCommand, &PartialValueDefs},
        {{"--probe", "X,Y",
          "then a click at pixel X,Y of the 577 x 281 drawing: potential and field there", true,
          CliOptionKind::ProbePixel}}},
       {{"sheet", "Calculate of the Conical sheet window: a cone frustum sheet cut into thin rings",
-        &SheetFieldDefs, &SheetCommand}},
+        &SheetFieldDefs, &SheetCommand, &SheetValueDefs}},
       {{"spheres",
         "Calculate of the Two spheres window: mutual capacitance, maximum field, breakdown "
         "voltage, capacitance matrix",
-        &SpheresFieldDefs, &SpheresCommand}},
+        &SpheresFieldDefs, &SpheresCommand, &SpheresValueDefs}},
       {{"straight", "Calculate of the two straight wires: self and mutual inductances (uH)",
         &StraightFieldDefs, &StraightCommand, &StraightValueDefs}},
       {{"spiral",
@@ -108,7 +108,7 @@ const std::vector<CliCommand>& CliCommands() {
         "Calculate of the general structure window: capacitance matrix, charges, forces and "
         "surface fields of a .cap description (the sample without --cap); its drawing area "
         "with the colour plot as a PNG, probe lines",
-        &StructureWindowFieldDefs, &StructureCommand},
+        &StructureWindowFieldDefs, &StructureCommand, &StructureValueDefs},
        {{"--cap", "FILE", "structure description to calculate", false, CliOptionKind::LoadsFields,
          &LoadDescriptionField},
         {"--plot", "OUT.png", "write the drawing area with the colour plot", false,
@@ -118,12 +118,12 @@ const std::vector<CliCommand>& CliCommands() {
       {{"resonator",
         "Calculate of the Secondary resonance window: the secondary with its top load over the "
         "ground plane as a distributed resonator, its three lowest modes and the primary's tap",
-        &ResonatorFieldDefs, &ResonatorCommand},
+        &ResonatorFieldDefs, &ResonatorCommand, &ResonatorValueDefs},
        {kTrdOption}},
       {{"toroid",
         "Calculate of the toroid window: exact capacitance, maximum field and other shapes, "
         "or the table toroid.dat (CBtabela=1) in the current directory",
-        &ToroidFieldDefs, &ToroidCommand}},
+        &ToroidFieldDefs, &ToroidCommand, &ToroidValueDefs}},
   };
   return commands;
 }

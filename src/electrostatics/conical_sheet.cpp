@@ -38,6 +38,19 @@ const std::vector<FieldDef>& SheetFieldDefs() {
   return defs;
 }
 
+const std::vector<ValueDef>& SheetValueDefs() {
+  static const std::vector<ValueDef> defs = {
+      {"C", "F", "capacitance of the sheet (the sum of the ring charges at 1 V)"},
+      {"E_max", "1/m", "maximum sum of the fields on both faces per volt (V/m per V)"},
+      {"E_min", "1/m", "minimum sum of the fields on both faces per volt"},
+      {"ring_r", "m", "List: radius of each ring"},
+      {"ring_z", "m", "List: height of each ring"},
+      {"ring_C", "F", "List: capacitance (charge at 1 V) of each ring"},
+      {"ring_E", "1/m", "List: sum of the fields on both faces at each ring per volt"},
+  };
+  return defs;
+}
+
 SheetGeometry ReadSheetInputs(const FieldValues& fields) {
   const auto& defs = SheetFieldDefs();
   auto real = [&](const char* name) { return ReadNumber(FieldText(fields, defs, name)); };
@@ -166,6 +179,7 @@ Result SheetCommand(const FieldValues& fields, CommandEnv& env) {
     ReportLine(report, "Capacitances and total surface electric fields at the rings (pF,(V/m)/V)");
   const Extended s = std::sqrt(g.dr * g.dr + g.dz * g.dz);
   Extended Q = 0, Emaxring = 0, Eminring = 1e30L;
+  std::vector<Extended> ringR, ringZ, ringC, ringE;  // the listed lines' values
   for (int i = 1; i <= g.n; ++i) {
     const Extended qi = (*charges)[i - 1];
     const Extended rho = g.Rho(i), z = g.Z(i);
@@ -174,9 +188,14 @@ Result SheetCommand(const FieldValues& fields, CommandEnv& env) {
     const Extended Ei = qi / (eps0 * 2 * kPi * rho * s);
     if (std::fabs(Ei) > Emaxring) Emaxring = std::fabs(Ei);
     if (std::fabs(Ei) < Eminring) Eminring = std::fabs(Ei);
-    if (g.CBlsheet)
+    if (g.CBlsheet) {
       ReportLine(report, IntStr(i) + " " + FixedStr(rho, 12, 5) + " " + FixedStr(z, 12, 5) + " " +
                              FixedStr(qi / kPico, 15, 10) + " " + FixedStr(Ei, 15, 10));
+      ringR.push_back(rho);
+      ringZ.push_back(z);
+      ringC.push_back(qi);
+      ringE.push_back(Ei);
+    }
     if (g.CBssheet)
       table += FixedStr(rho, 12, 10) + " " + FixedStr(z, 12, 10) + " " +
                FixedStr(qi / kPico, 15, 10) + " " + FixedStr(Ei, 15, 10) + "\r\n";
@@ -191,5 +210,15 @@ Result SheetCommand(const FieldValues& fields, CommandEnv& env) {
                          " V/m/V");
   ReportLine(report, "Minimum sum of electric fields at both surfaces: " + FixedStr(Eminring, 12, 10) +
                          " V/m/V");
-  return {};
+  Result result;
+  if (g.CBlsheet) {
+    result.AddList("ring_r", "m", std::move(ringR));
+    result.AddList("ring_z", "m", std::move(ringZ));
+    result.AddList("ring_C", "F", std::move(ringC));
+    result.AddList("ring_E", "1/m", std::move(ringE));
+  }
+  result.Add("C", "F", Q);
+  result.Add("E_max", "1/m", Emaxring);
+  result.Add("E_min", "1/m", Eminring);
+  return result;
 }

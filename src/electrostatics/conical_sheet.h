@@ -22,6 +22,8 @@ inline constexpr int kPBsheetHeight = 273;
 
 // Eidiameter, Eodiameter, Eheight, Ensheet, Edivisor, CBssheet, CBlsheet.
 const std::vector<FieldDef>& SheetFieldDefs();
+// The values SheetCommand returns.
+const std::vector<ValueDef>& SheetValueDefs();
 
 // The fields as last read and the geometry derived from them.
 struct SheetGeometry {

@@ -3,6 +3,7 @@
 // toroid as a high-voltage terminal: exact values for the sphere, disk, hemispheres,
 // touching spheres and spheroids, and estimates for flat figures, solids and small
 // groups of spheres.
+#include "numerics/command.h"
 #include "numerics/extended.h"
 #include "numerics/report.h"
 
@@ -12,4 +13,7 @@
 // spheroid lines need 0 < d < D; the sphere groups inside a toroid need D large
 // enough to hold them. A formula that becomes 0/0 (every dimension zero) prints 0,
 // the capacitance of a body that has shrunk to a point.
-void ListOtherShapes(Extended D, Extended d, Extended e0, ReportSink& report);
+// With values, each capacitance is also returned in farads under its key (C_sphere,
+// ...; see the toroid command's value list).
+void ListOtherShapes(Extended D, Extended d, Extended e0, ReportSink& report,
+                     Result* values = nullptr);

@@ -35,6 +35,30 @@ std::vector<FieldDef> BuildDefs() {
   };
 }
 
+std::vector<ValueDef> BuildValueDefs() {
+  return {
+      {"C", "F", "capacitance of the band (the sum of the ring charges at 1 V)"},
+      {"E_max", "1/m", "maximum surface field at the rings per volt (V/m per V)"},
+      {"E_min", "1/m", "minimum surface field at the rings per volt"},
+      {"E_ratio", "1", "minimum field over maximum field"},
+      {"Vb", "V", "maximum breakdown voltage for the breakdown field of air"},
+      {"ring_angle", "rad", "List: angle of each ring around the tube from the outer equator"},
+      {"ring_C", "F", "List: capacitance (charge at 1 V) of each ring"},
+      {"ring_E", "1/m", "List: surface field at each ring per volt"},
+      {"probeN_r", "m", "probe N (1, 2, ... in the order given): radius of the point"},
+      {"probeN_z", "m", "probe N: height of the point"},
+      {"probeN_ring", "1", "probe N: the ring whose centre line the point lies on (only then)"},
+      {"probeN_V", "1", "probe N: potential of the rings per volt (V per V)"},
+      {"probeN_Er", "1/m", "probe N: radial field of the rings per volt"},
+      {"probeN_Ez", "1/m", "probe N: axial field of the rings per volt"},
+      {"probeN_E", "1/m", "probe N: magnitude of the field per volt"},
+      {"probeN_V_exact", "1", "probe N: exact potential of the complete toroid per volt"},
+      {"probeN_terms", "1", "probe N: terms of the exact series"},
+      {"probeN_Eeta_exact", "1/m", "probe N: exact field, surface or horizontal axis, per volt"},
+      {"probeN_Es_exact", "1/m", "probe N: exact field, surface only, per volt"},
+  };
+}
+
 // The drawing's 40-pixel margins leave the extents Xmax, Zmax of the rings.
 Extended DrawnA(const PartialState& s) { return s.RingsDefined ? s.a : s.a0; }
 
@@ -42,6 +66,11 @@ Extended DrawnA(const PartialState& s) { return s.RingsDefined ? s.a : s.a0; }
 
 const std::vector<FieldDef>& PartialFieldDefs() {
   static const std::vector<FieldDef> defs = BuildDefs();
+  return defs;
+}
+
+const std::vector<ValueDef>& PartialValueDefs() {
+  static const std::vector<ValueDef> defs = BuildValueDefs();
   return defs;
 }
 
@@ -193,6 +222,7 @@ Result CalculatePartial(const FieldValues& fields, PartialState& s, CommandEnv& 
   if (s.CBlistar)
     ReportLine(report, "Capacitances and surface electric fields at the rings (pF,(V/m)/V)");
   Extended Q = 0, Emaxring = 0, Eminring = 1e30L;
+  std::vector<Extended> angles, ringC, ringE;  // the listed lines' values
   for (int i = 1; i <= s.n; ++i) {
     const Extended qi = (*charges)[i - 1];
     const Extended theta = s.theta1 + (i - 1) * s.dtheta;
@@ -207,9 +237,13 @@ Result CalculatePartial(const FieldValues& fields, PartialState& s, CommandEnv& 
     }
     if (std::fabs(Ei) > Emaxring) Emaxring = std::fabs(Ei);
     if (std::fabs(Ei) < Eminring) Eminring = std::fabs(Ei);
-    if (s.CBlistar)
+    if (s.CBlistar) {
       ReportLine(report, IntStr(i) + " " + FixedStr(theta * 180 / kPi, 12, 5) + " " +
                              FixedStr(qi / kPico, 15, 10) + " " + FixedStr(Ei, 15, 10));
+      angles.push_back(theta);
+      ringC.push_back(qi);
+      ringE.push_back(Ei);
+    }
     if (s.CBsalvar)
       table += FixedStr(theta, 12, 10) + " " + FixedStr(qi / kPico, 15, 10) + " " +
                FixedStr(Ei, 15, 10) + "\r\n";
@@ -225,6 +259,17 @@ Result CalculatePartial(const FieldValues& fields, PartialState& s, CommandEnv& 
   ReportLine(report, "Minimum field/maximum field: " + FixedStr(Eminring / Emaxring, 12, 10));
   ReportLine(report, "Maximum breakdown voltage: " +
                          FixedStr(env.breakdown.Emax / Emaxring, 10, 5) + " kV");
+  Result result;
+  if (s.CBlistar) {
+    result.AddList("ring_angle", "rad", std::move(angles));
+    result.AddList("ring_C", "F", std::move(ringC));
+    result.AddList("ring_E", "1/m", std::move(ringE));
+  }
+  result.Add("C", "F", Q);
+  result.Add("E_max", "1/m", Emaxring);
+  result.Add("E_min", "1/m", Eminring);
+  result.Add("E_ratio", "1", Eminring / Emaxring);
+  result.Add("Vb", "V", env.breakdown.Emax / Emaxring * 1000);
   if (std::fabs(std::fabs(s.thetaA - s.thetaB) - kTwoPi) > 1e-6L)
     ReportLine(report, "Warning: the electric fields are not at a single side in an open object");
 
@@ -238,5 +283,5 @@ Result CalculatePartial(const FieldValues& fields, PartialState& s, CommandEnv& 
   s.q = *charges;
   s.eps0 = eps0;
   s.PartialSolved = true;
-  return {};
+  return result;
 }

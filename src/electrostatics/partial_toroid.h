@@ -27,6 +27,8 @@ inline constexpr int kPBpartialHeight = 281;
 // Epmajor, Epminor, Eiangle, Efangle, Enrings, Efracao, Ealfa, Ea, Eb, CBlistar,
 // CBsalvar with their labels and default texts.
 const std::vector<FieldDef>& PartialFieldDefs();
+// The values PartialCommand returns.
+const std::vector<ValueDef>& PartialValueDefs();
 
 // What the window keeps between its commands.
 struct PartialState {
@@ -92,8 +94,10 @@ Result CalculatePartial(const FieldValues& fields, PartialState& s, CommandEnv& 
 
 // The probe at pixel (X, Y): nothing unless PartialSolved. Clears the fault flags and
 // checks them before every line (a click is a command of its own); a fault ends it
-// with ArithmeticFault.
-void ProbePartial(const PartialState& s, int X, int Y, ReportSink& report);
+// with ArithmeticFault. With values, the numbers of its lines are added under the keys
+// "probe<number>_...".
+void ProbePartial(const PartialState& s, int X, int Y, ReportSink& report,
+                  Result* values = nullptr, int number = 1);
 
 // Exact potential and fields of a complete toroid (outer diameter D, tube diameter d)
 // at 1 V at the point (r, z), by the series of toroidal Legendre functions.

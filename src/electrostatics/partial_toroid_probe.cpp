@@ -1,6 +1,7 @@
 // The probe of the partial toroid window: potential and field of the ring charges at
 // a clicked point, and the exact values of the complete toroid there.
 #include <cmath>
+#include <string>
 
 #include "electrostatics/partial_toroid.h"
 #include "electrostatics/ring_kernel.h"
@@ -17,11 +18,24 @@ int RingThrough(const PartialState& s, Extended r, Extended z) {
   return 0;
 }
 
-void ReportRingSums(const PartialState& s, Extended r, Extended z, ReportSink& report) {
+// Adds the probe's values under "probe<number>_<name>".
+struct ProbeValues {
+  Result* values;
+  std::string prefix;
+  void Add(const char* name, const char* unit, Extended v) const {
+    if (values) values->Add(prefix + name, unit, v);
+  }
+};
+
+void ReportRingSums(const PartialState& s, Extended r, Extended z, ReportSink& report,
+                    const ProbeValues& out) {
   const std::string where = "r: " + FixedStr(r, 5, 3) + " z: " + FixedStr(z, 5, 3);
+  out.Add("r", "m", r);
+  out.Add("z", "m", z);
   if (const int ring = RingThrough(s, r, z)) {
     ReportLine(report, where + " lies on ring " + IntStr(ring) +
                            ": the ring sums are infinite there");
+    out.Add("ring", "1", ring);
     return;
   }
   Extended V = 0, Er = 0, Ez = 0;
@@ -38,20 +52,26 @@ void ReportRingSums(const PartialState& s, Extended r, Extended z, ReportSink& r
     }
   }
   if (r < 0) Er = -Er;
+  const Extended E = std::sqrt(Er * Er + Ez * Ez);
   ReportLine(report, where + " V: " + FixedStr(V, 8, 6) + " Er: " + FixedStr(Er, 8, 6) +
-                         " Ez: " + FixedStr(Ez, 8, 6) +
-                         " |E|: " + FixedStr(std::sqrt(Er * Er + Ez * Ez), 8, 6));
+                         " Ez: " + FixedStr(Ez, 8, 6) + " |E|: " + FixedStr(E, 8, 6));
+  out.Add("V", "1", V);
+  out.Add("Er", "1/m", Er);
+  out.Add("Ez", "1/m", Ez);
+  out.Add("E", "1/m", E);
 }
 
 }  // namespace
 
-void ProbePartial(const PartialState& s, int X, int Y, ReportSink& plainReport) {
+void ProbePartial(const PartialState& s, int X, int Y, ReportSink& plainReport, Result* values,
+                  int number) {
   if (!s.PartialSolved) return;
   FaultCheckingReport report(plainReport);
   ClearArithmeticFaults();
   const Extended r = (X - s.OX) / s.SX;
   const Extended z = (Y - s.OY) / s.SY;
-  ReportRingSums(s, r, z, report);
+  const ProbeValues out{values, "probe" + std::to_string(number) + "_"};
+  ReportRingSums(s, r, z, report, out);
 
   // A horn torus (D = 2 d) has no focal circle and a spindle torus none at all: the
   // toroidal coordinates need a hole.
@@ -82,11 +102,17 @@ void ProbePartial(const PartialState& s, int X, int Y, ReportSink& plainReport) 
   ReportLine(report, "Exact electric field (surface or horizontal axis): " + FixedStr(e.Eeta, 15, 10) +
                          " V/m/V");
   ReportLine(report, "Exact electric field (surface only): " + FixedStr(e.Es, 15, 10) + " V/m/V");
+  out.Add("V_exact", "1", e.V);
+  out.Add("terms", "1", e.terms);
+  out.Add("Eeta_exact", "1/m", e.Eeta);
+  out.Add("Es_exact", "1/m", e.Es);
 }
 
 Result PartialCommand(const FieldValues& fields, CommandEnv& env) {
   PartialState s;
   Result result = CalculatePartial(fields, s, env);
-  for (const CanvasPoint& p : env.probes) ProbePartial(s, p.x, p.y, env.Report());
+  int number = 0;
+  for (const CanvasPoint& p : env.probes)
+    ProbePartial(s, p.x, p.y, env.Report(), &result, ++number);
   return result;
 }

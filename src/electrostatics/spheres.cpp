@@ -231,13 +231,23 @@ SphereCapacitanceMatrix SphereCapacitances(Extended d, Extended ra, Extended rb)
 
 namespace {
 
+// A field line: the field and its breakdown voltage, returned as key and "Vb_" key.
 void WriteField(ReportSink& report, const std::string& label, Extended E, Extended dV,
-                Extended Emax) {
+                Extended Emax, Result& values, const std::string& key) {
   ReportLine(report, label + FixedStr(E, 15, 10) + " V/m; Vbreakdown: " +
                          FixedStr(dV * Emax / E, 6, 2) + " kV");
+  values.Add("E_" + key, "V/m", E);
+  values.Add("Vb_" + key, "V", dV * Emax / E * 1000);
 }
 
-void WriteMatrix(ReportSink& report, Extended d, Extended ra, Extended rb) {
+// A capacitance line: "label ... pF", returned in farads.
+void WriteCapacitance(ReportSink& report, const std::string& label, Extended C, Result& values,
+                      const char* key) {
+  ReportLine(report, label + PicoFarads(C) + " pF");
+  values.Add(key, "F", C);
+}
+
+void WriteMatrix(ReportSink& report, Extended d, Extended ra, Extended rb, Result& values) {
   ReportLine(report, "Exact capacitance matrix (Kirchhoff/Russel):");
   const SphereCapacitanceMatrix m = SphereCapacitances(d, ra, rb);
   const Extended k11 = m.k11, k22 = m.k22, k12 = m.k12;
@@ -248,20 +258,27 @@ void WriteMatrix(ReportSink& report, Extended d, Extended ra, Extended rb) {
                          " terms in the series)");
   ReportLine(report, "k12=k21=" + PicoFarads(k12) + " pF (" + IntStr(m.n12) +
                          " terms in the series)");
-  ReportLine(report, "Capacitance small sphere - infinity: " + PicoFarads(k11 + k12) + " pF");
-  ReportLine(report, "Capacitance large sphere - infinity: " + PicoFarads(k22 + k12) + " pF");
-  ReportLine(report, "Capacitance large sphere - small sphere: " + PicoFarads(-k12) + " pF");
-  ReportLine(report, "Cap. between the spheres with opposite charges: " +
-                         PicoFarads(det / (2.0L * k12 + (k11 + k22))) + " pF");
-  ReportLine(report, "Cap. large sphere - infinity with small sphere floating: " +
-                         PicoFarads(det / k11) + " pF");
-  ReportLine(report, "Cap. small sphere - infinity with large sphere floating: " +
-                         PicoFarads(det / k22) + " pF");
-  ReportLine(report,
-             "Cap. of both spheres - infinity: " + PicoFarads(2.0L * k12 + (k11 + k22)) + " pF");
+  values.AddMatrix("k", "F", 2, 2, {k11, k12, k12, k22});
+  values.AddMatrix("k_terms", "1", 2, 2,
+                   {Extended(m.n11), Extended(m.n12), Extended(m.n12), Extended(m.n22)});
+  WriteCapacitance(report, "Capacitance small sphere - infinity: ", k11 + k12, values,
+                   "C_small_infinity");
+  WriteCapacitance(report, "Capacitance large sphere - infinity: ", k22 + k12, values,
+                   "C_large_infinity");
+  WriteCapacitance(report, "Capacitance large sphere - small sphere: ", -k12, values,
+                   "C_large_small");
+  WriteCapacitance(report, "Cap. between the spheres with opposite charges: ",
+                   det / (2.0L * k12 + (k11 + k22)), values, "C_opposite");
+  WriteCapacitance(report, "Cap. large sphere - infinity with small sphere floating: ",
+                   det / k11, values, "C_large_floating_small");
+  WriteCapacitance(report, "Cap. small sphere - infinity with large sphere floating: ",
+                   det / k22, values, "C_small_floating_large");
+  WriteCapacitance(report, "Cap. of both spheres - infinity: ", 2.0L * k12 + (k11 + k22), values,
+                   "C_both");
 }
 
 Result Calculate(const FieldValues& fields, Extended Emax, ReportSink& report) {
+  Result values;
   ReportLine(report, "");
   const std::vector<FieldDef>& defs = SpheresFieldDefs();
   const Extended ra = ReadNumber(FieldText(fields, defs, "Elarger")) / 2.0L;
@@ -275,17 +292,25 @@ Result Calculate(const FieldValues& fields, Extended Emax, ReportSink& report) {
   if (!(ra > 0 && rb > 0)) return Refusal(report, "The diameters must be positive");
   if (ra < rb) return Refusal(report, "The smaller sphere is larger than the other");
   const SphereMutualResult mutual = SphereMutualCapacitance(d, ra, rb, report);
-  if (mutual.placement != SpherePlacement::Adjacent) return {};
+  values.Add("C_mutual", "F", mutual.C);
+  if (mutual.terms > 0) values.Add("C_mutual_terms", "1", mutual.terms);
+  if (mutual.placement != SpherePlacement::Adjacent) return values;
 
   ReportLine(report, "Maximum electric field and breakdown voltage between two spheres");
   // Russell writes a for the smaller radius and b for the larger.
   ReportLine(report, "ra: " + FixedStr(rb, 6, 4) + "; rb: " + FixedStr(ra, 6, 4) +
                          "; distance: " + FixedStr(d - rb - ra, 6, 4) +
                          "; between centers: " + FixedStr(d, 6, 4));
+  values.Add("r_small", "m", rb);
+  values.Add("r_large", "m", ra);
+  values.Add("gap", "m", d - rb - ra);
+  values.Add("d_centres", "m", d);
   const SphereFieldResult russell = RussellMaximumField(d, ra, rb, V1, V2);
   ReportLine(report, "Russel's formula (exact), at the small sphere: " +
                          FixedStr(russell.E, 15, 10) + " V/m (" + IntStr(russell.terms) +
                          " terms)");
+  values.Add("E_russell", "V/m", russell.E);
+  values.Add("E_russell_terms", "1", russell.terms);
   if (V1 == V2) {
     // No difference of potential, nothing to break down; the approximations only
     // scale V1 - V2.
@@ -294,23 +319,56 @@ Result Calculate(const FieldValues& fields, Extended Emax, ReportSink& report) {
     const Extended dV = V1 - V2;
     // The breakdown voltage is meaningful where the field scales with V1 - V2 alone:
     // one sphere earthed, or the two at opposite potentials.
-    if (V2 == 0 || V1 == 0 || V1 == -V2)
+    if (V2 == 0 || V1 == 0 || V1 == -V2) {
       ReportLine(report, "Vbreakdown: " + FixedStr(dV * Emax / russell.E, 6, 2) + " kV");
+      values.Add("Vb_russell", "V", dV * Emax / russell.E * 1000);
+    }
     const Extended s = d - rb - ra;
     if (ra == rb && V1 == -V2)
       WriteField(report, "Dean-Peek's formula (approx.): ", DeanPeekField(s, rb, V1, V2), dV,
-                 Emax);
+                 Emax, values, "dean_peek");
     if (ra == rb && (V1 == 0 || V2 == 0)) {
-      WriteField(report, "Peek's formula (approx.): ", PeekField(s, rb, V1, V2), dV, Emax);
+      WriteField(report, "Peek's formula (approx.): ", PeekField(s, rb, V1, V2), dV, Emax,
+                 values, "peek");
       WriteField(report, "Kirchhoff's formula (approx.): ", KirchhoffField(s, rb, V1, V2), dV,
-                 Emax);
+                 Emax, values, "kirchhoff");
     }
   }
-  WriteMatrix(report, d, ra, rb);
-  return {};
+  WriteMatrix(report, d, ra, rb, values);
+  return values;
 }
 
 }  // namespace
+
+const std::vector<ValueDef>& SpheresValueDefs() {
+  static const std::vector<ValueDef> defs = {
+      {"C_mutual", "F", "mutual capacitance -k12 by the bispherical images (0 overlapping)"},
+      {"C_mutual_terms", "1", "terms of its series (when a series was summed)"},
+      {"r_small", "m", "radius of the smaller sphere (Russell's ra)"},
+      {"r_large", "m", "radius of the larger sphere (Russell's rb)"},
+      {"gap", "m", "distance between the surfaces"},
+      {"d_centres", "m", "distance between the centres"},
+      {"E_russell", "V/m", "exact field at the smaller sphere (Russell)"},
+      {"E_russell_terms", "1", "terms of Russell's series"},
+      {"Vb_russell", "V", "breakdown voltage from it (one sphere earthed or opposite potentials)"},
+      {"E_dean_peek", "V/m", "Dean-Peek's field (equal spheres, opposite potentials)"},
+      {"Vb_dean_peek", "V", "breakdown voltage from it"},
+      {"E_peek", "V/m", "Peek's field (equal spheres, one earthed)"},
+      {"Vb_peek", "V", "breakdown voltage from it"},
+      {"E_kirchhoff", "V/m", "Kirchhoff's field (equal spheres, one earthed)"},
+      {"Vb_kirchhoff", "V", "breakdown voltage from it"},
+      {"k", "F", "capacitance matrix, 2 x 2: 1 the smaller sphere, 2 the larger"},
+      {"k_terms", "1", "terms of the series of each element of k"},
+      {"C_small_infinity", "F", "capacitance small sphere - infinity, k11 + k12"},
+      {"C_large_infinity", "F", "capacitance large sphere - infinity, k22 + k12"},
+      {"C_large_small", "F", "capacitance large sphere - small sphere, -k12"},
+      {"C_opposite", "F", "capacitance between the spheres with opposite charges"},
+      {"C_large_floating_small", "F", "large sphere - infinity, small sphere floating"},
+      {"C_small_floating_large", "F", "small sphere - infinity, large sphere floating"},
+      {"C_both", "F", "both spheres together - infinity"},
+  };
+  return defs;
+}
 
 Result SpheresCommand(const FieldValues& fields, CommandEnv& env) {
   return Calculate(fields, env.breakdown.Emax, env.Report());

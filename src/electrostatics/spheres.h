@@ -24,6 +24,8 @@ inline constexpr Extended kSphereSeriesTolerance = 1e-14L;
 // The five edit fields of the window, in its order: Elarger, Esmaller, Edistance,
 // Ev2, Ev1.
 const std::vector<FieldDef>& SpheresFieldDefs();
+// The values SpheresCommand returns.
+const std::vector<ValueDef>& SpheresValueDefs();
 
 // How the two spheres stand, as the mutual capacitance classifies them.
 enum class SpherePlacement {

@@ -34,17 +34,39 @@ struct Extremes {
   }
 };
 
+// Lists, one entry per conductor, of the extremes of its rings (0 for a conductor
+// without rings) and of its breakdown voltage (0 where none is printed).
+struct ExtremesLists {
+  std::vector<Extended> min, minRing, max, maxRing, breakdown;
+  explicit ExtremesLists(int conductors)
+      : min(conductors, 0.0L), minRing(conductors, 0.0L), max(conductors, 0.0L),
+        maxRing(conductors, 0.0L), breakdown(conductors, 0.0L) {}
+  void Set(int m, const Extremes& e) {
+    min[m - 1] = e.min;
+    minRing[m - 1] = e.minRing;
+    max[m - 1] = e.max;
+    maxRing[m - 1] = e.maxRing;
+  }
+  void AddTo(Result& values, const std::string& prefix, const char* unit) {
+    values.AddList(prefix + "_min", unit, std::move(min));
+    values.AddList(prefix + "_min_ring", "1", std::move(minRing));
+    values.AddList(prefix + "_max", unit, std::move(max));
+    values.AddList(prefix + "_max_ring", "1", std::move(maxRing));
+  }
+};
+
 class Calculation {
  public:
   Calculation(const StructureDescription& d, bool listFields, const BreakdownField& breakdown,
-              ReportSink& msg, const StructureDrawing* drawing, int workers)
+              ReportSink& msg, const StructureDrawing* drawing, int workers, Result* values)
       : d_(d),
         list_(listFields),
         Emax_(breakdown.Emax),
         msg_(msg),
         drawing_(drawing),
         requested_(workers),
-        nc_(static_cast<int>(d.conductors.size())) {}
+        nc_(static_cast<int>(d.conductors.size())),
+        values_(values ? *values : ignored_) {}
 
   StructureResults Run();
 
@@ -57,9 +79,12 @@ class Calculation {
   void ConductorCapacitances();
   void ChargesAndForces();
   void Fields();
-  void ExtremesLines(const Extremes& e);
-  void RingLine(int i, Extended E) {
-    if (list_) Line(IntStr(i) + " " + FixedStr(E, 15, 10));
+  // The breakdown voltage's line, in kV; returned in V.
+  Extended ExtremesLines(const Extremes& e);
+  void RingLine(int i, Extended E, std::vector<Extended>& listed) {
+    if (!list_) return;
+    Line(IntStr(i) + " " + FixedStr(E, 15, 10));
+    listed[i - 1] = E;
   }
 
   const StructureDescription& d_;
@@ -75,6 +100,8 @@ class Calculation {
   ExtMatrix C_{kMaxRings};  // potential coefficients, inverted in place
   ExtMatrix Cc_{1};
   StructureResults results_;
+  Result ignored_;
+  Result& values_;
 };
 
 StructureResults Calculation::Run() {
@@ -157,6 +184,8 @@ void Calculation::ConductorCapacitances() {
     }
   for (int m = 1; m <= nc_; ++m) Line("Conductor " + IntStr(m) + ": " + Name(m));
   Line("Capacitance matrix:");
+  const std::size_t n2 = static_cast<std::size_t>(nc_);
+  std::vector<Extended> k(n2 * n2), between(n2 * n2, 0.0L), toInfinity(n2);
   for (int m = 1; m <= nc_; ++m)
     for (int n = m; n <= nc_; ++n)
       Line("k[" + Name(m) + "," + Name(n) + "]: " + Pf(Cc_(m, n)));
@@ -169,19 +198,33 @@ void Calculation::ConductorCapacitances() {
       // print as "-0.0000000000".
       if (n > m)
         Line("Capacitance " + Name(m) + "-" + Name(n) + ": " + Pf(0 - Cc_(m, n)));
-      if (n != m) S += Cc_(m, n);
+      if (n != m) {
+        S += Cc_(m, n);
+        between[(m - 1) * n2 + (n - 1)] = 0 - Cc_(m, n);
+      }
+      k[(m - 1) * n2 + (n - 1)] = Cc_(m, n);
     }
     Line("Capacitance " + Name(m) + "-infinity: " + Pf(S));
+    toInfinity[m - 1] = S;
   }
+  values_.AddMatrix("C_matrix", "F", n2, n2, std::move(k));
+  values_.Add("C_total", "F", Ct);
+  values_.AddMatrix("C_between", "F", n2, n2, std::move(between));
+  values_.AddList("C_infinity", "F", std::move(toInfinity));
 }
 
 void Calculation::ChargesAndForces() {
   Line("Charges:");
+  std::vector<Extended> charges, potentials;
   for (int m = 1; m <= nc_; ++m) {
     Extended Q = 0;
     for (int n = 1; n <= nc_; ++n) Q += Cc_(m, n) * V(n);
     Line("Conductor " + Name(m) + ": " + SciStr(Q, 15) + " C");
+    charges.push_back(Q);
+    potentials.push_back(V(m));
   }
+  values_.AddList("V", "V", std::move(potentials));
+  values_.AddList("Q", "C", std::move(charges));
 
   Line("Forces:");
   for (int i = 1; i <= N_; ++i) {
@@ -205,19 +248,28 @@ void Calculation::ChargesAndForces() {
   std::vector<Extended> F(static_cast<std::size_t>(nc_) + 1, 0.0L);
   RowPool pool(N_, row, Workers(requested_, N_));
   for (int i = 1; i <= N_; ++i) F[Cond(i)] += pool.Next();
-  for (int m = 1; m <= nc_; ++m)
+  std::vector<Extended> forces;
+  for (int m = 1; m <= nc_; ++m) {
     Line("Conductor " + Name(m) + ": " + SciStr(F[m] / (kTwoPiSquared * eps0_), 15) + " N");
+    forces.push_back(F[m] / (kTwoPiSquared * eps0_));
+  }
+  values_.AddList("F", "N", std::move(forces));
 }
 
-void Calculation::ExtremesLines(const Extremes& e) {
+Extended Calculation::ExtremesLines(const Extremes& e) {
   Line("Min: " + FixedStr(e.min, 15, 10) + " (" + IntStr(e.minRing) + ") Max: " +
        FixedStr(e.max, 15, 10) + " (" + IntStr(e.maxRing) + ")");
   Line("Breakdown voltage: " + FixedStr(Emax_ / e.max, 10, 4) + " kV");
+  return Emax_ / e.max * 1000;
 }
 
 void Calculation::Fields() {
   Line("Electric fields and breakdown voltages (closed objects only):");
   if (list_) Line("Electric fields (V/m/V) at the rings:");
+  // The listed fields of every ring: all conductors at 1 V, its own conductor alone at
+  // 1 V, and the potentials given.
+  const std::size_t rings = list_ ? static_cast<std::size_t>(N_) : 0;
+  std::vector<Extended> listedAll(rings), listedSingle(rings), listedGiven(rings);
 
   // All conductors at 1 V.
   Extremes all;
@@ -226,13 +278,20 @@ void Calculation::Fields() {
     for (int j = 1; j <= N_; ++j) q += C_(i, j);
     const Extended E = RingSurfaceField(rings_[i - 1].R, rings_[i - 1].a, q, eps0_);
     all.Take(E, i);
-    RingLine(i, E);
+    RingLine(i, E, listedAll);
   }
   Line("For all the objects at the same voltage (V/m/V):");
-  ExtremesLines(all);
+  const Extended breakdownAll = ExtremesLines(all);
+  values_.Add("E_all_min", "1/m", all.min);
+  values_.Add("E_all_min_ring", "1", all.minRing);
+  values_.Add("E_all_max", "1/m", all.max);
+  values_.Add("E_all_max_ring", "1", all.maxRing);
+  values_.Add("Vb_all", "V", breakdownAll);
+  if (list_) values_.AddList("E_all_rings", "1/m", std::move(listedAll));
 
   // One conductor at 1 V, the others grounded.
   if (nc_ > 1) {
+    ExtremesLists single(nc_);
     for (int m = 1; m <= nc_; ++m) {
       Line("For conductor \"" + Name(m) + "\" charged and the others grounded (V/m/V):");
       Extremes e;
@@ -245,18 +304,25 @@ void Calculation::Fields() {
           if (Cond(j) == m) q += C_(i, j);
         const Extended E = RingSurfaceField(rings_[i - 1].R, rings_[i - 1].a, q, eps0_);
         e.Take(E, i);
-        RingLine(i, E);
+        RingLine(i, E, listedSingle);
       }
-      if (hasRings)
-        ExtremesLines(e);
-      else
+      if (hasRings) {
+        single.breakdown[m - 1] = ExtremesLines(e);
+        single.Set(m, e);
+      } else {
         Line("The conductor " + Name(m) + " has no rings.");
+      }
     }
+    values_.AddList("Vb_single", "V", std::move(single.breakdown));
+    single.AddTo(values_, "E_single", "1/m");
+    if (list_) values_.AddList("E_single_rings", "1/m", std::move(listedSingle));
   }
 
   // The potentials of the .V commands: fields in V/m.
   Line("For the conductors charged as specified (V/m):");
   Extended fieldScale = -1e50L;
+  ExtremesLists given(nc_);
+  bool differential = false;
   for (int m = 1; m <= nc_; ++m) {
     Extremes e;
     bool hasRings = false;
@@ -265,7 +331,7 @@ void Calculation::Fields() {
       hasRings = true;
       const Extended E = RingSurfaceField(rings_[i - 1].R, rings_[i - 1].a, rings_[i - 1].q, eps0_);
       e.Take(E, i);
-      RingLine(i, E);
+      RingLine(i, E, listedGiven);
     }
     if (!hasRings) {
       Line("The conductor " + Name(m) + " has no rings.");
@@ -274,12 +340,19 @@ void Calculation::Fields() {
     Line("\"" + Name(m) + "\" at " + FixedStr(V(m), 5, 2) + " V: Min: " + FixedStr(e.min, 10, 6) +
          " (" + IntStr(e.minRing) + ") Max: " + FixedStr(e.max, 10, 6) + " (" + IntStr(e.maxRing) +
          ")");
+    given.Set(m, e);
     const Extended M = std::fabs(e.max) > std::fabs(e.min) ? std::fabs(e.max) : std::fabs(e.min);
     if (M > fieldScale) fieldScale = M;
-    if (d_.VMax == -d_.VMin && nc_ == 2)
+    if (d_.VMax == -d_.VMin && nc_ == 2) {
       Line("Differential breakdown voltage: " + FixedStr((d_.VMax - d_.VMin) * Emax_ / M, 10, 4) +
            " kV");
+      given.breakdown[m - 1] = (d_.VMax - d_.VMin) * Emax_ / M * 1000;
+      differential = true;
+    }
   }
+  given.AddTo(values_, "E", "V/m");
+  if (differential) values_.AddList("Vb_differential", "V", std::move(given.breakdown));
+  if (list_) values_.AddList("E_rings", "V/m", std::move(listedGiven));
   results_.FieldScale = fieldScale;
 }
 
@@ -287,8 +360,9 @@ void Calculation::Fields() {
 
 StructureResults CalculateStructure(const StructureDescription& description, bool listFields,
                                     const BreakdownField& breakdown, ReportSink& msg,
-                                    const StructureDrawing* drawing, int workers) {
-  return Calculation(description, listFields, breakdown, msg, drawing, workers).Run();
+                                    const StructureDrawing* drawing, int workers,
+                                    Result* values) {
+  return Calculation(description, listFields, breakdown, msg, drawing, workers, values).Run();
 }
 
 const std::vector<FieldDef>& StructureFieldDefs() {

@@ -11,6 +11,7 @@
 #include "electrostatics/breakdown_field.h"
 #include "electrostatics/structure_description.h"
 #include "numerics/canvas.h"
+#include "numerics/command.h"
 #include "numerics/fields.h"
 #include "numerics/matrix.h"
 #include "numerics/report.h"
@@ -38,10 +39,12 @@ struct StructureDrawing {
 // (modulus 1 or above) and on a matrix that cannot be inverted. The matrix fill and
 // the forces are computed by rows on `workers` threads (-1: as many as pay off; the
 // results do not depend on the count). An arithmetic fault ends it with
-// ArithmeticFault.
+// ArithmeticFault. With values, the numbers of the lines are added to it as they are
+// written (StructureValueDefs lists them).
 StructureResults CalculateStructure(const StructureDescription& description, bool listFields,
                                     const BreakdownField& breakdown, ReportSink& msg,
-                                    const StructureDrawing* drawing = nullptr, int workers = -1);
+                                    const StructureDrawing* drawing = nullptr, int workers = -1,
+                                    Result* values = nullptr);
 
 // The window's one check box that the calculation reads, CBlistar.
 const std::vector<FieldDef>& StructureFieldDefs();

@@ -5,22 +5,31 @@
 #include "electrostatics/ring_kernel.h"
 #include "numerics/format.h"
 
+StructureProbe ProbeAt(const std::vector<StructureRing>& rings, Extended eps0,
+                       const ScreenMapping& view, int X, int Y) {
+  StructureProbe p;
+  p.z = (Y - view.OY) / view.KY;
+  p.r = (X - view.OX) / view.KX;
+  for (const StructureRing& ring : rings) {
+    p.V += RingPotential(ring.R, ring.Z, ring.q, p.r, p.z, eps0);
+    const RingFieldTerms t = RingField(ring.R, ring.Z, ring.q, p.r, p.z, eps0);
+    p.Er -= t.erTerm;
+    p.Ez += t.ezTerm;
+  }
+  if (p.r < 0) p.Er = -p.Er;  // the field of the mirror point points the other way
+  p.E = std::sqrt(p.Er * p.Er + p.Ez * p.Ez);
+  return p;
+}
+
+std::string ProbeLine(const StructureProbe& p) {
+  return "r: " + FixedStr(p.r, 5, 3) + " z: " + FixedStr(p.z, 5, 3) + " V: " + FixedStr(p.V, 7, 3) +
+         " Er: " + FixedStr(p.Er, 7, 3) + " Ez: " + FixedStr(p.Ez, 7, 3) + " |E|: " +
+         FixedStr(p.E, 8, 4);
+}
+
 std::string ProbeLine(const std::vector<StructureRing>& rings, Extended eps0,
                       const ScreenMapping& view, int X, int Y) {
-  const Extended z = (Y - view.OY) / view.KY;
-  const Extended r = (X - view.OX) / view.KX;
-  Extended V = 0, Er = 0, Ez = 0;
-  for (const StructureRing& ring : rings) {
-    V += RingPotential(ring.R, ring.Z, ring.q, r, z, eps0);
-    const RingFieldTerms t = RingField(ring.R, ring.Z, ring.q, r, z, eps0);
-    Er -= t.erTerm;
-    Ez += t.ezTerm;
-  }
-  if (r < 0) Er = -Er;  // the field of the mirror point points the other way
-  const Extended E = std::sqrt(Er * Er + Ez * Ez);
-  return "r: " + FixedStr(r, 5, 3) + " z: " + FixedStr(z, 5, 3) + " V: " + FixedStr(V, 7, 3) +
-         " Er: " + FixedStr(Er, 7, 3) + " Ez: " + FixedStr(Ez, 7, 3) + " |E|: " +
-         FixedStr(E, 8, 4);
+  return ProbeLine(ProbeAt(rings, eps0, view, X, Y));
 }
 
 std::string CoordinateText(const ScreenMapping& view, int X, int Y) {

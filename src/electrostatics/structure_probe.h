@@ -7,9 +7,18 @@
 #include "electrostatics/structure_description.h"
 #include "numerics/screen_mapping.h"
 
-// "r: ... z: ... V: ... Er: ... Ez: ... |E|: ..." at pixel (X, Y) of the view. Nothing
-// guards the sums: on the axis the radial bracket divides by k = 0 and on a ring k'^2
-// is 0, and the fault flags tell the caller.
+// The point under pixel (X, Y) of the view (metres), the potential of the ring charges
+// there (V) and their field (V/m). Nothing guards the sums: on the axis the radial
+// bracket divides by k = 0 and on a ring k'^2 is 0, and the fault flags tell the
+// caller.
+struct StructureProbe {
+  Extended r = 0, z = 0, V = 0, Er = 0, Ez = 0, E = 0;
+};
+StructureProbe ProbeAt(const std::vector<StructureRing>& rings, Extended eps0,
+                       const ScreenMapping& view, int X, int Y);
+
+// "r: ... z: ... V: ... Er: ... Ez: ... |E|: ..." of a probe, and of pixel (X, Y).
+std::string ProbeLine(const StructureProbe& probe);
 std::string ProbeLine(const std::vector<StructureRing>& rings, Extended eps0,
                       const ScreenMapping& view, int X, int Y);
 

@@ -68,11 +68,12 @@ Result StructureSession::Calculate(bool listFields, CommandEnv& env) {
   // them, the message stands.
   if (!parsed_) return Result::Refused(msg.last);
   const StructureDrawing drawing{&canvas, view_};
-  StructureResults results =
-      CalculateStructure(description_, listFields, env.breakdown, msg, &drawing, env.workers);
+  Result values;
+  StructureResults results = CalculateStructure(description_, listFields, env.breakdown, msg,
+                                                &drawing, env.workers, &values);
   if (!results.completed) return Result::Refused(msg.last);
   results_ = std::move(results);
-  return {};
+  return values;
 }
 
 void StructureSession::ChangeView(ViewChange change, Canvas& canvas) {
@@ -106,9 +107,20 @@ bool StructureSession::Plot(const PlotRequest& request, Canvas& canvas,
   return PlotField(canvas, plot, request.legend, control, overlays);
 }
 
-void StructureSession::Probe(int X, int Y, ReportSink& msg, Canvas* mark) const {
+void StructureSession::Probe(int X, int Y, ReportSink& msg, Canvas* mark, Result* values,
+                             int number) const {
   if (!Calculated()) return;
-  ReportLine(msg, ProbeLine(results_.rings, results_.eps0, view_, X, Y));
+  const StructureProbe p = ProbeAt(results_.rings, results_.eps0, view_, X, Y);
+  ReportLine(msg, ProbeLine(p));
+  if (values) {
+    const std::string prefix = "probe" + std::to_string(number) + "_";
+    values->Add(prefix + "r", "m", p.r);
+    values->Add(prefix + "z", "m", p.z);
+    values->Add(prefix + "V", "V", p.V);
+    values->Add(prefix + "Er", "V/m", p.Er);
+    values->Add(prefix + "Ez", "V/m", p.Ez);
+    values->Add(prefix + "E", "V/m", p.E);
+  }
   if (mark) DrawProbeMark(*mark, X, Y);
 }
 
@@ -125,6 +137,46 @@ const std::vector<FieldDef>& StructureWindowFieldDefs() {
   return defs;
 }
 
+const std::vector<ValueDef>& StructureValueDefs() {
+  // Lists run over the conductors in the order of their "Conductor m:" lines, matrices
+  // over pairs of them; per-ring lists over the rings, numbered as listed.
+  static const std::vector<ValueDef> defs = {
+      {"C_matrix", "F", "capacitance matrix k of the conductors (k[m,n] lines)"},
+      {"C_total", "F", "total capacitance (all conductors together to infinity)"},
+      {"C_between", "F", "capacitance between each pair of conductors, -k[m,n] (0 diagonal)"},
+      {"C_infinity", "F", "capacitance of each conductor to infinity (row sum of k)"},
+      {"V", "V", "potential of each conductor (.V commands)"},
+      {"Q", "C", "charge of each conductor at those potentials"},
+      {"F", "N", "axial force on each conductor"},
+      {"E_all_min", "1/m", "all conductors at 1 V: minimum surface field per volt"},
+      {"E_all_min_ring", "1", "the ring where it is"},
+      {"E_all_max", "1/m", "all conductors at 1 V: maximum surface field per volt"},
+      {"E_all_max_ring", "1", "the ring where it is"},
+      {"Vb_all", "V", "all conductors at one potential: breakdown voltage"},
+      {"E_single_min", "1/m",
+       "each conductor at 1 V, the others grounded: minimum field per volt (0: no rings)"},
+      {"E_single_min_ring", "1", "the ring where it is"},
+      {"E_single_max", "1/m", "the same, maximum field per volt"},
+      {"E_single_max_ring", "1", "the ring where it is"},
+      {"Vb_single", "V", "the same, breakdown voltage (0: no rings)"},
+      {"E_min", "V/m", "at the potentials given: minimum surface field of each conductor"},
+      {"E_min_ring", "1", "the ring where it is"},
+      {"E_max", "V/m", "at the potentials given: maximum surface field of each conductor"},
+      {"E_max_ring", "1", "the ring where it is"},
+      {"Vb_differential", "V", "differential breakdown voltage of each conductor (V and -V)"},
+      {"E_all_rings", "1/m", "List surface fields: each ring's field, all at 1 V"},
+      {"E_single_rings", "1/m", "List surface fields: each ring's field, its conductor at 1 V"},
+      {"E_rings", "V/m", "List surface fields: each ring's field at the potentials given"},
+      {"probeN_r", "m", "probe N (1, 2, ... in the order given): radius of the point"},
+      {"probeN_z", "m", "probe N: height of the point"},
+      {"probeN_V", "V", "probe N: potential"},
+      {"probeN_Er", "V/m", "probe N: radial field"},
+      {"probeN_Ez", "V/m", "probe N: axial field"},
+      {"probeN_E", "V/m", "probe N: magnitude of the field"},
+  };
+  return defs;
+}
+
 void LoadDescriptionField(const std::string& path, FieldValues& fields) {
   fields["Mlista"] = JoinWithLineFeeds(LoadDescriptionFile(path));
 }
@@ -138,7 +190,10 @@ Result StructureCommand(const FieldValues& fields, CommandEnv& env) {
   if (env.canvas) {
     const PlotRequest request = session.PlotRequestOf(fields);
     if (!request.error.empty()) {
-      result = Refusal(env.Report(), request.error);
+      // The calculation's values stand; only the plot was refused.
+      Result refused = Refusal(env.Report(), request.error);
+      refused.values = std::move(result.values);
+      result = std::move(refused);
     } else {
       PlotControl control;
       control.workers = env.workers < 0 ? PlotWorkers() : static_cast<unsigned>(env.workers);
@@ -147,6 +202,8 @@ Result StructureCommand(const FieldValues& fields, CommandEnv& env) {
       session.Plot(request, *env.canvas, control);
     }
   }
-  for (const CanvasPoint& p : env.probes) session.Probe(p.x, p.y, env.Report(), env.canvas);
+  int number = 0;
+  for (const CanvasPoint& p : env.probes)
+    session.Probe(p.x, p.y, env.Report(), env.canvas, &result, ++number);
   return result;
 }

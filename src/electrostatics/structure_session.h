@@ -51,8 +51,10 @@ class StructureSession {
   bool Plot(const PlotRequest& request, Canvas& canvas, const PlotControl& control) const;
   // Probe: the potential and field at pixel (X, Y) as one line to msg, after a
   // calculation of the description shown; nothing otherwise. With mark, the point is
-  // marked there by a small cross once its line is written.
-  void Probe(int X, int Y, ReportSink& msg, Canvas* mark = nullptr) const;
+  // marked there by a small cross once its line is written. With values, the line's
+  // numbers are added as "probe<number>_r", ... (StructureValueDefs).
+  void Probe(int X, int Y, ReportSink& msg, Canvas* mark = nullptr, Result* values = nullptr,
+             int number = 1) const;
 
   bool Parsed() const { return parsed_; }
   bool Calculated() const { return results_.completed; }
@@ -75,6 +77,8 @@ class StructureSession {
 // The structure window's fields as one command takes them: the description Mlista
 // (free text, the sample by default), CBlistar and the plot's fields.
 const std::vector<FieldDef>& StructureWindowFieldDefs();
+// The values StructureCommand returns.
+const std::vector<ValueDef>& StructureValueDefs();
 
 // Sets Mlista to the description a .cap file holds (quor-cli's --cap FILE). Throws
 // FileError naming the file.

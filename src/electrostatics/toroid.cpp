@@ -67,12 +67,14 @@ ToroidSeries ExactToroidCapacitanceSeries(Extended D, Extended d, Extended e0,
                                           const ToroidSwitches& switches, ReportSink& report) {
   const TubeGeometry g = Tube(D, d);
   const bool details = switches.CBdetails;
+  ToroidSeries out;
   if (details) {
     ReportLine(report, "e0: " + FixedStr(e0, 30, -1));
     ReportLine(report, "Circle radius: " + FixedStr(g.a, 15, 10) + " m");
     ReportLine(report, "Center radius: " + FixedStr(g.R, 15, 10) + " m");
+    out.details.a = g.a;
+    out.details.R = g.R;
   }
-  ToroidSeries out;
   if (!g.hasHole) return out;
   out.hasHole = true;
 
@@ -85,14 +87,19 @@ ToroidSeries ExactToroidCapacitanceSeries(Extended D, Extended d, Extended e0,
     ReportLine(report, "Argument for Legendre functions: " + FixedStr(q, 15, 10));
     ReportLine(report, "P-0.5: " + FixedStr(P.lower, 15, 10) + " Q-0.5: " + FixedStr(Q.lower, 15, 10));
     ReportLine(report, "P+0.5: " + FixedStr(P.upper, 15, 10) + " Q+0.5: " + FixedStr(Q.upper, 15, 10));
+    out.details.q = q;
+    out.details.P = {P.lower, P.upper};
+    out.details.Q = {Q.lower, Q.upper};
   }
 
   // Half the sum of eps_n Q/P: the n = 0 term counts once, the others twice.
   Extended S = Q.lower / (2.0L * P.lower) + Q.upper / P.upper;
   const Extended focal = std::sqrt(g.R * g.R - g.a * g.a);
-  if (details)
+  if (details) {
     ReportLine(report, "Using the first terms: C=" + FixedStr(focal * (16e12L * e0) * S, 25, 17) +
                            " pF");
+    out.details.firstTerms = focal * (16.0L * e0) * S;
+  }
 
   std::int32_t n = 0;
   Extended r = 0;
@@ -103,9 +110,12 @@ ToroidSeries ExactToroidCapacitanceSeries(Extended D, Extended d, Extended e0,
     AdvanceToroidal(Q, n, q);
     const Extended t = Q.upper / P.upper;
     failure = Q.upper < 0;
-    if (details && n < 10)
+    if (details && n < 10) {
       ReportLine(report, "P+" + Half(n) + ": " + FixedStr(P.upper, 15, 10) + " Q+" + Half(n) +
                              ": " + FixedStr(Q.upper, 15, 10));
+      out.details.P.push_back(P.upper);
+      out.details.Q.push_back(Q.upper);
+    }
     S = S + t;  // the term of a failing step counts too
     r = t / S;
   } while (std::fabs(r) >= kToroidSeriesTolerance && n <= kToroidMaxSteps - 1 && !failure);
@@ -146,6 +156,9 @@ ToroidSeries ExactToroidMaxFieldSeries(Extended D, Extended d, const ToroidSwitc
     ReportLine(report, "Argument for Legendre functions: " + FixedStr(q, 15, 10));
     ReportLine(report, "P-0.5: " + FixedStr(P.lower, 6, 4));
     ReportLine(report, "P+0.5: " + FixedStr(P.upper, 6, 4) + " Emax: " + FixedStr(S, 8, 6));
+    out.details.q = q;
+    out.details.P = {P.lower, P.upper};
+    out.details.sums = {S};
   }
 
   Extended n = 0;
@@ -156,9 +169,13 @@ ToroidSeries ExactToroidMaxFieldSeries(Extended D, Extended d, const ToroidSwitc
     const Extended t = 2.0L / P.lower;  // 2/P(n - 1/2)
     S = S + t;
     r = t / S;
-    if (details && n < 20)
+    if (details && n < 20) {
       ReportLine(report, "P+" + Half(n) + ": " + FixedStr(P.upper, 6, 4) + " Emax: " +
                              FixedStr(S, 8, 6) + "+/-" + FixedStr(r, 6, -1));
+      out.details.P.push_back(P.upper);
+      out.details.sums.push_back(S);
+      out.details.errors.push_back(r);
+    }
   } while (!(std::fabs(r) < kToroidSeriesTolerance || n > kToroidMaxSteps - 1));
 
   if (!switches.CBtabela)

@@ -10,6 +10,7 @@
 // Dynamic Electricity, ch. V, toroidal harmonics) with the Legendre functions
 // P_(n-1/2)(q) and Q_(n-1/2)(q).
 #include <cstdint>
+#include <vector>
 
 #include "numerics/extended.h"
 #include "numerics/report.h"
@@ -69,6 +70,18 @@ struct ToroidSwitches {
   bool CBtabela = false;   // "Save a table": no count-of-terms lines
 };
 
+// The intermediate values a series lists with CBdetails (empty otherwise).
+struct ToroidDetails {
+  Extended a = 0, R = 0;   // tube radius, radius of the circle of the tube's centres
+  Extended q = 0;          // R/a, the argument of the Legendre functions
+  Extended firstTerms = 0; // the capacitance of the terms n = 0 and 1, farads
+  // P(n - 1/2)(q) and (capacitance only) Q(n - 1/2)(q) for n = 0, 1, ... as listed.
+  std::vector<Extended> P, Q;
+  // Field only: the partial sums of the series as listed, and each step's last term
+  // over its sum (from n = 1).
+  std::vector<Extended> sums, errors;
+};
+
 // The outcome of one series.
 struct ToroidSeries {
   Extended value = 0;       // the result; 0 when the toroid has no hole
@@ -76,6 +89,7 @@ struct ToroidSeries {
   std::int32_t steps = 0;   // recurrence steps n run (at most 1 000 001)
   Extended lastRelativeError = 0;  // last term over the sum
   bool failed = false;      // the Q recurrence broke down (capacitance only)
+  ToroidDetails details;
 };
 
 // Each series stops when its last term changes the sum by less than this, relative.

@@ -23,6 +23,56 @@ const std::vector<FieldDef>& ToroidFieldDefs() {
   return defs;
 }
 
+const std::vector<ValueDef>& ToroidValueDefs() {
+  static const std::vector<ValueDef> defs = {
+      {"C", "F", "exact capacitance (series of toroidal harmonics)"},
+      {"C_terms", "1", "terms of the capacitance series used"},
+      {"C_error", "1", "last relative error of the capacitance series"},
+      {"C_failed_at", "1", "step n where the Q recurrence failed (only then)"},
+      {"E_max", "1/m", "exact maximum surface field per volt (V/m per V)"},
+      {"E_terms", "1", "terms of the field series used"},
+      {"E_error", "1", "last relative error of the field series"},
+      {"Vb", "V", "exact breakdown voltage for the breakdown field of air"},
+      {"C_thin", "F", "thin toroid capacitance"},
+      {"C_approx", "F", "approximate (empirical) toroid capacitance"},
+      {"C_horn", "F", "horned toroid of diameter D"},
+      {"C_sphere", "F", "sphere of diameter D"},
+      {"C_disk", "F", "thin disk of diameter D"},
+      {"C_hollow_hemisphere", "F", "hollow hemisphere of diameter D"},
+      {"C_closed_hemisphere", "F", "closed hemisphere of diameter D"},
+      {"C_two_spheres", "F", "two spheres of diameter D in contact"},
+      {"C_oblate", "F", "oblate D x d spheroid (0 < d < D)"},
+      {"C_prolate", "F", "prolate D x d spheroid (0 < d < D)"},
+      {"C_square", "F", "flat square of side D"},
+      {"C_triangle", "F", "flat equilateral triangle of side D"},
+      {"C_cube", "F", "cube of side D"},
+      {"C_tetrahedron", "F", "tetrahedron of side D"},
+      {"C_3_enclosed", "F", "triangle of 3 spheres enclosed by the D x d toroid"},
+      {"C_4_enclosed", "F", "square of 4 spheres enclosed by the D x d toroid"},
+      {"C_3_aligned", "F", "3 aligned spheres of diameter D, d apart"},
+      {"C_3_triangle", "F", "triangle of 3 spheres of diameter D, d apart"},
+      {"C_4_square", "F", "square of 4 spheres of diameter D, d apart"},
+      {"C_4_aligned", "F", "4 aligned spheres of diameter D, d apart"},
+      {"e0", "F/m", "List details: the permittivity of vacuum used"},
+      {"tube_radius", "m", "List details: circle radius a = d/2"},
+      {"centre_radius", "m", "List details: centre radius R = D/2 - a"},
+      {"q", "1", "List details: R/a, the argument of the Legendre functions"},
+      {"C_P", "1", "List details: P(n-1/2)(q), n = 0, 1, ... of the capacitance series"},
+      {"C_Q", "1", "List details: Q(n-1/2)(q), n = 0, 1, ... of the capacitance series"},
+      {"C_first_terms", "F", "List details: capacitance of the first two terms"},
+      {"E_P", "1", "List details: P(n-1/2)(q), n = 0, 1, ... of the field series"},
+      {"E_sums", "1", "List details: partial sums of the field series"},
+      {"E_sum_errors", "1", "List details: last term over the sum, from n = 1"},
+      {"table_D", "m", "Save a table: the D of each row"},
+      {"table_d", "m", "Save a table: the d of each column"},
+      {"table_C", "F", "Save a table: exact capacitances, rows D by columns d (0: no hole)"},
+      {"table_Vb", "V", "Save a table: breakdown voltages, as table_C (with CBvolt)"},
+      {"listed_C", "F", "Save a table: the capacitances of the Report's lines, in order"},
+      {"listed_Vb", "V", "Save a table: the breakdown voltages of the Report's lines"},
+  };
+  return defs;
+}
+
 namespace {
 
 constexpr Extended kPico = 1e-12L;
@@ -36,26 +86,59 @@ std::string Pair(Extended D, Extended d) { return FixedStr(D, 6, 3) + "x" + Fixe
 // Breakdown voltage in kV from a field per volt; a toroid without a hole has no field.
 Extended BreakdownVoltage(Extended Emax, Extended E) { return E != 0 ? Emax / E : 0; }
 
+// The values of a series: its count of terms and last relative error as its line
+// prints them, the step where the Q recurrence failed, and the listed details.
+void AddSeriesValues(Result& values, const char* prefix, const ToroidSeries& s) {
+  if (!s.hasHole) return;  // the series did not run: no line of its own
+  const std::string p = prefix;
+  values.Add(p + "_terms", "1", p == "C" ? s.steps + 2 : s.steps + 1);
+  values.Add(p + "_error", "1", s.lastRelativeError);
+  if (s.failed) values.Add("C_failed_at", "1", s.steps);
+  const ToroidDetails& t = s.details;
+  if (t.P.empty()) return;
+  values.Add("q", "1", t.q);
+  values.AddList(p + "_P", "1", t.P);
+  if (!t.Q.empty()) values.AddList("C_Q", "1", t.Q);
+  if (p == "C") values.Add("C_first_terms", "F", t.firstTerms);
+  if (!t.sums.empty()) values.AddList("E_sums", "1", t.sums);
+  if (!t.errors.empty()) values.AddList("E_sum_errors", "1", t.errors);
+}
+
 void SingleToroid(Extended D, Extended d, Extended e0, Extended Emax, bool details,
-                  ReportSink& report) {
+                  ReportSink& report, Result& values) {
   ReportLine(report, "");
   if (D > 2.0L * d && d > 0) {
     const ToroidSwitches sw{details, false};
-    const Extended C = ExactToroidCapacitance(D, d, e0, sw, report);
+    const ToroidSeries Cs = ExactToroidCapacitanceSeries(D, d, e0, sw, report);
+    const Extended C = Cs.value;
+    if (details) {
+      values.Add("e0", "F/m", e0);
+      values.Add("tube_radius", "m", Cs.details.a);
+      values.Add("centre_radius", "m", Cs.details.R);
+    }
     ReportLine(report, "Exact capacitance of a " + FixedStr(D, 5, 2) + "x" + FixedStr(d, 5, 2) +
                            " toroid:" + FixedStr(C / kPico, 25, 17) + " pF");
-    const Extended E = ExactToroidMaxField(D, d, sw, report);
+    AddSeriesValues(values, "C", Cs);
+    values.Add("C", "F", C);
+    const ToroidSeries Es = ExactToroidMaxFieldSeries(D, d, sw, report);
+    const Extended E = Es.value;
     ReportLine(report, "Exact maximum surface electric field: " + FixedStr(E, 25, 17) + " V/m/V");
+    AddSeriesValues(values, "E", Es);
+    values.Add("E_max", "1/m", E);
     ReportLine(report, "Exact breakdown voltage: " + FixedStr(BreakdownVoltage(Emax, E), 10, 4) +
                            "kV");
-    ReportLine(report, "Thin toroid capacitance: " +
-                           FixedStr(ThinToroidCapacitance(D, d, e0) / kPico, 15, 10) + " pF");
-    ReportLine(report, "Approximate toroid capacitance: " +
-                           FixedStr(ApproxToroidCapacitance(D, d) / kPico, 15, 10) + " pF");
+    values.Add("Vb", "V", BreakdownVoltage(Emax, E) * 1000);
+    const Extended thin = ThinToroidCapacitance(D, d, e0);
+    ReportLine(report, "Thin toroid capacitance: " + FixedStr(thin / kPico, 15, 10) + " pF");
+    values.Add("C_thin", "F", thin);
+    const Extended approx = ApproxToroidCapacitance(D, d);
+    ReportLine(report, "Approximate toroid capacitance: " + FixedStr(approx / kPico, 15, 10) +
+                           " pF");
+    values.Add("C_approx", "F", approx);
   } else {
     ReportLine(report, "A toroid must have a hole in the center for the exact calculation.");
   }
-  ListOtherShapes(D, d, e0, report);
+  ListOtherShapes(D, d, e0, report, &values);
 }
 
 // The diameters of row i and column j (from 1), each computed from its index.
@@ -87,8 +170,16 @@ std::int64_t ToroidTableTerms(const ToroidTableRanges& t, std::int64_t enough) {
 }
 
 std::string ToroidTableText(const ToroidTableRanges& t, Extended e0, Extended Emax,
-                            ReportSink& report) {
+                            ReportSink& report, Result* values) {
   const TableGrid grid(t);
+  // The table as arrays (SI units), and the values of its lines in the Report.
+  std::vector<Extended> Ds, ds, Cs, Vs, listedC, listedV;
+  if (values) {
+    const std::size_t cells = static_cast<std::size_t>(t.I > 0 ? t.I : 0) *
+                              static_cast<std::size_t>(t.J > 0 ? t.J : 0);
+    Cs.reserve(cells);
+    if (t.CBvolt) Vs.reserve(cells);
+  }
   auto Di = [&](std::int32_t i) { return grid.D(i); };
   auto dj = [&](std::int32_t j) { return grid.d(j); };
 
@@ -96,7 +187,10 @@ std::string ToroidTableText(const ToroidTableRanges& t, Extended e0, Extended Em
   text += t.CBvolt ? ", voltages in kV)" : ")";
   text += kCrLf;
   text += "Minor d.";
-  for (std::int32_t j = 1; j <= t.J; ++j) text += FixedStr(dj(j), 8, 3);
+  for (std::int32_t j = 1; j <= t.J; ++j) {
+    text += FixedStr(dj(j), 8, 3);
+    if (values) ds.push_back(dj(j));
+  }
   text += kCrLf;
   text += "Major d.";
   text += kCrLf;
@@ -106,11 +200,15 @@ std::string ToroidTableText(const ToroidTableRanges& t, Extended e0, Extended Em
   for (std::int32_t i = 1; i <= t.I; ++i) {
     const Extended D = Di(i);
     text += FixedStr(D, 8, 3);
+    if (values) Ds.push_back(D);
     for (std::int32_t j = 1; j <= t.J; ++j) {
-      const Extended C = ExactToroidCapacitance(D, dj(j), e0, quiet, report) / kPico;
+      const Extended farads = ExactToroidCapacitance(D, dj(j), e0, quiet, report);
+      const Extended C = farads / kPico;
       text += Cell(C, 3);
+      if (values) Cs.push_back(farads);
       if (listed < 10) {
         ReportLine(report, Pair(D, dj(j)) + FixedStr(C, 25, 17) + " pF");
+        if (values) listedC.push_back(farads);
         ++listed;
       }
     }
@@ -120,13 +218,24 @@ std::string ToroidTableText(const ToroidTableRanges& t, Extended e0, Extended Em
       for (std::int32_t j = 1; j <= t.J; ++j) {
         const Extended V = BreakdownVoltage(Emax, ExactToroidMaxField(D, dj(j), quiet, report));
         text += Cell(V, 2);
+        if (values) Vs.push_back(V * 1000);
         if (listed < 10) {
           ReportLine(report, Pair(D, dj(j)) + FixedStr(V, 25, 17) + " kV");
+          if (values) listedV.push_back(V * 1000);
           ++listed;
         }
       }
       text += kCrLf;
     }
+  }
+  if (values) {
+    const std::size_t rows = Ds.size(), columns = ds.size();
+    values->AddList("table_D", "m", std::move(Ds));
+    values->AddList("table_d", "m", std::move(ds));
+    values->AddMatrix("table_C", "F", rows, columns, std::move(Cs));
+    if (t.CBvolt) values->AddMatrix("table_Vb", "V", rows, columns, std::move(Vs));
+    values->AddList("listed_C", "F", std::move(listedC));
+    if (t.CBvolt) values->AddList("listed_Vb", "V", std::move(listedV));
   }
   return text;
 }
@@ -150,9 +259,10 @@ Result ToroidCommand(const FieldValues& fields, CommandEnv& env) {
   const Extended Emax = env.breakdown.Emax;
   const Extended e0 = Eps0();
   ReportLine(report, "");
+  Result result;
   if (!table) {
-    SingleToroid(t.D1, t.d1, e0, Emax, details, report);
-    return {};
+    SingleToroid(t.D1, t.d1, e0, Emax, details, report, result);
+    return result;
   }
 
   ReportLine(report, "");
@@ -169,10 +279,10 @@ Result ToroidCommand(const FieldValues& fields, CommandEnv& env) {
   if (ToroidTableTerms(t, kToroidTableMaxTerms) > kToroidTableMaxTerms)
     return Refusal(report, "Too many series terms for the table (max=" +
                                std::to_string(kToroidTableMaxTerms) + ")");
-  const std::string text = ToroidTableText(t, e0, Emax, report);
+  const std::string text = ToroidTableText(t, e0, Emax, report, &result);
   CheckArithmeticFaults();  // values past the tenth reach only the file
   WriteFileAtomically(env.TablePath(kToroidTableName), text);
   if (static_cast<std::int64_t>(t.I) * t.J > 10) ReportLine(report, "...");
   ReportLine(report, std::string("Table saved in file ") + kToroidTableName);
-  return {};
+  return result;
 }

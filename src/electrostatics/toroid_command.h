@@ -15,6 +15,8 @@
 // Emajor, Eminor, Emajorto, Eminorto, En1, En2 and the check boxes CBdetails,
 // CBtabela, CBvolt, with their labels and default texts.
 const std::vector<FieldDef>& ToroidFieldDefs();
+// The values ToroidCommand returns.
+const std::vector<ValueDef>& ToroidValueDefs();
 
 // The file name of the table, written in the current directory.
 inline constexpr const char* kToroidTableName = "toroid.dat";
@@ -43,9 +45,11 @@ std::int64_t ToroidTableTerms(const ToroidTableRanges& ranges,
                               std::int64_t enough = INT64_MAX);
 
 // The text of toroid.dat (CR LF line ends) for the ranges, with the first ten values
-// computed (capacitances and voltages in turn) as Report lines. Emax in kV/m.
+// computed (capacitances and voltages in turn) as Report lines. Emax in kV/m. With
+// values, the table is also returned as arrays: table_D, table_d, table_C, table_Vb,
+// and the values of the Report lines as listed_C, listed_Vb.
 std::string ToroidTableText(const ToroidTableRanges& ranges, Extended e0, Extended Emax,
-                            ReportSink& report);
+                            ReportSink& report, Result* values = nullptr);
 
 // Calculate of the toroid window as a plain function of the field texts: Emax from
 // env.breakdown. Table mode writes toroid.dat in env.directory (the current directory

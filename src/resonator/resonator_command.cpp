@@ -167,6 +167,32 @@ ResonatorOutcome ResonatorArrangement(const FieldValues& fields) {
   return out;
 }
 
+const std::vector<ValueDef>& ResonatorValueDefs() {
+  static const std::vector<ValueDef> defs = {
+      {"sections", "1", "sections of the winding (reduced to the turns when more)"},
+      {"turns", "1", "whole turns of the secondary in the model"},
+      {"f_mode1", "Hz", "frequency of mode 1 (1/4 wave)"},
+      {"f_mode2", "Hz", "frequency of mode 2 (3/4 wave), when there are 2 sections or more"},
+      {"f_mode3", "Hz", "frequency of mode 3 (5/4 wave), when there are 3 sections or more"},
+      {"L2", "H", "L2 (Maxwell, low frequency)"},
+      {"L2_ground", "H", "L2 over the ground plane"},
+      {"Les", "H", "effective series inductance at mode 1"},
+      {"Ces", "F", "effective series capacitance at mode 1"},
+      {"C_top", "F", "top load isolated (exact)"},
+      {"C_top_in_place", "F", "top load in place at mode 1"},
+      {"C_medhurst", "F", "Medhurst self-capacitance of the secondary"},
+      {"f_lumped", "Hz", "lumped estimate of the resonance"},
+      {"L1_whole", "H", "no tap reaches mode 1: L1 of the whole primary"},
+      {"L1_needed", "H", "no tap reaches mode 1: the L1 needed"},
+      {"tap_turns", "1", "primary tap, turns from the primary's start"},
+      {"L1_tap", "H", "L1 at the tap"},
+      {"M_tap", "H", "mutual inductance of the primary at the tap with the secondary"},
+      {"k_tap", "1", "coupling k at the tap"},
+      {"f_tap", "Hz", "primary resonance at the tap"},
+  };
+  return defs;
+}
+
 Result CalculateResonator(const FieldValues& fields, CommandEnv& env, ResonatorOutcome& out) {
   ReportSink& report = env.Report();
   out = ResonatorOutcome();
@@ -175,6 +201,7 @@ Result CalculateResonator(const FieldValues& fields, CommandEnv& env, ResonatorO
   out.valid = true;
   const ResonatorInput& in = out.setup.input;
   const ResonatorCoil& coil = in.coil;
+  Result values;
   static const char* const kTopNames[] = {"no top load", "toroid", "sphere"};
   ReportLine(report, "Secondary resonance, " + IntStr(in.sections) +
                          (in.sections == 1 ? " section, " : " sections, ") +
@@ -184,15 +211,23 @@ Result CalculateResonator(const FieldValues& fields, CommandEnv& env, ResonatorO
   if (coil.N != turns) ReportLine(report, "Turns rounded to " + IntStr(turns));
   if (out.setup.sectionsReduced)
     ReportLine(report, "Sections reduced to the turns of the secondary: " + IntStr(turns));
+  values.Add("sections", "1", in.sections);
+  values.Add("turns", "1", turns);
 
   std::string failure;
   std::optional<ResonatorResult> model = SolveResonator(in, &failure);
-  if (!model) return Refusal(report, failure);
+  if (!model) {
+    Result refused = Refusal(report, failure);
+    refused.values = std::move(values.values);
+    return refused;
+  }
   out.model = std::move(*model);
   out.computed = true;
   const ResonatorResult& m = out.model;
-  for (std::size_t i = 0; i < m.modes.size(); ++i)
+  for (std::size_t i = 0; i < m.modes.size(); ++i) {
     ReportLine(report, kModeLabels[i] + KHz(m.modes[i].frequency));
+    values.Add("f_mode" + std::to_string(i + 1), "Hz", m.modes[i].frequency);
+  }
 
   // The main window's Maxwell value and Medhurst's capacitance, from their own routines.
   VectorReport scratch;
@@ -201,9 +236,15 @@ Result CalculateResonator(const FieldValues& fields, CommandEnv& env, ResonatorO
   out.L2 = MaxwellSolenoidCircular(ctx, coil.N, coil.h, coil.r, coil.r, coil.b, coil.wd);
   out.medhurst = MedhurstCapacitance(ctx, coil.h, coil.r, coil.r);
   ReportLine(report, "L2 (Maxwell, low frequency): " + MilliHenry(out.L2));
-  if (in.ground) ReportLine(report, "L2 over the ground plane: " + MilliHenry(m.Lground));
+  values.Add("L2", "H", out.L2);
+  if (in.ground) {
+    ReportLine(report, "L2 over the ground plane: " + MilliHenry(m.Lground));
+    values.Add("L2_ground", "H", m.Lground);
+  }
   ReportLine(report, "Les at mode 1: " + MilliHenry(m.Les));
   ReportLine(report, "Ces at mode 1: " + PicoFarad(m.Ces));
+  values.Add("Les", "H", m.Les);
+  values.Add("Ces", "F", m.Ces);
 
   if (in.top.kind == TopLoadKind::Toroid) {
     out.topIsolated = ExactToroidCapacitance(in.top.major, in.top.minor, Eps0(),
@@ -214,14 +255,18 @@ Result CalculateResonator(const FieldValues& fields, CommandEnv& env, ResonatorO
   if (in.top.kind != TopLoadKind::None) {
     ReportLine(report, "Top load isolated (exact): " + PicoFarad(out.topIsolated));
     ReportLine(report, "Top load in place at mode 1: " + PicoFarad(m.topInPlace));
+    values.Add("C_top", "F", out.topIsolated);
+    values.Add("C_top_in_place", "F", m.topInPlace);
   }
   ReportLine(report, "Medhurst self-capacitance: " + PicoFarad(out.medhurst));
+  values.Add("C_medhurst", "F", out.medhurst);
   const Extended lumpedC = out.medhurst + out.topIsolated;
   out.lumpedFrequency = 1 / (kTwoPi * std::sqrt(out.L2 * lumpedC));
   ReportLine(report, std::string(in.top.kind == TopLoadKind::None
                                      ? "Lumped estimate (L2, Medhurst): "
                                      : "Lumped estimate (L2, Medhurst + top load isolated): ") +
                          KHz(out.lumpedFrequency));
+  values.Add("f_lumped", "Hz", out.lumpedFrequency);
 
   if (out.setup.C1 > 0) {
     out.tuned = true;
@@ -232,15 +277,22 @@ Result CalculateResonator(const FieldValues& fields, CommandEnv& env, ResonatorO
       ReportLine(report, "No tap reaches mode 1: the whole primary has " +
                              MilliHenry(out.tap.whole) + ", " + MilliHenry(out.tap.needed) +
                              " needed");
+      values.Add("L1_whole", "H", out.tap.whole);
+      values.Add("L1_needed", "H", out.tap.needed);
     } else {
       out.tapFrequency = 1 / (kTwoPi * std::sqrt(out.tap.L1 * out.setup.C1));
       ReportLine(report, "Primary tap: " + FixedStr(out.tap.turns, 1, 4) + " turns");
       ReportLine(report, "L1 at the tap: " + MilliHenry(out.tap.L1));
       ReportLine(report, "Coupling k at the tap: " + FixedStr(out.tap.k, 1, 6));
       ReportLine(report, "Primary resonance at the tap: " + KHz(out.tapFrequency));
+      values.Add("tap_turns", "1", out.tap.turns);
+      values.Add("L1_tap", "H", out.tap.L1);
+      values.Add("M_tap", "H", out.tap.M);
+      values.Add("k_tap", "1", out.tap.k);
+      values.Add("f_tap", "Hz", out.tapFrequency);
     }
   }
-  return {};
+  return values;
 }
 
 Result ResonatorCommand(const FieldValues& fields, CommandEnv& env) {

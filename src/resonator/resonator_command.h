@@ -23,6 +23,8 @@ const std::vector<FieldDef>& ResonatorWindowFieldDefs();
 // The main window's twelve coil fields (En1 ... Ewd2, its labels and default texts)
 // followed by the window's own: what the command reads.
 const std::vector<FieldDef>& ResonatorFieldDefs();
+// The values ResonatorCommand returns.
+const std::vector<ValueDef>& ResonatorValueDefs();
 
 struct ResonatorSetup {
   ResonatorInput input;
