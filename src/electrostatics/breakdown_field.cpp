@@ -22,7 +22,12 @@ const std::vector<ValueDef>& ParametersValueDefs() {
 
 Result ParametersCommand(const FieldValues& fields, CommandEnv& env) {
   BreakdownField& setting = env.breakdown;
-  setting.Emax = ReadNumber(FieldText(fields, ParametersFieldDefs(), "Eemax"));
+  const Extended Emax = ReadNumber(FieldText(fields, ParametersFieldDefs(), "Eemax"));
+  // Every breakdown voltage is this field over a field per volt: a field of zero or
+  // less would print zero or negative voltages. The old setting stays.
+  if (!(Emax > 0))
+    return Refusal(env.Report(), "The maximum electric field in air must be positive");
+  setting.Emax = Emax;
   ReportLine(env.Report(),
              "Maximum electric field set to " + FixedStr(setting.Emax, 5, 1) + " kV/m");
   Result r;

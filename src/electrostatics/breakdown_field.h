@@ -11,5 +11,6 @@ const std::vector<FieldDef>& ParametersFieldDefs();
 
 // Apply of the Parameters window: env.breakdown.Emax takes the number of Eemax and the
 // Report says so, "Maximum electric field set to 3000.0 kV/m". Value "Emax" (V/m).
+// A field of zero or less is refused, the setting unchanged.
 Result ParametersCommand(const FieldValues& fields, CommandEnv& env);
 const std::vector<ValueDef>& ParametersValueDefs();

@@ -7,6 +7,7 @@
 #include "numerics/arithmetic_fault.h"
 #include "numerics/file_write.h"
 #include "numerics/format.h"
+#include "numerics/input_rounding.h"
 #include "numerics/number_reading.h"
 #include "numerics/screen_mapping.h"
 
@@ -71,7 +72,8 @@ SheetGeometry ReadSheetInputs(const FieldValues& fields) {
     // Half the strip width (the slant length over n) over the divisor: with the
     // divisor pi the wire's perimeter equals the strip width.
     const Extended half = (g.Do - g.Di) / 2;
-    g.rr = (std::sqrt(g.h * g.h + half * half) / g.n / 2) / g.alfa;
+    // No divisor leaves no wire (the calculation refuses it), and no fault in a repaint.
+    g.rr = g.alfa != 0 ? (std::sqrt(g.h * g.h + half * half) / g.n / 2) / g.alfa : 0;
   }
   return g;
 }
@@ -164,9 +166,15 @@ Result SheetCommand(const FieldValues& fields, CommandEnv& env) {
   // strip area for its field.
   if (g.Di < 0 || g.Do < 0)
     return Refusal(report, "Invalid structure: the diameters must not be negative");
+  // Equal diameters and no height leave a circle, not a sheet: its strips have no
+  // width (and the field over their area would divide by zero).
+  if (g.Di == g.Do && g.h == 0)
+    return Refusal(report,
+                   "Invalid structure: the sheet has zero length (equal diameters and height 0)");
+  if (!(g.alfa > 0)) return Refusal(report, "The divisor for maximum radius must be positive");
   std::vector<ChargedRing> rings;
   for (int i = 1; i <= g.n; ++i) {
-    if (g.Rho(i) == 0)
+    if (EqualWithinRounding(g.Rho(i), 0, g.Di + g.Do))
       return Refusal(report, "Invalid structure: ring " + IntStr(i) + " has radius zero");
     rings.push_back({g.Rho(i), g.Z(i), g.rr});
   }

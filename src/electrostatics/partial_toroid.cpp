@@ -7,6 +7,7 @@
 #include "numerics/arithmetic_fault.h"
 #include "numerics/file_write.h"
 #include "numerics/format.h"
+#include "numerics/input_rounding.h"
 #include "numerics/number_reading.h"
 #include "numerics/screen_mapping.h"
 
@@ -111,7 +112,8 @@ void ReadPartialInputs(const FieldValues& fields, PartialState& s) {
     const Extended half = std::sin(s.dtheta / 2);
     s.amin = s.a0 / (s.alfa * half + 1);
     s.a = (s.f / 100) * (s.a0 - s.amin) + s.amin;
-    s.rr = std::fabs(half) * s.a / s.alfa;
+    // No divisor leaves no wire (the calculation refuses it), and no fault in a repaint.
+    s.rr = s.alfa != 0 ? std::fabs(half) * s.a / s.alfa : 0;
     s.theta1 = s.thetaA + s.dtheta / 2;
   } else {
     s.dtheta = s.amin = s.a = s.rr = s.theta1 = 0;
@@ -208,6 +210,12 @@ Result CalculatePartial(const FieldValues& fields, PartialState& s, CommandEnv& 
   DrawPartial(s, canvas);
   if (s.n > kPartialMaxRings) return Refusal(report, "Too many rings");
   if (!s.RingsDefined) return Refusal(report, kTooFewRings);
+  // A tube needs a size, and the divisor makes the wire radius of the rings: with
+  // none or a negative one the rings have no wire, or a wire turned inside out. Rings
+  // that come out on the other side of the axis, or whose wires overlap, are refused
+  // with the ring set.
+  if (!(s.D > 0 && s.d > 0)) return Refusal(report, "The diameters must be positive");
+  if (!(s.alfa > 0)) return Refusal(report, "The divisor for maximum radius must be positive");
 
   std::vector<ChargedRing> rings;
   for (int i = 1; i <= s.n; ++i) {
@@ -228,7 +236,9 @@ Result CalculatePartial(const FieldValues& fields, PartialState& s, CommandEnv& 
     const Extended theta = s.theta1 + (i - 1) * s.dtheta;
     const Extended rho = s.R + s.a * std::cos(theta);
     Extended Ei = 0;
-    if (rho == 0) {
+    // On the axis within the rounding of the sizes (a band through the axis of a horn
+    // torus), not only at an exact zero.
+    if (EqualWithinRounding(rho, 0, std::fabs(s.R) + std::fabs(s.a))) {
       ReportLine(report, "Warning: ring of radius zero. Electric field ignored");
     } else {
       // The charge over the area of the band strip 2 pi rho a0 dtheta on the tube,

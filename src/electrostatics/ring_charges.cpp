@@ -1,12 +1,19 @@
 #include "electrostatics/ring_charges.h"
 
 #include "electrostatics/ring_kernel.h"
+#include "electrostatics/ring_set_checks.h"
 #include "numerics/format.h"
 #include "numerics/matrix.h"
 
 std::optional<std::vector<Extended>> RingChargesAtOneVolt(const std::vector<ChargedRing>& rings,
                                                           Extended eps0, ReportSink& report) {
   const int n = static_cast<int>(rings.size());
+  std::vector<RingPlace> places;
+  for (const ChargedRing& r : rings) places.push_back({r.rho, r.z, r.v});
+  if (const auto fault = RingSetFault(places)) {
+    ReportLine(report, *fault);
+    return std::nullopt;
+  }
   ExtMatrix P(200);
   for (int i = 1; i <= n; ++i) {
     const ChargedRing& ri = rings[i - 1];

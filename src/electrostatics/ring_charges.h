@@ -18,8 +18,10 @@ struct ChargedRing {
 
 // Builds P (upper triangle, one elliptic integral per entry, mirrored), inverts it in
 // place and returns q_i = sum over j of C[i, j] in coulombs, at most 200 rings.
-// Two rings at the same place (modulus 1 or, by rounding, above) write
-// "Invalid structure: rings i and j are coincident" and return nothing; a failed
+// A set that RingSetFault refuses (rings of negative radius or wire radius, two rings
+// at the same place or whose wires overlap, a ring without wire radius) writes its
+// line and returns nothing; so do two rings whose modulus still comes out at 1 or
+// above ("Invalid structure: rings i and j are coincident"); a failed
 // inversion has written its own line and returns nothing as well: the partly
 // transformed matrix would give charges without meaning.
 std::optional<std::vector<Extended>> RingChargesAtOneVolt(const std::vector<ChargedRing>& rings,

@@ -5,6 +5,7 @@
 
 #include "electrostatics/ring_kernel.h"
 #include "numerics/format.h"
+#include "numerics/input_rounding.h"
 #include "numerics/number_reading.h"
 
 namespace {
@@ -46,7 +47,10 @@ SphereMutualResult SphereMutualCapacitanceValue(Extended d, Extended ra, Extende
     return count >= kSphereSeriesLimit || std::fabs(term / S) < kSphereSeriesTolerance;
   };
 
-  if (d > ra + rb) {
+  // The centre distance is the gap plus both radii, each a decimal input: spheres
+  // that touch, or sit one in the other with a common centre, are placed so within
+  // the rounding of those sums.
+  if (GreaterBeyondRounding(d, ra + rb)) {
     // A gap below the resolution of the numbers leaves no positive Delta or gamma:
     // such spheres touch, and are classified so below.
     const Extended delta2 = (d * d - Sqr(rb - ra)) * (d * d - Sqr(rb + ra));
@@ -69,7 +73,7 @@ SphereMutualResult SphereMutualCapacitanceValue(Extended d, Extended ra, Extende
         return result;
       }
     }
-  } else if (0 < d && d < ra - rb) {
+  } else if (GreaterBeyondRounding(d, 0, ra) && LessBeyondRounding(d, ra - rb, ra)) {
     const Extended delta2 = (Sqr(ra - rb) - d * d) * (Sqr(ra + rb) - d * d);
     if (delta2 > 0) {
       const Extended delta = std::sqrt(delta2);
@@ -89,7 +93,7 @@ SphereMutualResult SphereMutualCapacitanceValue(Extended d, Extended ra, Extende
         return result;
       }
     }
-  } else if (d == 0 && ra != rb) {
+  } else if (EqualWithinRounding(d, 0, ra) && ra != rb) {
     // The spherical capacitor.
     result.placement = SpherePlacement::Concentric;
     result.C = kFourPi * eps0 * rb * ra / (ra - rb);

@@ -42,7 +42,9 @@ struct SphereMutualResult {
 };
 
 // -k12 by the series of bispherical images. Spheres whose gap is too small for the
-// numbers to tell them from touching ones count as touching (Overlapping).
+// numbers to tell them from touching ones count as touching (Overlapping); the
+// placements are judged within the rounding of the sizes (a centre distance of a few
+// units in the last place of ra is a common centre).
 SphereMutualResult SphereMutualCapacitanceValue(Extended d, Extended ra, Extended rb);
 // The same, written: the heading of the placement, "Capacitance (-k12): ... pF", the
 // number of terms and, at the term limit, "Convergence not reached".

@@ -1,12 +1,15 @@
 #include "electrostatics/structure_capacitance.h"
 
 #include <cmath>
+#include <optional>
 #include <thread>
 
 #include "electrostatics/ring_kernel.h"
+#include "electrostatics/ring_set_checks.h"
 #include "electrostatics/structure_view.h"
 #include "numerics/arithmetic_fault.h"
 #include "numerics/format.h"
+#include "numerics/input_rounding.h"
 #include "numerics/matrix.h"
 #include "numerics/row_pool.h"
 
@@ -22,6 +25,37 @@ unsigned Workers(int requested, int rings) {
 }
 
 std::string Pf(Extended farads) { return FixedStr(farads / 1e-12L, 15, 10) + " pF"; }
+
+// An element that makes rings but has no length (a segment from a point to itself, an
+// arc of no radius or no angle) gives rings without a strip to stand for; an arc of
+// negative radius turns its rings' wires inside out, which flips the sign of their
+// surface fields. Elements numbered from 1 in the order of their lines.
+std::optional<std::string> ElementFault(const StructureDescription& d) {
+  for (std::size_t i = 0; i < d.elements.size(); ++i) {
+    const StructureElement& e = d.elements[i];
+    if (e.rings < 1) continue;
+    const std::string which =
+        "Invalid structure: element " + IntStr(static_cast<std::int32_t>(i + 1));
+    const Extended* p = e.p;
+    bool noLength = false;
+    switch (e.kind) {
+      case ElementKind::Line:
+        noLength = EqualWithinRounding(p[0], p[2]) && EqualWithinRounding(p[1], p[3]);
+        break;
+      case ElementKind::Circle:
+        if (p[2] < 0) return which + " has a negative radius";
+        noLength = EqualWithinRounding(p[2], 0, RoundingScale(p[0], p[1])) || p[3] == p[4];
+        break;
+      case ElementKind::Ellipse:
+        noLength = (EqualWithinRounding(p[2], 0, RoundingScale(p[0], p[1])) &&
+                    EqualWithinRounding(p[3], 0, RoundingScale(p[0], p[1]))) ||
+                   p[4] == p[5];
+        break;
+    }
+    if (noLength) return which + " has zero length";
+  }
+  return std::nullopt;
+}
 
 // Smallest and largest surface field of a set of rings and where each was last
 // improved.
@@ -118,6 +152,16 @@ StructureResults Calculation::Run() {
   N_ = static_cast<int>(rings_.size());
   if (N_ == 0) {
     Line("The structure has no rings.");
+    return {};
+  }
+  std::optional<std::string> fault = ElementFault(d_);
+  if (!fault) {
+    std::vector<RingPlace> places;
+    for (const StructureRing& r : rings_) places.push_back({r.R, r.Z, r.a});
+    fault = RingSetFault(places);
+  }
+  if (fault) {
+    Line(*fault);
     return {};
   }
   eps0_ = Eps0();

@@ -35,10 +35,11 @@ struct StructureDrawing {
 
 // The calculation of Calculate after the description was parsed in full, every line
 // to msg. listFields also lists the surface field of every ring. Stops with its
-// message on too many rings, on a structure without rings, on coincident rings
-// (modulus 1 or above) and on a matrix that cannot be inverted. The matrix fill and
-// the forces are computed by rows on `workers` threads (-1: as many as pay off; the
-// results do not depend on the count). An arithmetic fault ends it with
+// message on too many rings, on a structure without rings, on an element of zero
+// length or of negative radius, on rings that RingSetFault refuses (negative radii,
+// coincident rings, wires that overlap) and on a matrix that cannot be inverted. The
+// matrix fill and the forces are computed by rows on `workers` threads (-1: as many as
+// pay off; the results do not depend on the count). An arithmetic fault ends it with
 // ArithmeticFault. With values, the numbers of the lines are added to it as they are
 // written (StructureValueDefs lists them).
 StructureResults CalculateStructure(const StructureDescription& description, bool listFields,

@@ -34,14 +34,16 @@ std::string_view Token(const std::vector<std::string_view>& tokens, std::size_t 
 
 std::string Cut(std::string_view s) { return std::string(s.substr(0, kMaxNameLength)); }
 
-Extended Degrees(std::string_view token) { return ReadNumber(token) * kPi / 180.0L; }
+Extended Degrees(Extended degrees) { return degrees * kPi / 180.0L; }
 
 class Parser {
  public:
   Parser(StructureDescription& d, ReportSink& msg) : d_(d), msg_(msg) {}
 
-  // False when the line stopped the parse.
+  // False when the line stopped the parse. Lines are counted from 1, comments and
+  // empty lines included, as an editor shows them.
   bool Line(std::string_view line) {
+    ++lineNumber_;
     line = line.substr(0, kMaxLineLength);
     if (line.empty() || line[0] == '*') return true;
     const std::vector<std::string_view> t = Tokens(line);
@@ -56,7 +58,8 @@ class Parser {
     const int m = Conductor(Token(t, 2));
     if (m == 0) return false;
     StructureConductor& c = d_.conductors[m - 1];
-    const Extended value = ReadNumber(Token(t, 3));
+    Extended value = 0;
+    if (!Number(Token(t, 3), value)) return false;
     if (letter == 'V') {
       c.V = value;
       if (value > d_.VMax)
@@ -83,27 +86,36 @@ class Parser {
     }
     e.name = Cut(Token(t, 1));
     e.conductorName = Cut(Token(t, 2));
-    e.rings = ReadInteger(Token(t, 3));
+    const std::string_view count = Token(t, 3);
+    if (!IsIntegerText(count)) return InvalidNumber(count);
+    e.rings = ReadInteger(count);
     e.conductor = Conductor(Token(t, 2));
     if (e.conductor == 0) return false;
     d_.ringTotal += e.rings;
-    switch (e.kind) {
-      case ElementKind::Line:
-        for (int i = 0; i < 4; ++i) e.p[i] = ReadNumber(Token(t, 4 + i));
-        break;
-      case ElementKind::Circle:
-        for (int i = 0; i < 3; ++i) e.p[i] = ReadNumber(Token(t, 4 + i));
-        e.p[3] = Degrees(Token(t, 7));
-        e.p[4] = Degrees(Token(t, 8));
-        break;
-      case ElementKind::Ellipse:
-        for (int i = 0; i < 4; ++i) e.p[i] = ReadNumber(Token(t, 4 + i));
-        e.p[4] = Degrees(Token(t, 8));
-        e.p[5] = Degrees(Token(t, 9));
-        break;
+    // The parameters in the order of the line; angles (the last two of an arc) in
+    // degrees.
+    const int parameters = e.kind == ElementKind::Line ? 4 : e.kind == ElementKind::Circle ? 5 : 6;
+    for (int i = 0; i < parameters; ++i) {
+      if (!Number(Token(t, 4 + static_cast<std::size_t>(i)), e.p[i])) return false;
+      if (e.kind != ElementKind::Line && i >= parameters - 2) e.p[i] = Degrees(e.p[i]);
     }
     d_.elements.push_back(std::move(e));
     return true;
+  }
+
+  // Reads a numeric token into value; a token that is neither missing (read as 0) nor
+  // one complete number stops the parse: a typing error such as "0,3" must not pass as
+  // a number of the structure.
+  bool Number(std::string_view token, Extended& value) {
+    if (!IsNumberText(token)) return InvalidNumber(token);
+    value = ReadNumber(token);
+    return true;
+  }
+
+  bool InvalidNumber(std::string_view token) {
+    return Stop(ParseOutcome::InvalidNumber,
+                "Invalid number on line " + std::to_string(lineNumber_) + ": " +
+                    std::string(token));
   }
 
   // The 1-based index of the conductor named by the token, appended when new; 0 when
@@ -129,6 +141,7 @@ class Parser {
 
   StructureDescription& d_;
   ReportSink& msg_;
+  std::size_t lineNumber_ = 0;
 };
 
 // Applies each conductor's scale factor and shift and fits the view window.

@@ -54,7 +54,13 @@ struct ViewWindow {
   Extended RMax = 1, XMin = -1, ZMax = 1, ZMin = -1;
 };
 
-enum class ParseOutcome { Parsed, UnknownElement, TooManyElements, TooManyConductors };
+enum class ParseOutcome {
+  Parsed,
+  UnknownElement,
+  TooManyElements,
+  TooManyConductors,
+  InvalidNumber
+};
 
 struct StructureDescription {
   ParseOutcome outcome = ParseOutcome::Parsed;
@@ -74,7 +80,8 @@ struct StructureDescription {
 };
 
 // Reads the description. Messages ("Unknown element: ...", "Too many elements",
-// "Too many conductors") go to msg and stop the parse where it is: the elements read
+// "Too many conductors", "Invalid number on line K: TEXT" for a numeric token that is
+// not one complete number) go to msg and stop the parse where it is: the elements read
 // so far stay unscaled and the view window keeps its default. A parse that reaches
 // the end scales and shifts the elements by their conductors' settings (so commands
 // may stand anywhere), fits the view window around the structure and reads the

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -51,7 +52,11 @@ int ViewY(const ScreenMapping& view, Extended z) { return Round(view.KY * z + vi
 
 ScreenMapping StructureViewTransform(const ViewWindow& w, int width, int height) {
   ScreenMapping m;
-  Extended sx = (width - 40) / (w.RMax - w.XMin);
+  // A structure that reaches no positive radius (all of it on the axis, or rings of
+  // negative radius that the calculation refuses) leaves no width: the height alone
+  // sets the scale.
+  const Extended across = w.RMax - w.XMin;
+  Extended sx = across > 0 ? (width - 40) / across : std::numeric_limits<Extended>::infinity();
   Extended sz = (height - 40) / (w.ZMin - w.ZMax);
   if (std::fabs(sx) <= std::fabs(sz))
     sz = -sx;

@@ -86,11 +86,28 @@ struct ToroidDetails {
 struct ToroidSeries {
   Extended value = 0;       // the result; 0 when the toroid has no hole
   bool hasHole = false;     // R > (1 + 1e-11) a, a > 0 and R > 0: the series ran
+  // The value is the horn torus's (below): a < R <= (1 + 1e-11) a, a hole too small
+  // for the series (which does not run), or a series that the step limit stopped
+  // short of its sum with q - 1 <= 1e-9.
+  bool hornLimit = false;
   std::int32_t steps = 0;   // recurrence steps n run (at most 1 000 001)
   Extended lastRelativeError = 0;  // last term over the sum
   bool failed = false;      // the Q recurrence broke down (capacitance only)
   ToroidDetails details;
 };
+
+// As the hole closes (q = cosh(eta) -> 1) the terms at degree n tend to functions of
+// n eta alone (Q(n - 1/2)/P(n - 1/2) to K0(n eta)/I0(n eta), 1/P(n - 1/2) to
+// 1/I0(n eta), with I0 and K0 the modified Bessel functions of order 0), and each sum
+// times eta to an integral: the capacitance of the horn torus of tube radius a,
+// 16 eps0 a times the first integral below (8 pi eps0 a times 0.8706901325, the
+// horn torus's share of the sphere of the same outer diameter), and its largest field,
+// at the outer equator, 2/(pi d) times the second. The series approach these limits as
+// 1 + 0.41 (q - 1) and 1 - 0.28 (q - 1) (computed from the series down to
+// q - 1 = 1e-11): below the series' margin the limits are right to 5e-12, and where
+// the step limit stops a series short of its sum (q - 1 below 3e-10) to 1.3e-10.
+inline constexpr Extended kHornCapacitanceIntegral = 1.36767686196716390588e+0L;  // K0/I0
+inline constexpr Extended kHornFieldIntegral = 2.08323327711312795218e+0L;        // 1/I0
 
 // Each series stops when its last term changes the sum by less than this, relative.
 inline constexpr Extended kToroidSeriesTolerance = 9.99999999999999999975e-15L;
@@ -99,10 +116,14 @@ inline constexpr std::int32_t kToroidMaxSteps = 1000001;
 
 // Capacitance in farads: 8 eps0 c sum_n eps_n Q(n - 1/2)/P(n - 1/2), eps_0 = 1 and
 // eps_n = 2 for n >= 1: the potential 1 on the surface eta0 expanded in toroidal
-// harmonics, its charge read from the harmonic of the point at infinity. With CBdetails the circle and centre radii, the
-// starting values and the first steps are reported; a breakdown of the Q recurrence
-// is reported and ends the sum with the terms so far; unless CBtabela, a line gives
-// the number of terms and the last relative error.
+// harmonics, its charge read from the harmonic of the point at infinity. With
+// CBdetails the circle and centre radii, the starting values and the first steps are
+// reported; a breakdown of the Q recurrence is reported and ends the sum with the
+// terms so far; unless CBtabela, a line gives the number of terms and the last
+// relative error. A hole within the margin, or one so small that the step limit stops
+// the series short of its sum, gives the horn torus's value, and unless CBtabela the
+// line "Capacitance: horn torus limit (a hole too small for the series)" instead of
+// the count of terms.
 ToroidSeries ExactToroidCapacitanceSeries(Extended D, Extended d, Extended e0,
                                           const ToroidSwitches& switches, ReportSink& report);
 Extended ExactToroidCapacitance(Extended D, Extended d, Extended e0,
@@ -110,7 +131,7 @@ Extended ExactToroidCapacitance(Extended D, Extended d, Extended e0,
 
 // Largest surface field for 1 V on the toroid, V/m per V: the field at the outer
 // equator (theta = 0), 2 sqrt(2)/(pi d) sqrt(q - 1)/(q + 1) sum_n eps_n/P(n - 1/2).
-// Same reporting rules as the capacitance.
+// Same reporting rules as the capacitance ("Electric field: horn torus limit ...").
 // Upper bounds of the recurrence steps of the two series above (ToroidSeries::steps)
 // for the toroid D x d, found without running them; both 0 without a hole.
 //

@@ -260,6 +260,18 @@ Result ToroidCommand(const FieldValues& fields, CommandEnv& env) {
   const Extended e0 = Eps0();
   ReportLine(report, "");
   Result result;
+  // Every shape of the window has the major diameter as its size; the minor one is a
+  // tube, a second axis or a gap, none of them negative (0: no tube, touching spheres).
+  // A table checks the ends of the ranges its cells take.
+  const bool hasRows = !table || t.I >= 1, hasColumns = !table || t.J >= 1;
+  const bool majors = (!hasRows || t.D1 > 0) && (!table || t.I <= 1 || t.D2 > 0);
+  const bool minors = (!hasColumns || t.d1 >= 0) && (!table || t.J <= 1 || t.d2 >= 0);
+  if (!majors)
+    return Refusal(report, table ? "The major diameters of the table must be positive"
+                                 : "The major diameter must be positive");
+  if (!minors)
+    return Refusal(report, table ? "The minor diameters of the table must not be negative"
+                                 : "The minor diameter must not be negative");
   if (!table) {
     SingleToroid(t.D1, t.d1, e0, Emax, details, report, result);
     return result;

@@ -54,6 +54,7 @@ std::string ToroidTableText(const ToroidTableRanges& ranges, Extended e0, Extend
 // Calculate of the toroid window as a plain function of the field texts: Emax from
 // env.breakdown. Table mode writes toroid.dat in env.directory (the current directory
 // when empty) through a temporary file, so that a write error leaves an older table
-// whole; the error (FileError) names the file. A table of more than
-// kToroidTableMaxValues numbers is refused before anything is computed.
+// whole; the error (FileError) names the file. A major diameter of zero or less, or a
+// negative minor one (at either end of a table's range), and a table of more than
+// kToroidTableMaxValues numbers are refused before anything is computed.
 Result ToroidCommand(const FieldValues& fields, CommandEnv& env);

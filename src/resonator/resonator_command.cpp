@@ -1,16 +1,19 @@
 #include "resonator/resonator_command.h"
 
 #include <cmath>
+#include <string>
 
 #include "electrostatics/ring_kernel.h"
 #include "electrostatics/toroid.h"
 #include "numerics/arithmetic_fault.h"
 #include "numerics/format.h"
+#include "numerics/input_rounding.h"
 #include "numerics/number_reading.h"
 #include "transformer/coil_pair.h"
 #include "transformer/context.h"
 #include "transformer/maxwell.h"
 #include "transformer/self_capacitance.h"
+#include "transformer/turn_overlap.h"
 #include "transformer/validation.h"
 
 namespace {
@@ -71,7 +74,7 @@ std::optional<std::string> CheckPrimary(const ResonatorSetup& s, const CoilPair&
   if (!(p.N > 0 && p.wd > 0 && (p.rmin > 0 || p.rmax > 0)))
     return "The primary needs turns, a radius and a wire diameter";
   if (c.rmin1 == c.rmin2 && c.b1 == c.b2) return "The coils can't intercept";
-  if (p.N > 1 && p.wd > MaxWireDiameter(p.N, p.h, p.rmin, p.rmax))
+  if (p.N > 1 && GreaterBeyondRounding(p.wd, MaxWireDiameter(p.N, p.h, p.rmin, p.rmax)))
     return "The primary wire is too thick (max=~" +
            FixedStr(MaxWireDiameter(p.N, p.h, p.rmin, p.rmax), 7, 5) + ")";
   if (s.input.ground && p.b < 0) return "The primary coil is below the ground plane";
@@ -79,6 +82,20 @@ std::optional<std::string> CheckPrimary(const ResonatorSetup& s, const CoilPair&
   if (turns * (turns + RoundAtLeastOne(s.input.coil.N)) > static_cast<Extended>(kMaxRingPairs))
     return "Too many turn pairs for the tap (max=" + IntStr(static_cast<std::int32_t>(kMaxRingPairs)) +
            ")";
+  // The rings of the tap's sums: the primary's turns at the middle of their pitch (a
+  // partial last turn counted whole), the secondary's circular turns.
+  TurnTracks rings;
+  rings.r0 = p.rmin + 0.5L * ((p.rmax - p.rmin) / p.N);
+  rings.z0 = p.b + 0.5L * (p.h / p.N);
+  rings.stepR = (p.rmax - p.rmin) / p.N;
+  rings.stepZ = p.h / p.N;
+  rings.count = PrimaryTapTurns(p.N);
+  rings.lastSpan = kTwoPi;
+  rings.wireRadius = p.wd / 2;
+  const ResonatorCoil& q = s.input.coil;
+  if (const auto pair = FirstOverlap(rings, CircularTurnTracks(q.N, q.h, q.r, q.r, q.b, q.wd)))
+    return "The wires of the coils overlap (primary turn " + std::to_string(pair->primary) +
+           ", secondary turn " + std::to_string(pair->secondary) + ")";
   return std::nullopt;
 }
 
@@ -136,7 +153,8 @@ std::optional<std::string> ReadResonatorSetup(const FieldValues& fields, Resonat
   if (!(c.rmin2 > 0 && c.wd2 > 0 && c.N2 >= 1))
     return "The secondary needs a radius, a wire diameter and at least one turn";
   if (c.N2 > kMaxTurns) return "Too many turns (max=" + IntStr(kMaxTurns) + ")";
-  if (c.N2 > 1 && c.wd2 > MaxWireDiameter(c.N2, c.h2, c.rmin2, c.rmax2))
+  // A wire as thick as the pitch fits, as in the main window.
+  if (c.N2 > 1 && GreaterBeyondRounding(c.wd2, MaxWireDiameter(c.N2, c.h2, c.rmin2, c.rmax2)))
     return "The secondary wire is too thick (max=~" +
            FixedStr(MaxWireDiameter(c.N2, c.h2, c.rmin2, c.rmax2), 7, 5) + ")";
   // The sections.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "numerics/format.h"
+#include "numerics/input_rounding.h"
 #include "numerics/number_reading.h"
 #include "straight/wires.h"
 
@@ -74,7 +75,10 @@ std::optional<std::string> CheckWirePair(const WirePair& w) {
   if (!(w.l1 > 2 * w.r1 && w.l2 > 2 * w.r2)) return "The wires must be longer than their diameters";
   if (w.d < 0) return "The radial distance can't be negative";
   // The conductors meet when their round sections intersect along a common stretch.
-  if (w.d < w.r1 + w.r2 && std::fabs(w.c) < (w.l1 + w.l2) / 2) return "The wires can't overlap";
+  // Wires that touch (side by side, or end to end as 0.3 and 0.4 m wires 0.35 m apart)
+  // do not, whatever the last bits of the decimal sizes say.
+  if (LessBeyondRounding(w.d, w.r1 + w.r2) && LessBeyondRounding(std::fabs(w.c), (w.l1 + w.l2) / 2))
+    return "The wires can't overlap";
   if (w.n <= 0) return "The number of segments must be positive";
   const std::int32_t max = w.l1 == w.l2 ? kMaxEqualWireSegments : kMaxSegments;
   if (w.n > max)
@@ -117,7 +121,7 @@ Result StraightCommand(const FieldValues& fields, CommandEnv& env) {
     line("M for equal // wires: ", "M_equal", EqualWiresMutual(w.l1, w.d));
     line("M for equal // wires (Lee): ", "M_equal_Lee", EqualWiresMutualLee(w.l1, w.d));
   }
-  if (w.d == 0 && w.c == (w.l1 + w.l2) / 2 && w.r1 == w.r2) {
+  if (w.d == 0 && EqualWithinRounding(w.c, (w.l1 + w.l2) / 2) && w.r1 == w.r2) {
     // One wire cut in two: the whole against the sum of its parts.
     const Extended l = w.l1 + w.l2;
     ReportLine(report, "The segments are aligned");

@@ -13,6 +13,7 @@
 #include "transformer/maxwell.h"
 #include "transformer/mutual.h"
 #include "transformer/parallel.h"
+#include "transformer/turn_overlap.h"
 #include "transformer/validation.h"
 
 namespace {
@@ -322,6 +323,16 @@ Outcome Calculate(TransformerContext& ctx, const FieldValues& fields) {
       ctx.Line(*message);
       return Outcome::Refused;
     }
+  if (auto message = CheckWireDiameters(ctx.coils, opt)) {
+    ctx.Line(*message);
+    return Outcome::Refused;
+  }
+  // Turns of the two coils in each other's wire make the mutual-inductance sums meet
+  // (nearly) coincident turns: refused before anything is computed.
+  if (auto message = CheckTurnOverlap(ctx.coils, opt)) {
+    ctx.Line(*message);
+    return Outcome::Refused;
+  }
   PaintArrangement(*ctx.canvas, ctx.coils, ctx.map);
 
   const Outcome outcome = opt.CBparalelo ? ParallelLoops(ctx) : SeriesPrimary(ctx, opt);

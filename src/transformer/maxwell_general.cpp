@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "numerics/format.h"
+#include "numerics/input_rounding.h"
 #include "transformer/general_spiral.h"
 #include "transformer/maxwell.h"
 #include "numerics/row_pool.h"
@@ -24,7 +25,8 @@ Extended MaxwellGeneralCoil(TransformerContext& ctx, std::int32_t nsm, Extended 
   const Extended p = h / (kTwoPi * N);
   const Extended a = (rmax - rmin) / (kTwoPi * N);
   const Extended dt = kTwoPi / nsm;
-  const std::int64_t segs = static_cast<std::int64_t>(std::trunc(static_cast<Extended>(nsm) * N));
+  const std::int64_t segs =
+      static_cast<std::int64_t>(TruncWithinRounding(static_cast<Extended>(nsm) * N));
   const Extended theta0 = dt / 2;
   const Extended pp = p * p;
   const MidpointTable mid(nsm);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "numerics/format.h"
+#include "numerics/input_rounding.h"
 #include "numerics/rings.h"
 #include "transformer/spiral_tables.h"
 
@@ -18,9 +19,10 @@
 
 namespace {
 
-// Segments of a coil: trunc(ns*N), toward zero, of the Extended product.
+// Segments of a coil: trunc(ns*N), toward zero, of the Extended product (a product
+// within the rounding of the decimal turns below a whole number is that number).
 std::int64_t SegmentCount(std::int32_t ns, Extended N) {
-  return static_cast<std::int64_t>(std::trunc(static_cast<Extended>(ns) * N));
+  return static_cast<std::int64_t>(TruncWithinRounding(static_cast<Extended>(ns) * N));
 }
 
 // The drawn path of coil 1, handed to the canvas in pieces so that a coil of very

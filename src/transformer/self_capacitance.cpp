@@ -34,6 +34,20 @@ struct Coil {
 // coil's values under the suffix ("1" primary, "2" secondary); false when the coil
 // was refused.
 bool SelfResonance(TransformerContext& ctx, const Coil& c, const char* suffix, Result& result) {
+  // A solenoid needs a height, a radius, a wire and turns: Medhurst's root of r^3/h and
+  // the ring sum's wire distance mean nothing otherwise (a wire of no diameter gave an
+  // inductance of 1e14 mH). A count below 1/2 is one turn, as the ring sums round it.
+  if (c.rmax == c.rmin && c.h != 0) {
+    const char* refused = nullptr;
+    if (c.h < 0 || !(c.rmin > 0)) refused = "The dimensions must be positive";
+    else if (!(c.wd > 0)) refused = "The wire diameter must be positive";
+    else if (c.N < 0) refused = "The number of turns must not be negative";
+    if (refused) {
+      ctx.Line(refused);
+      ctx.StopFlag = false;
+      return false;
+    }
+  }
   const Extended C = MedhurstCapacitance(ctx, c.h, c.rmax, c.rmin);
   if (!ctx.StopFlag) return false;
   // The ring sum below is one term per turn; beyond any real coil it would only hang.

@@ -3,9 +3,10 @@
 #include <cmath>
 
 #include "numerics/format.h"
+#include "numerics/input_rounding.h"
 
 Extended MaxWireDiameter(Extended N, Extended h, Extended rmin, Extended rmax) {
-  const Extended T = std::trunc(N + 0.999L);
+  const Extended T = TruncWithinRounding(N + 0.999L);
   const Extended dr = rmax - rmin;
   const Extended p = std::sqrt(dr * dr + h * h) / T;
   return 2 * p;
@@ -18,7 +19,9 @@ std::optional<std::string> WireFit(const char* which, Extended N, Extended h, Ex
                                    Extended rmax, Extended wd) {
   if (!(N > 1)) return std::nullopt;
   const Extended limit = MaxWireDiameter(N, h, rmin, rmax);
-  if (wd > limit)
+  // A wire exactly as thick as the pitch fits, also when the pitch is a decimal height
+  // over the turns.
+  if (GreaterBeyondRounding(wd, limit))
     return std::string("The ") + which + " wire is too thick (max=~" + FixedStr(limit, 7, 5) +
            ")";
   return std::nullopt;
@@ -41,8 +44,8 @@ std::optional<std::string> CheckTransformerInputs(const CoilPair& c) {
 
   // Fewer than one integration segment on a whole coil; a count below 1 is judged by
   // the next check instead.
-  const bool few1 = c.ns1 >= 1 && c.N1 < 1.0L / static_cast<Extended>(c.ns1);
-  const bool few2 = c.ns2 >= 1 && c.N2 < 1.0L / static_cast<Extended>(c.ns2);
+  const bool few1 = c.ns1 >= 1 && LessBeyondRounding(c.N1, 1.0L / static_cast<Extended>(c.ns1));
+  const bool few2 = c.ns2 >= 1 && LessBeyondRounding(c.N2, 1.0L / static_cast<Extended>(c.ns2));
   if (few1 || few2) return "Too small turns number for the numbers of segments";
 
   if (!SegmentsOk(c.ns1) || !SegmentsOk(c.ns2) || !SegmentsOk(c.nsm))
@@ -68,6 +71,24 @@ std::optional<std::string> CheckTransformerWork(const CoilPair& c, const Transfo
     return "Too many turn pairs for M (max=" + IntStr(kMaxRingPairs) + ")";
   if (!opt.CBel && c.N1 * c.ns1 * (c.N2 * c.ns2) > static_cast<Extended>(kMaxSegmentPairs))
     return "Too many segment pairs for M (max=" + IntStr(kMaxSegmentPairs) + ")";
+  return std::nullopt;
+}
+
+std::optional<std::string> CheckWireDiameters(const CoilPair& c, const TransformerOptions& opt) {
+  struct Coil {
+    const char* which;
+    bool maxwell;
+    Extended N, h, rmin, rmax, wd;
+  };
+  for (const Coil& coil : {Coil{"primary", opt.CBparalelo || opt.CBML1, c.N1, c.h1, c.rmin1,
+                                c.rmax1, c.wd1},
+                           Coil{"secondary", opt.CBparalelo || opt.CBML2, c.N2, c.h2, c.rmin2,
+                                c.rmax2, c.wd2}}) {
+    const bool solenoid = coil.rmin == coil.rmax && coil.h > 0;
+    const bool loop = coil.N == 1 && coil.h == 0 && coil.rmin == coil.rmax;
+    if ((coil.maxwell || solenoid || loop) && !(coil.wd > 0))
+      return std::string("The ") + coil.which + " wire diameter must be positive";
+  }
   return std::nullopt;
 }
 

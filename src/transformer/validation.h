@@ -46,6 +46,14 @@ std::optional<std::string> CheckTransformerWork(const CoilPair& c, const Transfo
 // for a solenoid, "Too many segment pairs for L (max=...)" otherwise), or nothing.
 std::optional<std::string> CheckUnstoppableWork(const CoilPair& c, const TransformerOptions& opt);
 
+// After those, the wires of the coils where a line of the calculation needs them: the
+// Maxwell sums (the two copies of a coil one geometric mean distance of the wire apart),
+// Snow's and Kirchhoff's solenoid formulas and the single-loop formulas. A diameter of
+// zero or less gives "The primary wire diameter must be positive" (or secondary):
+// zero made a flat coil's L some 10^7 times too large, a negative one was used as if
+// positive.
+std::optional<std::string> CheckWireDiameters(const CoilPair& c, const TransformerOptions& opt);
+
 // Widest wire that fits a coil: twice the length of its slanted side per turn, with
 // the turns rounded up (12.5 turns count 13 pitches).
 Extended MaxWireDiameter(Extended N, Extended h, Extended rmin, Extended rmax);

@@ -385,15 +385,28 @@ void TForm1::RunningChanged(bool running) {
   SetCalcAllowed(calcAllowed_);
 }
 
+// The running sum took its coils when it started; what would read the fields anew,
+// write them or draw over the arrangement waits, disabled, until it ends: View, Load,
+// the unit conversions and the self-capacitance. Stop (the Calculate button) stays.
+void TForm1::UpdateWaitingCommands() {
+  const bool idle = !running_;
+  Bview->setEnabled(idle);
+  Load1->setEnabled(idle);
+  Medhurstcapacitances1->setEnabled(idle);
+  Inchestometers1->setEnabled(idle && toMetersAllowed_);
+  Meterstoinches1->setEnabled(idle && toInchesAllowed_);
+}
+
 void TForm1::OptimalTeslacoilcouplings1Click() {
   CommandEnv env = DrawingEnv();
   RunCommand(CouplingsFieldDefs(), &CouplingsCommand, {}, env);
 }
 
 void TForm1::Medhurstcapacitances1Click() {
-  // Coil variables of its own: the menu stays live while a true-spiral sum of
-  // Calculate pumps events, and that sum must not see them change. The turns are
-  // drawn to the scale of the arrangement's last paint.
+  // It waits while a true-spiral sum of Calculate runs (it would draw its turns over
+  // the sum's); its coil variables are its own. The turns are drawn to the scale of the
+  // arrangement's last paint.
+  if (running_) return;
   CommandEnv env = DrawingEnv();
   ShowFault(RunCommand(TransformerFieldDefs(), &SelfCapacitanceCommand, Fields(), env), *Memo1,
             showFault);
@@ -432,12 +445,14 @@ void TForm1::Save1Click() {
 // The texts are loaded as they stand; a malformed number is refused (its line in the
 // Report) before the drawing, and again by Calculate.
 void TForm1::Load1Click() {
+  if (running_) return;
   const QString name = chooseOpenFile ? chooseOpenFile(openFileName_) : QString();
   if (name.isEmpty()) return;
   LoadFile(name);
 }
 
 bool TForm1::LoadFile(const QString& name) {
+  if (running_) return false;
   openFileName_ = name;
   FieldValues loaded;
   try {
@@ -451,8 +466,8 @@ bool TForm1::LoadFile(const QString& name) {
       EditNamed(field)->setText(Q(it->second));
   saveFileName_ = name;
   SetCalcAllowed(true);
-  Inchestometers1->setEnabled(true);
-  Meterstoinches1->setEnabled(true);
+  toMetersAllowed_ = toInchesAllowed_ = true;
+  UpdateWaitingCommands();
   ReadAndRepaint();
   return true;
 }
@@ -462,6 +477,7 @@ void TForm1::SetUnitWindow(const std::string& window, QWidget* form) {
 }
 
 void TForm1::ConvertUnits(UnitDirection direction) {
+  if (running_) return;
   const bool toMeters = direction == UnitDirection::ToMeters;
   for (const UnitFieldSet& set : UnitFieldSets()) {
     const auto found = unitWindows_.find(set.window);
@@ -480,14 +496,16 @@ void TForm1::ConvertUnits(UnitDirection direction) {
     else if (auto* button = form->findChild<QPushButton*>(Q(set.button)))
       button->setEnabled(toMeters);
   }
-  Inchestometers1->setEnabled(!toMeters);
-  Meterstoinches1->setEnabled(toMeters);
+  toMetersAllowed_ = !toMeters;
+  toInchesAllowed_ = toMeters;
+  UpdateWaitingCommands();
   Memo1->Flush();
 }
 
 void TForm1::SetCalcAllowed(bool allowed) {
   calcAllowed_ = allowed;
   Bcalc->setEnabled(allowed || running_);
+  UpdateWaitingCommands();
 }
 
 void TForm1::ReadAndRepaint() {
@@ -501,7 +519,9 @@ void TForm1::ReadAndRepaint() {
   PaintBox1->Repaint();
 }
 
-void TForm1::BviewClick() { ReadAndRepaint(); }
+void TForm1::BviewClick() {
+  if (!running_) ReadAndRepaint();
+}
 
 // The first paint reads the fields (a malformed number leaves the coils unread: an
 // empty arrangement until View).

@@ -121,6 +121,8 @@ class TForm1 : public QMainWindow {
   // Calculate is allowed (fields in metres) or not; a running sum keeps the button
   // (Stop) enabled until it ends.
   void SetCalcAllowed(bool allowed);
+  // The commands that wait while a stoppable sum runs, enabled again when it ends.
+  void UpdateWaitingCommands();
   // The environment of the commands that draw on the arrangement: the Report, the
   // drawing and its mapping, the event pumps, the stop request.
   CommandEnv DrawingEnv();
@@ -135,6 +137,9 @@ class TForm1 : public QMainWindow {
   EventPump pumpNow_;
   std::map<std::string, QWidget*> unitWindows_;
   bool calcAllowed_ = true;
+  // The conversion items as the last conversion or load left them (fields in metres:
+  // to inches only).
+  bool toMetersAllowed_ = true, toInchesAllowed_ = true;
   QString openFileName_ = QStringLiteral("test");
   QString saveFileName_ = QStringLiteral("test");
 };

@@ -270,6 +270,7 @@ void TFcacal::Load1Click() {
 }
 
 bool TFcacal::LoadFile(const QString& name) {
+  if (plotting_) return false;  // the plot reads the description it started with
   const bool loaded = RunGuarded([&] {
     ReportLine(*Mmsg, "Loading description from file " + name.toStdString());
     const std::vector<std::string> lines = LoadDescriptionFile(name.toStdString());

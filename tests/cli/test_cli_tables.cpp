@@ -42,12 +42,13 @@ TEST(CliTables, PrintTheLinesOfTheirCommands) {
     EXPECT_EQ(out.str(), expected) << args[0];
     EXPECT_EQ(err.str(), "") << args[0];
   }
-  // Check boxes take 1 or 0; couplings has no fields; a negative height is a fault.
+  // Check boxes take 1 or 0; couplings has no fields; a height beyond the number range
+  // is a fault.
   std::ostringstream out, err;
   EXPECT_EQ(RunCli({"elliptic", "CBk2c2=yes"}, out, err), 2);
   EXPECT_EQ(RunCli({"couplings", "En1=3"}, out, err), 2);
   std::ostringstream fout, ferr;
-  EXPECT_EQ(RunCli({"selfcap", "Eh1=-0.1"}, fout, ferr), 1);
-  EXPECT_EQ(ferr.str(), "quor-cli: selfcap: Invalid floating point operation\n");
+  EXPECT_EQ(RunCli({"selfcap", "Eh1=1e4932"}, fout, ferr), 1);
+  EXPECT_EQ(ferr.str(), "quor-cli: selfcap: Floating point division by zero\n");
   EXPECT_EQ(fout.str(), "\nPrimary:\n");
 }

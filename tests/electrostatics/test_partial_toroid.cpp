@@ -178,11 +178,11 @@ TEST(PartialToroid, RingCountsOutsideTheTableStopAfterTheTitle) {
 
 TEST(PartialToroid, DegenerateStructuresStopWithTheirMessage) {
   // Two turns of the band put ring 2 on ring 1; a wire radius of astronomic size makes
-  // the first pivot vanish. Neither is followed by a capacitance.
+  // every wire reach over its neighbours. Neither is followed by a capacitance.
   const auto twice = Partial({{"Efangle", "720"}, {"Enrings", "2"}});
   EXPECT_EQ(twice.back(), "Invalid structure: rings 1 and 2 are coincident");
   const auto flat = Partial({{"Ealfa", "1e-30"}});
-  EXPECT_EQ(flat.back(), "Something wrong (line 1). The L matrix can't be inverted.");
+  EXPECT_EQ(flat.back(), "Invalid structure: rings 1 and 2 overlap");
   EXPECT_EQ(flat.size(), 3u);
 }
 

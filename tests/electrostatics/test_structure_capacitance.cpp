@@ -102,7 +102,8 @@ TEST(StructureCalculate, SampleReport) {
 }
 
 TEST(StructureCalculate, FailureLines) {
-  // Two rings touching each other's surface: row 2 of the matrix equals row 1.
+  // Two rings whose wires reach each other's centre line (the row of one in the matrix
+  // would equal the other's).
   const Extended a = 1 / (2 * kPi);
   const std::string z = Number(a);
   struct Row {
@@ -117,7 +118,7 @@ TEST(StructureCalculate, FailureLines) {
       // The same element twice: rings at the same place give a modulus of exactly 1.
       {{"Lx a 1 0 0 1 0", "Ly b 1 0 0 1 0"}, {"", "Invalid structure: rings 1 and 2 are coincident"}},
       {{"Lx a 1 0 0 1 0", "Ly a 1 0 " + z + " 1 " + z},
-       {"", "Something wrong (line 2). The n matrix can't be inverted."}},
+       {"", "Invalid structure: rings 1 and 2 overlap"}},
       {{"Lx a 1 0 0 1 0", "Wrong line"}, {"Unknown element: Wrong line"}},
   };
   for (const Row& r : rows) {

@@ -181,8 +181,7 @@ TEST(ExactToroid, ThinAndHornLimits) {
 }
 
 TEST(ExactToroid, NoHoleGivesZeroAndOnlyTheCapacitanceDetailsBeforeTheTest) {
-  for (const auto& [D, d] : {std::pair{0.6L, 0.3L}, {0.6L * (1 + 1e-12L), 0.3L}, {0.9L, 0.0L},
-                             {0.9L, -0.3L}, {-1.0L, 0.1L}}) {
+  for (const auto& [D, d] : {std::pair{0.6L, 0.3L}, {0.9L, 0.0L}, {0.9L, -0.3L}, {-1.0L, 0.1L}}) {
     VectorReport lines;
     EXPECT_EQ(ExactToroidCapacitance(D, d, kE0, {true, false}, lines), 0) << D << " " << d;
     EXPECT_EQ(lines.lines.size(), 3u);  // e0, circle radius, centre radius
@@ -307,12 +306,6 @@ TEST(ToroidCommand, WithoutAHole) {
   ASSERT_EQ(r.size(), 3u + 16);
   EXPECT_EQ(r[2], "A toroid must have a hole in the center for the exact calculation.");
   EXPECT_EQ(Toroid({{"Eminor", "0"}})[2], r[2]);
-  // A hole narrower than the exact routines admit: zeros, and a breakdown voltage of 0
-  // rather than a division by zero.
-  const Lines thin = Toroid({{"Emajor", "0.6000000000001"}});
-  EXPECT_EQ(thin[2], "Exact capacitance of a  0.60x 0.30 toroid:      0.00000000000000000 pF");
-  EXPECT_EQ(thin[3], "Exact maximum surface electric field:       0.00000000000000000 V/m/V");
-  EXPECT_EQ(thin[4], "Exact breakdown voltage:     0.0000kV");
 }
 
 TEST(ToroidCommand, TableFileAndItsTenReportLines) {

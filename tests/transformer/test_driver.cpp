@@ -381,8 +381,9 @@ TEST(CalculateStop, TheWindowRunsWhatQuorCliRefuses) {
 TEST(CalculateFault, ArithmeticFaultEndsTheCommandAndTheRunningState) {
   // A flat spiral wound from the axis, as a true spiral: its turn radius
   // sqrt(rmin*rmax) and turn length are 0, and the spacing of the two copies is 0/0,
-  // inside the routine that runs as stoppable.
-  const FieldValues fields{{"CBel", "0"}, {"Er1", "0"}, {"Eh1", "0"}};
+  // inside the routine that runs as stoppable. (Without M: the spiral lies across the
+  // secondary's first turn.)
+  const FieldValues fields{{"CBel", "0"}, {"Er1", "0"}, {"Eh1", "0"}, {"CBm", "0"}};
   VectorReport window;
   CommandEnv env;
   env.report = &window;

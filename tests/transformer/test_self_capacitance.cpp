@@ -116,15 +116,47 @@ TEST(SelfCapacitance, EachCoilStandsAlone) {
                           defaults[4], "Secondary:", "The coil must be solenoidal."}));
 }
 
-// A negative height has no Medhurst capacitance (the square root of a negative
-// number): the command ends as Calculate does on an arithmetic fault, after the lines
-// written so far.
+// A height beyond the number range overflows Medhurst's bracket: the command ends as
+// Calculate does on an arithmetic fault, after the lines written so far.
 TEST(SelfCapacitance, ArithmeticFaultEndsTheCommand) {
   FieldValues f = TransformerDefaults();
-  f["Eh2"] = "-0.32";
+  f["Eh2"] = "1e4932";
   const Result r = command_run::Run(TransformerFieldDefs(), &SelfCapacitanceCommand, f);
   EXPECT_EQ(r.status, CommandStatus::Fault);
-  EXPECT_EQ(r.message, "Invalid floating point operation");
+  EXPECT_EQ(r.message, "Floating point division by zero");
   const Lines defaults = SelfCapacitanceLines(TransformerDefaults());
   EXPECT_EQ(r.lines, Lines(defaults.begin(), defaults.begin() + 6));
+}
+
+// A solenoid without a size, a wire or turns is refused under its heading: a negative
+// height or radius (no Medhurst capacitance), a wire of no diameter (whose ring sum
+// gave 1e14 mH), a negative count of turns. The other coil is still computed.
+TEST(SelfCapacitance, CoilsWithoutSizeWireOrTurns) {
+  const Lines defaults = SelfCapacitanceLines(TransformerDefaults());
+  struct Row {
+    FieldValues changes;
+    std::string line;
+  };
+  const Row rows[] = {
+      {{{"Eh2", "-0.32"}}, "The dimensions must be positive"},
+      {{{"Er2", "0"}, {"Es2", "0"}}, "The dimensions must be positive"},
+      {{{"Ewd2", "0"}}, "The wire diameter must be positive"},
+      {{{"Ewd2", "-0.0002"}}, "The wire diameter must be positive"},
+      {{{"En2", "-5"}}, "The number of turns must not be negative"},
+  };
+  for (const Row& r : rows) {
+    FieldValues f = TransformerDefaults();
+    for (const auto& [name, text] : r.changes) f[name] = text;
+    const Result result = command_run::Run(TransformerFieldDefs(), &SelfCapacitanceCommand, f);
+    EXPECT_EQ(result.status, CommandStatus::Refused) << r.line;
+    Lines expected(defaults.begin(), defaults.begin() + 6);
+    expected.push_back(r.line);
+    EXPECT_EQ(result.lines, expected) << r.line;
+  }
+  // On the primary: its line under its heading, the secondary computed after it.
+  FieldValues f = TransformerDefaults();
+  f["Ewd1"] = "0";
+  const Lines lines = SelfCapacitanceLines(f);
+  EXPECT_EQ(lines, (Lines{"", "Primary:", "The wire diameter must be positive", "Secondary:",
+                          defaults[6], defaults[7], defaults[8]}));
 }

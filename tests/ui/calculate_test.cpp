@@ -1,6 +1,7 @@
 // Calculate, View and the drawing, driven through the main window's components.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -195,6 +196,52 @@ TEST_F(CalculateTest, StopDuringATrueSpiralSum) {
   const int again = form->Memo1->LineCount();
   QTest::mouseClick(form->Bcalc, Qt::LeftButton);
   EXPECT_EQ(LinesFrom(again).back().rfind("Mode: ", 0), 0u);
+}
+
+// A running true-spiral sum owns the coils it started with: View, Load, the unit
+// conversions and the self-capacitance wait, disabled, while Stop stays; a changed
+// field read by none of them leaves the lines exactly those of the coils at the start.
+TEST_F(CalculateTest, CommandsThatReadTheFieldsWaitWhileASumRuns) {
+  form->showFault = [](const QString&) {};  // a Load that did run would report its file
+  form->CBel->click();
+  Type(form->Es1, "0.12");  // a conical primary: a pair sum that pumps events
+  Type(form->Ensm, "200");
+  const FieldValues atStart = form->Fields();
+  QAction* const waiting[] = {form->Load1, form->Inchestometers1, form->Meterstoinches1,
+                              form->Medhurstcapacitances1};
+  struct Seen {
+    bool running = false, view = true, stop = false, waitingEnabled = true, loaded = true;
+  } seen;
+  QTimer during;
+  during.setInterval(1);
+  QObject::connect(&during, &QTimer::timeout, [&] {
+    if (!form->Running() || seen.running) return;
+    seen.running = true;
+    seen.view = form->Bview->isEnabled();
+    seen.stop = form->Bcalc->isEnabled() && form->Bcalc->text() == QStringLiteral("Stop");
+    seen.waitingEnabled = false;
+    for (QAction* a : waiting) seen.waitingEnabled = seen.waitingEnabled || a->isEnabled();
+    // What a user might still try: other coils typed in, View by its slot, a file.
+    Type(form->En1, "6");
+    form->BviewClick();
+    seen.loaded = form->LoadFile(QStringLiteral("/nonexistent/coil.trd"));
+  });
+  during.start();
+  const int before = form->Memo1->LineCount();
+  QTest::mouseClick(form->Bcalc, Qt::LeftButton);
+  during.stop();
+
+  ASSERT_TRUE(seen.running);
+  EXPECT_FALSE(seen.view);
+  EXPECT_TRUE(seen.stop);
+  EXPECT_FALSE(seen.waitingEnabled);
+  EXPECT_FALSE(seen.loaded);
+  EXPECT_EQ(form->Coils().N1, 12);  // View did not read the 6 turns
+  EXPECT_EQ(LinesFrom(before),
+            command_run::LinesOf(TransformerFieldDefs(), &TransformerCommand, atStart));
+  // Ended: everything is there again, the conversions as before the sum.
+  EXPECT_TRUE(form->Bview->isEnabled());
+  for (QAction* a : waiting) EXPECT_TRUE(a->isEnabled()) << a->objectName().toStdString();
 }
 
 TEST_F(CalculateTest, ArithmeticFaultShowsItsMessageAndKeepsTheLinesSoFar) {

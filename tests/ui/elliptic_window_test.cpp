@@ -129,12 +129,20 @@ TEST(MainWindowMenu, CouplingsAndSelfCapacitanceWriteToTheReport) {
   ASSERT_EQ(lines.size(), 7u);
   EXPECT_EQ(lines[2], "The coil must be solenoidal.");
 
-  // A negative radius: an arithmetic fault, shown as Calculate shows one.
+  // A negative radius: refused under its heading, no error box.
   Type(form.Er2, "-0.044");
   Type(form.Es2, "-0.044");
   before = form.Memo1->LineCount();
   form.Medhurstcapacitances1->trigger();
-  EXPECT_EQ(faults, (std::vector<QString>{QStringLiteral("Invalid floating point operation")}));
+  EXPECT_TRUE(faults.empty());
+  EXPECT_EQ(linesFrom(before).back(), "The dimensions must be positive");
+  // A height beyond the number range: an arithmetic fault, shown as Calculate shows one.
+  Type(form.Er2, "0.044");
+  Type(form.Es2, "0.044");
+  Type(form.Eh2, "1e4932");
+  before = form.Memo1->LineCount();
+  form.Medhurstcapacitances1->trigger();
+  EXPECT_EQ(faults, (std::vector<QString>{QStringLiteral("Floating point division by zero")}));
   EXPECT_EQ(linesFrom(before).back(), "Secondary:");
   EXPECT_EQ(form.Bcalc->text(), QStringLiteral("Calculate"));
 }

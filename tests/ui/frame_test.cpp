@@ -165,4 +165,13 @@ TEST(Frame, ParametersApplySetsTheProgramWideBreakdownField) {
   EXPECT_EQ(app.Form1().Memo1->LinesUtf8().back(),
             "Invalid number in \"Maximum electric field in air (kV/m)\": 2,5e3 (use \".\" as the "
             "decimal point)");
+  // So is a field of zero or less, which would turn every breakdown voltage negative.
+  for (const char* text : {"-5", "0"}) {
+    p.Eemax->setText(QString::fromUtf8(text));
+    p.Bapply->click();
+    EXPECT_TRUE(p.isVisible()) << text;
+    EXPECT_EQ(app.Breakdown().Emax, 2500.0L) << text;
+    EXPECT_EQ(app.Form1().Memo1->LinesUtf8().back(),
+              "The maximum electric field in air must be positive");
+  }
 }

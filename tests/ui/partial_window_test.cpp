@@ -81,15 +81,25 @@ TEST(PartialWindow, FaultsEndInAnErrorBoxAndBadCountsInALine) {
   EXPECT_EQ(report.lines.back(), "The number of rings must be at least 1");
   EXPECT_TRUE(shown.isEmpty());
 
-  // No tube at all: every ring on the axis at the same point.
+  // No tube at all: a line of its own, no error box.
   Type(form.Enrings, "20");
   Type(form.Epmajor, "0");
   Type(form.Epminor, "0");
-  const std::size_t before = report.lines.size();
+  std::size_t before = report.lines.size();
   QTest::mouseClick(form.Bpartial, Qt::LeftButton);
-  EXPECT_FALSE(shown.isEmpty());
+  EXPECT_TRUE(shown.isEmpty());
   EXPECT_EQ(From(report, before),
-            (std::vector<std::string>{"", "Partial 0.00x0.00 toroid decomposed in 20 thin rings:"}));
+            (std::vector<std::string>{"", "Partial 0.00x0.00 toroid decomposed in 20 thin rings:",
+                                      "The diameters must be positive"}));
+
+  // An angle beyond the number range overflows the angular step as the inputs are read.
+  Type(form.Epmajor, "0.9");
+  Type(form.Epminor, "0.3");
+  Type(form.Efangle, "1e4932");
+  before = report.lines.size();
+  QTest::mouseClick(form.Bpartial, Qt::LeftButton);
+  EXPECT_EQ(shown, QStringLiteral("Floating point overflow"));
+  EXPECT_EQ(From(report, before), std::vector<std::string>{});
 }
 
 TEST(DiskWindow, CalculateWritesWhatTheCommandWritesAndDraws) {

@@ -112,14 +112,23 @@ TEST_F(TrdWindowTest, DialogsFilterTrdFilesAndSaveAsksBeforeOverwriting) {
   EXPECT_EQ(open.nameFilters(), QStringList{"transformer descriptions (*.trd)"});
 }
 
-// A conversion while a true-spiral sum runs leaves its Stop button usable; the
-// button goes disabled when the sum ends.
-TEST_F(TrdWindowTest, StopStaysAvailableDuringAConversion) {
+// The conversions wait while a true-spiral sum runs (it read its coils when it
+// started): their items are disabled and convert nothing, Stop stays usable. Once the
+// sum ends they are there again, and a conversion to inches disables Calculate.
+TEST_F(TrdWindowTest, ConversionsWaitWhileASumRuns) {
   form->RunningChanged(true);
-  form->Meterstoinches1->trigger();
+  EXPECT_FALSE(form->Meterstoinches1->isEnabled());
+  EXPECT_FALSE(form->Inchestometers1->isEnabled());
+  form->Meterstoinches1Click();
+  EXPECT_EQ(form->Eh1->text(), QStringLiteral("0.1"));
   EXPECT_TRUE(form->Bcalc->isEnabled());
   form->RunningChanged(false);
+  EXPECT_TRUE(form->Meterstoinches1->isEnabled());
+  form->Meterstoinches1->trigger();
+  EXPECT_NE(form->Eh1->text(), QStringLiteral("0.1"));
   EXPECT_FALSE(form->Bcalc->isEnabled());
+  EXPECT_FALSE(form->Meterstoinches1->isEnabled());
+  EXPECT_TRUE(form->Inchestometers1->isEnabled());
 }
 
 // One conversion converts the five windows in place, sets their Calculate buttons and
