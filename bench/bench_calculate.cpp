@@ -4,6 +4,7 @@
 
 #include "numerics/canvas.h"
 #include "transformer/driver.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "elliptic_test/elliptic_tables.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

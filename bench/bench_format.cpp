@@ -3,6 +3,7 @@
 
 #include "numerics/format.h"
 #include "numerics/number_reading.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "numerics/elliptic.h"
 #include "numerics/matrix.h"
 #include "numerics/rings.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include "resonator/resonator_model.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "electrostatics/conical_sheet.h"
 #include "electrostatics/partial_toroid.h"
 #include "electrostatics/ring_kernel.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "electrostatics/spheres.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include "straight/spiral.h"
 #include "straight/straight_wires.h"
 #include "straight/wires.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

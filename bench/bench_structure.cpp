@@ -11,6 +11,7 @@
 #include "electrostatics/structure_capacitance.h"
 #include "electrostatics/structure_description.h"
 #include "numerics/matrix.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

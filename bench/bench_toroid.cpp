@@ -8,6 +8,7 @@
 #include "electrostatics/ring_kernel.h"
 #include "electrostatics/toroid.h"
 #include "electrostatics/toroid_command.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include "platform/qt_event_pump.h"
 #include "transformer/context.h"
 #include "transformer/maxwell.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

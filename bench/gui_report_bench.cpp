@@ -13,6 +13,7 @@
 #include "numerics/report.h"
 #include "platform/image_canvas.h"
 #include "ui/quoru.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

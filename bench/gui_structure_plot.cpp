@@ -9,6 +9,7 @@
 #include "electrostatics/structure_plot.h"
 #include "electrostatics/structure_view.h"
 #include "platform/image_canvas.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "numerics/command.h"
+#include "numerics/library_namespaces.h"
 
 namespace command_run {
 

@@ -11,6 +11,7 @@
 #include "numerics/file_write.h"
 #include "numerics/report.h"
 #include "quor_version.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

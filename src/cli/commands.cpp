@@ -20,6 +20,7 @@
 #include "transformer/trd_file.h"
 #include "transformer/unit_conversion.h"
 #include "transformer/value_defs.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

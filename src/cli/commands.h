@@ -13,6 +13,7 @@
 #include "numerics/canvas.h"
 #include "numerics/command.h"
 #include "numerics/fields.h"
+#include "numerics/library_namespaces.h"
 
 // What an option does with its value.
 enum class CliOptionKind {

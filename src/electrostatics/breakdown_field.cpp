@@ -5,6 +5,9 @@
 #include "numerics/format.h"
 #include "numerics/number_reading.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 const std::vector<FieldDef>& ParametersFieldDefs() {
   static const std::vector<FieldDef> defs = {
       {"Eemax", "Maximum electric field in air (kV/m)", "3000",
@@ -34,3 +37,5 @@ Result ParametersCommand(const FieldValues& fields, CommandEnv& env) {
   r.Add("Emax", "V/m", setting.Emax * 1000);
   return r;
 }
+
+}  // namespace quor::electrostatics

@@ -6,6 +6,9 @@
 #include "numerics/command.h"
 #include "numerics/fields.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 // The one edit field of the Parameters window, Eemax.
 const std::vector<FieldDef>& ParametersFieldDefs();
 
@@ -14,3 +17,5 @@ const std::vector<FieldDef>& ParametersFieldDefs();
 // A field of zero or less is refused, the setting unchanged.
 Result ParametersCommand(const FieldValues& fields, CommandEnv& env);
 const std::vector<ValueDef>& ParametersValueDefs();
+
+}  // namespace quor::electrostatics

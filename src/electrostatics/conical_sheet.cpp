@@ -11,6 +11,9 @@
 #include "numerics/number_reading.h"
 #include "numerics/screen_mapping.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 namespace {
 
 constexpr Extended kPico = 1e-12L;
@@ -230,3 +233,5 @@ Result SheetCommand(const FieldValues& fields, CommandEnv& env) {
   result.Add("E_min", "1/m", Eminring);
   return result;
 }
+
+}  // namespace quor::electrostatics

@@ -15,6 +15,9 @@
 #include "numerics/fields.h"
 #include "numerics/report.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 inline constexpr int kSheetMaxRings = 200;
 // The drawing area PBsheet.
 inline constexpr int kPBsheetWidth = 521;
@@ -59,3 +62,5 @@ void PaintSheet(const FieldValues& fields, Canvas& canvas);
 // Refused: too many or too few rings, negative diameters, a ring on the axis, rings
 // that coincide or a matrix that cannot be inverted.
 Result SheetCommand(const FieldValues& fields, CommandEnv& env);
+
+}  // namespace quor::electrostatics

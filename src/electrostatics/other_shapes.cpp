@@ -5,6 +5,9 @@
 
 #include "numerics/format.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 namespace {
 
 constexpr Extended kFourPi = 12.5663706143591729541L;
@@ -110,3 +113,5 @@ void ListOtherShapes(Extended D, Extended d, Extended e0, ReportSink& report, Re
               12.0L * s * s + 64.0L * r * s + 57.0L * r * r),
         15, 4);
 }
+
+}  // namespace quor::electrostatics

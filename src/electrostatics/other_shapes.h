@@ -7,6 +7,9 @@
 #include "numerics/extended.h"
 #include "numerics/report.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 // The list of 18 lines (capacitances in pF) for the two dimensions of the toroid
 // window: D the diameter or side of each shape, d its second dimension (minor axis
 // of a spheroid, tube diameter of an enclosing toroid, gap between spheres). The
@@ -17,3 +20,5 @@
 // ...; see the toroid command's value list).
 void ListOtherShapes(Extended D, Extended d, Extended e0, ReportSink& report,
                      Result* values = nullptr);
+
+}  // namespace quor::electrostatics

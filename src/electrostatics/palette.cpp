@@ -5,6 +5,9 @@
 
 #include "numerics/file_write.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 Palette GreyRamp() {
   Palette p;
   for (int i = 0; i < 256; ++i)
@@ -34,3 +37,5 @@ Palette ReadPalette(const std::string& path) {
   }
   return p;
 }
+
+}  // namespace quor::electrostatics

@@ -9,6 +9,9 @@
 
 #include "numerics/canvas.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 struct Palette {
   std::array<std::uint8_t, 256> red{}, green{}, blue{};
   // The canvas colour $BBGGRR of entry i (0..255).
@@ -28,3 +31,5 @@ Palette GreyRamp();
 // message, when the file cannot be opened or is not a regular file. A file shorter than 768 bytes throws
 // FileError naming it: no table is half filled.
 Palette ReadPalette(const std::string& path = kPaletteFileName);
+
+}  // namespace quor::electrostatics

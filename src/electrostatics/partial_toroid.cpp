@@ -11,6 +11,9 @@
 #include "numerics/number_reading.h"
 #include "numerics/screen_mapping.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 namespace {
 
 constexpr Extended kPico = 1e-12L;
@@ -295,3 +298,5 @@ Result CalculatePartial(const FieldValues& fields, PartialState& s, CommandEnv& 
   s.PartialSolved = true;
   return result;
 }
+
+}  // namespace quor::electrostatics

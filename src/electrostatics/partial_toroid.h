@@ -19,6 +19,9 @@
 #include "numerics/fields.h"
 #include "numerics/report.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 inline constexpr int kPartialMaxRings = 200;
 // The drawing area PBpartial.
 inline constexpr int kPBpartialWidth = 577;
@@ -113,3 +116,5 @@ ExactToroidPoint ExactToroidAt(Extended D, Extended d, Extended r, Extended z);
 // The command: CalculatePartial on fresh state, then a click at each pixel of
 // env.probes (which answers only after a calculation that completed).
 Result PartialCommand(const FieldValues& fields, CommandEnv& env);
+
+}  // namespace quor::electrostatics

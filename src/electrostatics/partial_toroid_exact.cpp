@@ -12,6 +12,9 @@
 #include "electrostatics/partial_toroid.h"
 #include "electrostatics/toroid.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 namespace {
 constexpr Extended kSeriesTolerance = 1e-8L;
 constexpr std::int32_t kLastTerm = 1001;
@@ -89,3 +92,5 @@ ExactToroidPoint ExactToroidAt(Extended D, Extended d, Extended r, Extended z) {
   out.Es = SE * 2 * std::sqrt(2.0L) * std::pow(g, 1.5L) / (kPi * d * (ch * ch - 1));
   return out;
 }
+
+}  // namespace quor::electrostatics

@@ -8,6 +8,9 @@
 #include "numerics/arithmetic_fault.h"
 #include "numerics/format.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 namespace {
 
 // The ring whose centre line passes through (r, z) (modulus 1: its potential and
@@ -116,3 +119,5 @@ Result PartialCommand(const FieldValues& fields, CommandEnv& env) {
     ProbePartial(s, p.x, p.y, env.Report(), &result, ++number);
   return result;
 }
+
+}  // namespace quor::electrostatics

@@ -4,6 +4,9 @@
 #include <limits>
 #include <utility>
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 PlotGrid::PlotGrid(std::vector<int> columns, std::vector<int> rows)
     : xs(std::move(columns)),
       ys(std::move(rows)),
@@ -119,3 +122,5 @@ void DrawContours(Canvas& canvas, const PlotGrid& grid, const std::vector<Extend
       for (const Extended level : levels) ContourCell(canvas, c, level);
     }
 }
+
+}  // namespace quor::electrostatics

@@ -11,6 +11,9 @@
 #include "numerics/canvas.h"
 #include "numerics/extended.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 // Values at points of the drawing area: columns xs and rows ys in pixels, both
 // increasing, not necessarily evenly spaced (a mirrored fast plot has its points one
 // pixel either side of the axis). A point not computed holds NaN.
@@ -39,3 +42,5 @@ Color ContourColor(const Palette& palette);
 // point not computed (or not finite) are left out.
 void DrawContours(Canvas& canvas, const PlotGrid& grid, const std::vector<Extended>& levels,
                   Color colour);
+
+}  // namespace quor::electrostatics

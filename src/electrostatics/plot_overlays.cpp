@@ -6,6 +6,9 @@
 #include "electrostatics/structure_view.h"
 #include "numerics/format.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 namespace {
 
 // The height of a line of the canvas's text (an 8-point face) with a pixel to spare.
@@ -176,3 +179,5 @@ LegendTexts LegendTextsFor(Extended low, Extended high, const std::string& unit)
     t.unit = "1E" + std::to_string(exponent) + " " + unit;
   return t;
 }
+
+}  // namespace quor::electrostatics

@@ -8,6 +8,9 @@
 #include "numerics/canvas.h"
 #include "numerics/screen_mapping.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 // Every element's own curve and its mirror image beyond the axis, as a black line on
 // a white band three pixels wide: it shows on the darkest and the lightest colours.
 void DrawOutlines(Canvas& canvas, const ScreenMapping& view,
@@ -45,3 +48,5 @@ struct LegendTexts {
   std::string unit;
 };
 LegendTexts LegendTextsFor(Extended low, Extended high, const std::string& unit);
+
+}  // namespace quor::electrostatics

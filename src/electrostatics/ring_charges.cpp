@@ -5,6 +5,9 @@
 #include "numerics/format.h"
 #include "numerics/matrix.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 std::optional<std::vector<Extended>> RingChargesAtOneVolt(const std::vector<ChargedRing>& rings,
                                                           Extended eps0, ReportSink& report) {
   const int n = static_cast<int>(rings.size());
@@ -42,3 +45,5 @@ std::optional<std::vector<Extended>> RingChargesAtOneVolt(const std::vector<Char
   }
   return q;
 }
+
+}  // namespace quor::electrostatics

@@ -9,6 +9,9 @@
 #include "numerics/extended.h"
 #include "numerics/report.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 // Rings of one body: centre radius, height and equivalent wire radius, in metres.
 struct ChargedRing {
   Extended rho = 0;
@@ -26,3 +29,5 @@ struct ChargedRing {
 // transformed matrix would give charges without meaning.
 std::optional<std::vector<Extended>> RingChargesAtOneVolt(const std::vector<ChargedRing>& rings,
                                                           Extended eps0, ReportSink& report);
+
+}  // namespace quor::electrostatics

@@ -4,6 +4,9 @@
 
 #include "numerics/elliptic.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 Extended Eps0() { return 1.0L / (kLightSpeed * kLightSpeed * kMu0); }
 
 RingGeometry RingGeometryAt(Extended R, Extended Z, Extended r, Extended z) {
@@ -95,3 +98,5 @@ Extended RingAxialForce(Extended Ri, Extended Zi, Extended qi, Extended Rj, Exte
   const EllipticResult ke = EllipticKEPi(k, k);
   return qi * qj * dz * ke.EllPi / (d * d * d);
 }
+
+}  // namespace quor::electrostatics

@@ -9,6 +9,9 @@
 // the point to the ring and k = 2 sqrt(r R)/d; its field follows by differentiation.
 #include "numerics/extended.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 // Speed of light (exact) and the stored nearest values of the constants the kernel
 // combines.
 inline constexpr Extended kLightSpeed = 299792458.0L;
@@ -96,3 +99,5 @@ Extended RingSurfaceField(Extended R, Extended a, Extended q, Extended eps0);
 // j of the structure, divided by 2 pi^2 eps0 (the stored 2 pi^2 times eps0).
 Extended RingAxialForce(Extended Ri, Extended Zi, Extended qi, Extended Rj, Extended Zj,
                         Extended qj);
+
+}  // namespace quor::electrostatics

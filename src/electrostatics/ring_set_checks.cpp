@@ -5,6 +5,9 @@
 #include "numerics/format.h"
 #include "numerics/input_rounding.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 namespace {
 
 std::string Ring(std::size_t i) { return IntStr(static_cast<std::int32_t>(i + 1)); }
@@ -40,3 +43,5 @@ std::optional<std::string> RingSetFault(const std::vector<RingPlace>& rings) {
       return "Invalid structure: ring " + Ring(i) + " has a wire radius of zero";
   return std::nullopt;
 }
+
+}  // namespace quor::electrostatics

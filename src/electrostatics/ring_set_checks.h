@@ -13,6 +13,9 @@
 
 #include "numerics/extended.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 struct RingPlace {
   Extended R = 0;  // radius, m
   Extended Z = 0;  // height, m
@@ -31,3 +34,5 @@ struct RingPlace {
 // coordinate of the set): rings that touch do not overlap, and a ring on the axis is
 // no negative one.
 std::optional<std::string> RingSetFault(const std::vector<RingPlace>& rings);
+
+}  // namespace quor::electrostatics

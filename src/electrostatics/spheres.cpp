@@ -8,6 +8,9 @@
 #include "numerics/input_rounding.h"
 #include "numerics/number_reading.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 namespace {
 
 // 4 pi: four times the stored pi, itself the nearest Extended to 4 pi.
@@ -377,3 +380,5 @@ const std::vector<ValueDef>& SpheresValueDefs() {
 Result SpheresCommand(const FieldValues& fields, CommandEnv& env) {
   return Calculate(fields, env.breakdown.Emax, env.Report());
 }
+
+}  // namespace quor::electrostatics

@@ -17,6 +17,9 @@
 #include "numerics/fields.h"
 #include "numerics/report.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 // Every series here stops at this many terms, converged or not.
 inline constexpr std::int32_t kSphereSeriesLimit = 1000000;
 inline constexpr Extended kSphereSeriesTolerance = 1e-14L;
@@ -80,3 +83,5 @@ SphereCapacitanceMatrix SphereCapacitances(Extended d, Extended ra, Extended rb)
 // as they are written, Emax (kV/m) from env.breakdown. Diameters that are not positive,
 // or a "smaller" sphere larger than the other, are refused.
 Result SpheresCommand(const FieldValues& fields, CommandEnv& env);
+
+}  // namespace quor::electrostatics

@@ -13,6 +13,9 @@
 #include "numerics/matrix.h"
 #include "numerics/row_pool.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 namespace {
 
 // Each kernel call costs about a microsecond (an AGM of some ten square roots), so a
@@ -415,3 +418,5 @@ const std::vector<FieldDef>& StructureFieldDefs() {
   };
   return defs;
 }
+
+}  // namespace quor::electrostatics

@@ -17,6 +17,9 @@
 #include "numerics/report.h"
 #include "numerics/screen_mapping.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 // What a calculation leaves for the plots and the probe.
 struct StructureResults {
   bool completed = false;          // every section written; a stop leaves it false
@@ -49,3 +52,5 @@ StructureResults CalculateStructure(const StructureDescription& description, boo
 
 // The window's one check box that the calculation reads, CBlistar.
 const std::vector<FieldDef>& StructureFieldDefs();
+
+}  // namespace quor::electrostatics

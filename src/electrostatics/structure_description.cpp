@@ -7,6 +7,9 @@
 #include "numerics/file_write.h"
 #include "numerics/number_reading.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 namespace {
 
 // Lines are taken to their first 255 characters, as the text area hands them over.
@@ -327,3 +330,5 @@ std::vector<std::string> LoadDescriptionFile(const std::string& path) {
 void SaveDescriptionFile(const std::string& path, const std::vector<std::string>& lines) {
   WriteFileAtomically(path, DescriptionFileText(lines));
 }
+
+}  // namespace quor::electrostatics

@@ -23,6 +23,9 @@
 #include "numerics/extended.h"
 #include "numerics/report.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 inline constexpr int kMaxElements = 100;
 inline constexpr int kMaxConductors = 100;
 inline constexpr int kMaxRings = 500;
@@ -122,3 +125,5 @@ std::vector<std::string> SplitDescriptionText(std::string_view text);
 std::string DescriptionFileText(const std::vector<std::string>& lines);
 std::vector<std::string> LoadDescriptionFile(const std::string& path);
 void SaveDescriptionFile(const std::string& path, const std::vector<std::string>& lines);
+
+}  // namespace quor::electrostatics

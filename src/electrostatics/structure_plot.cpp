@@ -14,6 +14,9 @@
 #include "numerics/number_reading.h"
 #include "numerics/row_pool.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 namespace {
 
 constexpr int kFaults = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
@@ -315,3 +318,5 @@ const std::vector<FieldDef>& StructurePlotFieldDefs() {
   };
   return defs;
 }
+
+}  // namespace quor::electrostatics

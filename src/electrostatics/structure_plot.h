@@ -29,6 +29,9 @@
 #include "numerics/fields.h"
 #include "numerics/screen_mapping.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 enum class PlotQuantity { Potential, Radial, Axial, Total };
 
 // The quantity a text of the plot box names by its first character: P potential,
@@ -162,3 +165,5 @@ PlotRequest ReadPlotRequest(std::string_view quantityText, std::string_view eema
 
 // The threads worth giving a plot here: every core, none on a single one.
 unsigned PlotWorkers();
+
+}  // namespace quor::electrostatics

@@ -5,6 +5,9 @@
 #include "electrostatics/ring_kernel.h"
 #include "numerics/format.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 StructureProbe ProbeAt(const std::vector<StructureRing>& rings, Extended eps0,
                        const ScreenMapping& view, int X, int Y) {
   StructureProbe p;
@@ -37,3 +40,5 @@ std::string CoordinateText(const ScreenMapping& view, int X, int Y) {
   const Extended z = (Y - view.OY) / view.KY;
   return "r:" + SciStr(r, 11) + " z: " + SciStr(z, 11);
 }
+
+}  // namespace quor::electrostatics

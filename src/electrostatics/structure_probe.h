@@ -7,6 +7,9 @@
 #include "electrostatics/structure_description.h"
 #include "numerics/screen_mapping.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 // The point under pixel (X, Y) of the view (metres), the potential of the ring charges
 // there (V) and their field (V/m). Nothing guards the sums: on the axis the radial
 // bracket divides by k = 0 and on a ring k'^2 is 0, and the fault flags tell the
@@ -25,3 +28,5 @@ std::string ProbeLine(const std::vector<StructureRing>& rings, Extended eps0,
 // The status bar's read-out of the point under the mouse: "r:" and " z: " with three
 // significant digits.
 std::string CoordinateText(const ScreenMapping& view, int X, int Y);
+
+}  // namespace quor::electrostatics

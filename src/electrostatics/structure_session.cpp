@@ -5,6 +5,9 @@
 #include "electrostatics/plot_overlays.h"
 #include "electrostatics/structure_probe.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 namespace {
 
 // The window's text is cut into lines at each line feed, as the window's editor does.
@@ -77,7 +80,7 @@ Result StructureSession::Calculate(bool listFields, CommandEnv& env) {
 }
 
 void StructureSession::ChangeView(ViewChange change, Canvas& canvas) {
-  ::ChangeView(window_, change);
+  electrostatics::ChangeView(window_, change);
   Draw(canvas);
 }
 
@@ -207,3 +210,5 @@ Result StructureCommand(const FieldValues& fields, CommandEnv& env) {
     session.Probe(p.x, p.y, env.Report(), env.canvas, &result, ++number);
   return result;
 }
+
+}  // namespace quor::electrostatics

@@ -16,6 +16,9 @@
 #include "numerics/fields.h"
 #include "numerics/screen_mapping.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 class StructureSession {
  public:
   // Starts with the sample description, not yet parsed.
@@ -90,3 +93,5 @@ void LoadDescriptionField(const std::string& path, FieldValues& fields);
 // refused; a plot refused by its fields (an unknown quantity, a field scale that is
 // not positive) ends the command Refused after its line and the probe lines.
 Result StructureCommand(const FieldValues& fields, CommandEnv& env);
+
+}  // namespace quor::electrostatics

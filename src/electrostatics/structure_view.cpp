@@ -4,6 +4,9 @@
 #include <cmath>
 #include <limits>
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 namespace {
 
 // Nearest integer, ties to even. Points far outside the area (a zoomed view) are
@@ -146,3 +149,5 @@ void DrawRing(Canvas& canvas, const ScreenMapping& view, const StructureRing& ri
   canvas.SetPenColor(kBlue);
   DrawCircle(canvas, ViewX(view, R), ViewY(view, Z), radius);
 }
+
+}  // namespace quor::electrostatics

@@ -10,6 +10,9 @@
 #include "numerics/canvas.h"
 #include "numerics/screen_mapping.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 // The drawing area of the structure window is a square of this many pixels.
 inline constexpr int kStructureAreaSize = 481;
 
@@ -46,3 +49,5 @@ void ChangeView(ViewWindow& window, ViewChange change);
 // One ring: the far half in silver, the cross-sections of its wire in green (mirror
 // side) and blue, filled with the current brush.
 void DrawRing(Canvas& canvas, const ScreenMapping& view, const StructureRing& ring);
+
+}  // namespace quor::electrostatics

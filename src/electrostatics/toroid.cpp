@@ -6,6 +6,9 @@
 #include "numerics/elliptic.h"
 #include "numerics/format.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 Extended ToroidalModulus(Extended q) { return std::sqrt(2.0L / (q + 1.0L)); }
 
 HalfDegreePair ToroidalPStart(Extended k) {
@@ -271,3 +274,5 @@ Extended ApproxToroidCapacitance(Extended D, Extended d) {
   if (d / D < 0.25L) return 1.8e-10L * (D - d) / std::log(8.0L * (D - d) / d);
   return (0.37L * D + 0.23L * d) * 1e-10L;
 }
+
+}  // namespace quor::electrostatics

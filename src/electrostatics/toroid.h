@@ -15,6 +15,9 @@
 #include "numerics/extended.h"
 #include "numerics/report.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 // ---------------------------------------------------------------------------------
 // Toroidal Legendre functions P_(n-1/2)(q), Q_(n-1/2)(q) for q = cosh(eta) > 1.
 //
@@ -164,3 +167,5 @@ Extended ThinToroidCapacitance(Extended D, Extended d, Extended e0);
 // An empirical two-range formula in farads: 1.8e-10 (D - d)/ln(8 (D - d)/d) for
 // d/D < 0.25, else (0.37 D + 0.23 d) 1e-10.
 Extended ApproxToroidCapacitance(Extended D, Extended d);
+
+}  // namespace quor::electrostatics

@@ -8,6 +8,9 @@
 #include "numerics/format.h"
 #include "numerics/number_reading.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 const std::vector<FieldDef>& ToroidFieldDefs() {
   static const std::vector<FieldDef> defs = {
       {"Emajor", "Major diameter:", "0.9", "Outer diameter D of the toroid (m); first D of a table", false},
@@ -298,3 +301,5 @@ Result ToroidCommand(const FieldValues& fields, CommandEnv& env) {
   ReportLine(report, std::string("Table saved in file ") + kToroidTableName);
   return result;
 }
+
+}  // namespace quor::electrostatics

@@ -12,6 +12,9 @@
 #include "numerics/fields.h"
 #include "numerics/report.h"
 
+namespace quor::electrostatics {
+using namespace quor::numerics;
+
 // Emajor, Eminor, Emajorto, Eminorto, En1, En2 and the check boxes CBdetails,
 // CBtabela, CBvolt, with their labels and default texts.
 const std::vector<FieldDef>& ToroidFieldDefs();
@@ -58,3 +61,5 @@ std::string ToroidTableText(const ToroidTableRanges& ranges, Extended e0, Extend
 // negative minor one (at either end of a table's range), and a table of more than
 // kToroidTableMaxValues numbers are refused before anything is computed.
 Result ToroidCommand(const FieldValues& fields, CommandEnv& env);
+
+}  // namespace quor::electrostatics

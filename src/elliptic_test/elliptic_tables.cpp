@@ -10,6 +10,9 @@
 #include "numerics/format.h"
 #include "numerics/number_reading.h"
 
+namespace quor::elliptic_test {
+using namespace quor::numerics;
+
 const std::vector<FieldDef>& CompleteIntegralsFieldDefs() {
   static const std::vector<FieldDef> defs = {
       {"Ek1", "Initial k", "0", "First modulus k (magnitude below 1)"},
@@ -377,3 +380,5 @@ Result CompleteIntegralsCommand(const FieldValues& fields, CommandEnv& env) {
 Result IncompleteIntegralsCommand(const FieldValues& fields, CommandEnv& env) {
   return IncompleteTable(fields, env.Report());
 }
+
+}  // namespace quor::elliptic_test

@@ -12,6 +12,9 @@
 #include "numerics/fields.h"
 #include "numerics/report.h"
 
+namespace quor::elliptic_test {
+using namespace quor::numerics;
+
 // The upper panel: k and c ranges, what to compute (RG123: 0 "K and E",
 // 1 "K, E, and II(k,c)", 2 "II(k,c) only") and the methods.
 const std::vector<FieldDef>& CompleteIntegralsFieldDefs();
@@ -50,3 +53,5 @@ Result CompleteIntegralsCommand(const FieldValues& fields, CommandEnv& env);
 Result IncompleteIntegralsCommand(const FieldValues& fields, CommandEnv& env);
 const std::vector<ValueDef>& CompleteIntegralsValueDefs();
 const std::vector<ValueDef>& IncompleteIntegralsValueDefs();
+
+}  // namespace quor::elliptic_test

@@ -1,5 +1,7 @@
 #include "numerics/arithmetic_fault.h"
 
+namespace quor::numerics {
+
 namespace {
 constexpr int kFaults = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
 }
@@ -15,3 +17,5 @@ void CheckArithmeticFaults() {
   if (raised & FE_INVALID) throw ArithmeticFault("Invalid floating point operation");
   throw ArithmeticFault("Floating point overflow");
 }
+
+}  // namespace quor::numerics

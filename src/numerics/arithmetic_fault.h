@@ -16,6 +16,8 @@
 
 #include "numerics/report.h"
 
+namespace quor::numerics {
+
 class ArithmeticFault : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
@@ -53,3 +55,5 @@ class FaultCheckingReport : public ReportSink {
  private:
   ReportSink& inner_;
 };
+
+}  // namespace quor::numerics

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace quor::numerics {
+
 namespace {
 std::string Join(const char* name, std::initializer_list<int> v) {
   std::string s = name;
@@ -48,3 +50,5 @@ void RecordingCanvas::TextOut(int x, int y, std::string_view text) {
   s.append(text);
   calls.push_back(s);
 }
+
+}  // namespace quor::numerics

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+namespace quor::numerics {
+
 using Color = std::uint32_t;
 
 inline constexpr Color kBlack = 0x000000;
@@ -120,3 +122,5 @@ class RecordingCanvas : public Canvas {
   int width_;
   int height_;
 };
+
+}  // namespace quor::numerics

@@ -5,6 +5,8 @@
 #include "numerics/arithmetic_fault.h"
 #include "numerics/file_write.h"
 
+namespace quor::numerics {
+
 namespace {
 
 NamedValue& Slot(std::vector<NamedValue>& values, std::string key) {
@@ -115,3 +117,5 @@ Result RunCommand(const std::vector<FieldDef>& defs, const CommandRunner& run,
 Result RunCommand(const CommandDef& def, const FieldValues& fields, CommandEnv& env) {
   return RunCommand(def.fields(), def.run, fields, env);
 }
+
+}  // namespace quor::numerics

@@ -19,6 +19,8 @@
 #include "numerics/report.h"
 #include "numerics/screen_mapping.h"
 
+namespace quor::numerics {
+
 // How a command ended.
 //  Ok:      it ran to its end (its lines may still warn about the result).
 //  Refused: it ended on a line that says why it computes no (further) result: an
@@ -179,3 +181,5 @@ class ScopedSink {
   ReportSink*& slot_;
   ReportSink* saved_;
 };
+
+}  // namespace quor::numerics

@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+namespace quor::numerics {
+
 namespace {
 
 // Absolute convergence test of the AGM iterations. The AGM terms are of order 1, so an
@@ -189,3 +191,5 @@ HeumanResult HeumanLambdaFull(Extended k, Extended phi) {
 }
 
 Extended HeumanLambda(Extended k, Extended phi) { return HeumanLambdaFull(k, phi).Lambda0; }
+
+}  // namespace quor::numerics

@@ -6,6 +6,8 @@
 
 #include "numerics/extended.h"
 
+namespace quor::numerics {
+
 struct EllipticResult {
   Extended EllK = 0;     // K(k)
   Extended EllE = 0;     // E(k)
@@ -43,3 +45,5 @@ struct HeumanResult {
 };
 HeumanResult HeumanLambdaFull(Extended k, Extended phi);
 Extended HeumanLambda(Extended k, Extended phi);
+
+}  // namespace quor::numerics

@@ -6,6 +6,8 @@
 #include <ctime>
 #include <functional>
 
+namespace quor::numerics {
+
 using EventPump = std::function<void()>;
 
 inline void PumpEvents(const EventPump& pump) {
@@ -44,3 +46,5 @@ EventPump ThrottledPump(EventPump inner,
     last = now();
   };
 }
+
+}  // namespace quor::numerics

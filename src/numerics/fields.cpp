@@ -2,6 +2,8 @@
 
 #include "numerics/number_reading.h"
 
+namespace quor::numerics {
+
 const std::vector<FieldDef>& NoFieldDefs() {
   static const std::vector<FieldDef> none;
   return none;
@@ -39,3 +41,5 @@ std::optional<std::string> InvalidNumberLine(const std::vector<FieldDef>& defs,
   }
   return std::nullopt;
 }
+
+}  // namespace quor::numerics

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace quor::numerics {
+
 // Field texts by component name ("En1" -> "12", "CBel" -> "1"). Check boxes hold
 // "1" when checked and "0" when not; radio groups their item index; combo boxes
 // their text.
@@ -54,3 +56,5 @@ bool FieldChecked(const FieldValues& fields, const std::vector<FieldDef>& defs,
 // number field reads as what it says. Fields missing from the map take their defaults.
 std::optional<std::string> InvalidNumberLine(const std::vector<FieldDef>& defs,
                                              const FieldValues& fields);
+
+}  // namespace quor::numerics

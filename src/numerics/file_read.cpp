@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace quor::numerics {
+
 namespace {
 
 [[noreturn]] void Fail(const std::string& path, const std::string& reason) {
@@ -87,3 +89,5 @@ std::vector<std::string> SplitLines(std::string_view text) {
   }
   return lines;
 }
+
+}  // namespace quor::numerics

@@ -11,6 +11,8 @@
 
 #include "numerics/file_error.h"
 
+namespace quor::numerics {
+
 // The whole content of the regular file at path, at most maxBytes bytes. A folder,
 // named pipe, device or socket is refused without waiting on it, and so is a longer
 // file; the messages name the file: "Cannot read file NAME: reason", for a long file
@@ -22,3 +24,5 @@ std::string ReadRegularFile(const std::string& path, std::size_t maxBytes, std::
 // has no empty line after it. A UTF-8 byte-order mark at the very start belongs to no
 // line.
 std::vector<std::string> SplitLines(std::string_view text);
+
+}  // namespace quor::numerics

@@ -13,6 +13,8 @@
 
 #include "numerics/file_read.h"
 
+namespace quor::numerics {
+
 namespace {
 
 [[noreturn]] void Fail(const std::string& path, const std::string& reason) {
@@ -283,3 +285,5 @@ void WriteFileAtomically(const std::string& path, std::string_view content, Writ
 std::string ReadWholeFile(const std::string& path) {
   return ReadRegularFile(path, std::numeric_limits<std::size_t>::max(), "a file");
 }
+
+}  // namespace quor::numerics

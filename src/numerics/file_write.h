@@ -23,6 +23,8 @@
 
 #include "numerics/file_error.h"
 
+namespace quor::numerics {
+
 // The low-level write call, replaceable so that tests can make a write fail half-way
 // or a signal arrive in the middle of it.
 using WriteCall = ssize_t (*)(int fd, const void* data, std::size_t size);
@@ -36,3 +38,5 @@ void WriteFileAtomically(const std::string& path, std::string_view content,
 // Reads a whole regular file, of any size. Throws FileError ("Cannot read file NAME:
 // reason").
 std::string ReadWholeFile(const std::string& path);
+
+}  // namespace quor::numerics

@@ -8,6 +8,8 @@
 
 #include "numerics/arithmetic_fault.h"
 
+namespace quor::numerics {
+
 namespace {
 
 constexpr int kMaxWidth = 255;
@@ -323,3 +325,5 @@ Extended ArcTan2(Extended Y, Extended X) {
 }
 
 Extended ArcSin(Extended x) { return ArcTan2(x, std::sqrt(1 - x * x)); }
+
+}  // namespace quor::numerics

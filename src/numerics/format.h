@@ -5,6 +5,8 @@
 
 #include "numerics/extended.h"
 
+namespace quor::numerics {
+
 // x right-aligned in Width characters: Decimals >= 0 fixed notation with that many
 // decimals (scientific above about 1e36), Decimals < 0 scientific notation.
 std::string FixedStr(Extended x, int Width, int Decimals);
@@ -20,3 +22,5 @@ std::int32_t RoundAtLeastOne(Extended x);
 Extended ArcTan2(Extended Y, Extended X);
 // ArcTan2(x, sqrt(1 - x*x)) for -1 <= x <= 1.
 Extended ArcSin(Extended x);
+
+}  // namespace quor::numerics

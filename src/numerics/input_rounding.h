@@ -10,6 +10,8 @@
 
 #include "numerics/extended.h"
 
+namespace quor::numerics {
+
 // 32 units in the last place of Extended (3.5e-18 of the sizes): a few roundings of
 // each input and of the arithmetic between them, far below any size that means
 // something.
@@ -42,3 +44,5 @@ inline Extended TruncWithinRounding(Extended x) {
   const Extended nearest = std::round(x);
   return EqualWithinRounding(x, nearest) ? nearest : std::trunc(x);
 }
+
+}  // namespace quor::numerics

@@ -19,6 +19,8 @@
 
 #include "numerics/format.h"
 
+namespace quor::numerics {
+
 namespace {
 
 // Absolute threshold: the matrices are of inductances in henries or of potential
@@ -102,3 +104,5 @@ bool InvertMatrix(int n, ExtMatrix& A, ReportSink& report, std::string_view matr
   }
   return true;
 }
+
+}  // namespace quor::numerics

@@ -6,6 +6,8 @@
 #include "numerics/extended.h"
 #include "numerics/report.h"
 
+namespace quor::numerics {
+
 // A square Extended matrix of fixed capacity, indexed from 1 (element (i, j) is row i,
 // column j). Callers use its leading n x n block.
 class ExtMatrix {
@@ -31,3 +33,5 @@ class ExtMatrix {
 // matrixName: L for inductances, n for the potential coefficients of general
 // structures) and returns false, leaving the block partly transformed.
 bool InvertMatrix(int n, ExtMatrix& A, ReportSink& report, std::string_view matrixName = "L");
+
+}  // namespace quor::numerics

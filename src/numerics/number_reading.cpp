@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+namespace quor::numerics {
+
 namespace {
 
 // Spaces, tabs and the line-end characters a text file may leave behind.
@@ -95,3 +97,5 @@ bool IsIntegerText(std::string_view text) {
   const std::string_view t = TrimBlanks(text);
   return t.empty() || ParseInteger(t).has_value();
 }
+
+}  // namespace quor::numerics

@@ -12,6 +12,8 @@
 
 #include "numerics/extended.h"
 
+namespace quor::numerics {
+
 Extended ReadNumber(std::string_view text);
 // Whole numbers for counts (segments per turn, ...): the same form without fraction
 // or exponent; anything else, or a value outside 32 bits, reads as 0.
@@ -23,3 +25,5 @@ std::int32_t ReadInteger(std::string_view text);
 // before they compute, so that a typing error never passes as 0.
 bool IsNumberText(std::string_view text);
 bool IsIntegerText(std::string_view text);
+
+}  // namespace quor::numerics

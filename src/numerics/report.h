@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+namespace quor::numerics {
+
 inline constexpr std::size_t kMaxReportLine = 255;
 
 class ReportSink {
@@ -39,3 +41,5 @@ class LastLineReport : public ReportSink {
  private:
   ReportSink& inner_;
 };
+
+}  // namespace quor::numerics

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace quor::numerics {
+
 void ReportBuffer::Append(std::string_view line) {
   const std::size_t size = line.size() + 1;
   if (chunks_.empty() || chunks_.back().text.size() + size > kChunkBytes) {
@@ -72,3 +74,5 @@ void ReportBuffer::ForEachLine(std::int64_t first,
     }
   }
 }
+
+}  // namespace quor::numerics

@@ -13,6 +13,8 @@
 
 #include "numerics/report.h"
 
+namespace quor::numerics {
+
 class ReportBuffer : public ReportSink {
  public:
   // Each chunk is allocated once at this size and filled with whole lines.
@@ -49,3 +51,5 @@ class ReportBuffer : public ReportSink {
   std::int64_t lines_ = 0;
   std::int64_t dropped_ = 0;
 };
+
+}  // namespace quor::numerics

@@ -7,6 +7,8 @@
 
 #include "numerics/elliptic.h"
 
+namespace quor::numerics {
+
 Extended RingPairTerm(Extended a, Extended b, Extended d) {
   const Extended s = std::sqrt(a * b);
   // A ring of radius 0 links no flux: the pair contributes nothing. (The bracket
@@ -25,3 +27,5 @@ Extended RingPairMutual(Extended a, Extended b, Extended d) {
 }
 
 Extended WireGmd(Extended wd) { return std::exp(-0.25L) * (wd / 2.0L); }
+
+}  // namespace quor::numerics

@@ -3,6 +3,8 @@
 // complete elliptic integrals.
 #include "numerics/extended.h"
 
+namespace quor::numerics {
+
 // Bracket form s*((k - 2/k)*K + (2/k)*E), s = sqrt(a*b), k = 2s/sqrt(d^2 + (a+b)^2):
 // the quantity ring sums accumulate (metres, negative for real ring pairs).
 // A ring of radius 0 contributes 0; coincident rings (k = 1) a huge finite term from
@@ -15,3 +17,5 @@ Extended RingPairMutual(Extended a, Extended b, Extended d);
 // Geometric mean distance of a round wire of diameter wd from itself:
 // exp(-1/4) * wd/2.
 Extended WireGmd(Extended wd);
+
+}  // namespace quor::numerics

@@ -2,6 +2,8 @@
 
 #include <cfenv>
 
+namespace quor::numerics {
+
 namespace {
 constexpr int kFaultFlags = FE_DIVBYZERO | FE_INVALID | FE_OVERFLOW;
 }  // namespace
@@ -74,3 +76,5 @@ void RowScheduler::Release() {
   }
   space_.notify_all();
 }
+
+}  // namespace quor::numerics

@@ -19,6 +19,8 @@
 
 #include "numerics/extended.h"
 
+namespace quor::numerics {
+
 // Raises the floating-point status flags a worker met on the calling thread.
 void RaiseRowFaults(int faults);
 
@@ -98,3 +100,5 @@ class RowPoolOf : public RowScheduler {
 
 // The long double rows of sums.
 using RowPool = RowPoolOf<Extended>;
+
+}  // namespace quor::numerics

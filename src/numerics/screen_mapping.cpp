@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdint>
 
+namespace quor::numerics {
+
 namespace {
 // Pixels farther than this from the origin are held there: nothing so far is ever in
 // view, and the sum of two such coordinates (the centre of a box) still fits an int.
@@ -41,3 +43,5 @@ void DrawArc(Canvas& canvas, int X1, int Y1, int X2, int Y2, int StartDeg, int E
              Cy - RoundToInt(10000 * std::sin(a1)), Cx + RoundToInt(10000 * std::cos(a2)),
              Cy - RoundToInt(10000 * std::sin(a2)));
 }
+
+}  // namespace quor::numerics

@@ -6,6 +6,8 @@
 #include "numerics/canvas.h"
 #include "numerics/extended.h"
 
+namespace quor::numerics {
+
 struct ScreenMapping {
   Extended KX = 1, OX = 0, KY = -1, OY = 0;
   std::int32_t XMin = 10, XMax = 287, YMin = 10, YMax = 287;
@@ -20,3 +22,5 @@ void DrawCircle(Canvas& canvas, int X, int Y, int R);
 // Arc of the ellipse in the box, counter-clockwise from StartDeg to EndDeg
 // (0 degrees to +x, 90 up on the screen); equal directions draw the whole ellipse.
 void DrawArc(Canvas& canvas, int X1, int Y1, int X2, int Y2, int StartDeg, int EndDeg);
+
+}  // namespace quor::numerics

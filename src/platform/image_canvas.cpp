@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "numerics/arithmetic_fault.h"
+#include "numerics/library_namespaces.h"
 
 // The drawing calls keep the floating-point status flags as they were: what Qt's own
 // arithmetic raises is no fault of the calculation that draws.

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "numerics/canvas.h"
+#include "numerics/library_namespaces.h"
 
 class QPainter;
 

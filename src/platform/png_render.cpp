@@ -7,6 +7,7 @@
 #include "numerics/arithmetic_fault.h"
 #include "numerics/file_write.h"
 #include "platform/image_canvas.h"
+#include "numerics/library_namespaces.h"
 
 std::string RenderPng(int width, int height, const std::function<void(Canvas&)>& draw) {
   ImageCanvas canvas(width, height);

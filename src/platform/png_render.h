@@ -5,6 +5,7 @@
 #include <string>
 
 #include "numerics/canvas.h"
+#include "numerics/library_namespaces.h"
 
 class QImage;
 

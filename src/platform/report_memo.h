@@ -22,6 +22,7 @@
 
 #include "numerics/report.h"
 #include "numerics/report_buffer.h"
+#include "numerics/library_namespaces.h"
 
 class QMimeData;
 

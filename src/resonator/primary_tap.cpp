@@ -6,6 +6,15 @@
 #include "numerics/format.h"
 #include "numerics/rings.h"
 
+// The resonator stands on the transformer's rings and the electrostatic kernel.
+namespace quor::transformer {}
+namespace quor::electrostatics {}
+
+namespace quor::resonator {
+using namespace quor::numerics;
+using namespace quor::transformer;
+using namespace quor::electrostatics;
+
 std::int64_t PrimaryTapTurns(Extended N) {
   return static_cast<std::int64_t>(std::ceil(N));
 }
@@ -91,3 +100,5 @@ PrimaryTap SolvePrimaryTap(const PrimaryTapModel& model, Extended frequency, Ext
   tap.k = tap.M / std::sqrt(tap.L1 * L2);
   return tap;
 }
+
+}  // namespace quor::resonator

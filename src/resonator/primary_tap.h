@@ -16,6 +16,15 @@
 #include "numerics/extended.h"
 #include "resonator/resonator_model.h"
 
+// The resonator stands on the transformer's rings and the electrostatic kernel.
+namespace quor::transformer {}
+namespace quor::electrostatics {}
+
+namespace quor::resonator {
+using namespace quor::numerics;
+using namespace quor::transformer;
+using namespace quor::electrostatics;
+
 // Primary of the main window (coil 1): conical in general, flat when h = 0.
 struct PrimaryCoil {
   Extended N = 0, h = 0, rmin = 0, rmax = 0, b = 0, wd = 0;
@@ -61,3 +70,5 @@ struct PrimaryTap {
 // count (L1 grows with n). C1 in farads; L2 the secondary's inductance for k.
 PrimaryTap SolvePrimaryTap(const PrimaryTapModel& model, Extended frequency, Extended C1,
                            Extended L2);
+
+}  // namespace quor::resonator

@@ -9,6 +9,15 @@
 #include "electrostatics/structure_description.h"
 #include "resonator/resonator_model.h"
 
+// The resonator stands on the transformer's rings and the electrostatic kernel.
+namespace quor::transformer {}
+namespace quor::electrostatics {}
+
+namespace quor::resonator {
+using namespace quor::numerics;
+using namespace quor::transformer;
+using namespace quor::electrostatics;
+
 namespace {
 
 using MatrixX = Eigen::Matrix<Extended, Eigen::Dynamic, Eigen::Dynamic>;
@@ -159,3 +168,5 @@ std::optional<Extended> RingsCapacitance(const std::vector<ModelRing>& rings, bo
   if (llt.info() != Eigen::Success) return std::nullopt;
   return llt.solve(VectorX::Ones(static_cast<Eigen::Index>(rings.size()))).sum();
 }
+
+}  // namespace quor::resonator

@@ -16,6 +16,15 @@
 #include "transformer/turn_overlap.h"
 #include "transformer/validation.h"
 
+// The resonator stands on the transformer's rings and the electrostatic kernel.
+namespace quor::transformer {}
+namespace quor::electrostatics {}
+
+namespace quor::resonator {
+using namespace quor::numerics;
+using namespace quor::transformer;
+using namespace quor::electrostatics;
+
 namespace {
 
 FieldDef Edit(const char* name, const char* label, const char* def, const char* hint) {
@@ -317,3 +326,5 @@ Result ResonatorCommand(const FieldValues& fields, CommandEnv& env) {
   ResonatorOutcome out;
   return CalculateResonator(fields, env, out);
 }
+
+}  // namespace quor::resonator

@@ -13,6 +13,15 @@
 #include "resonator/primary_tap.h"
 #include "resonator/resonator_model.h"
 
+// The resonator stands on the transformer's rings and the electrostatic kernel.
+namespace quor::transformer {}
+namespace quor::electrostatics {}
+
+namespace quor::resonator {
+using namespace quor::numerics;
+using namespace quor::transformer;
+using namespace quor::electrostatics;
+
 // Sections are refused beyond this (the eigenproblem's cost grows like its cube:
 // about a second here at 400).
 inline constexpr std::int32_t kMaxSections = 400;
@@ -70,3 +79,5 @@ ResonatorOutcome ResonatorArrangement(const FieldValues& fields);
 // against its largest value). Without a model only the arrangement; nothing when the
 // setup failed its checks.
 void DrawResonator(const ResonatorOutcome& outcome, Canvas& canvas);
+
+}  // namespace quor::resonator

@@ -6,6 +6,15 @@
 #include "numerics/format.h"
 #include "resonator/resonator_command.h"
 
+// The resonator stands on the transformer's rings and the electrostatic kernel.
+namespace quor::transformer {}
+namespace quor::electrostatics {}
+
+namespace quor::resonator {
+using namespace quor::numerics;
+using namespace quor::transformer;
+using namespace quor::electrostatics;
+
 namespace {
 
 constexpr Color kTopLoadColor = 0x800000;  // navy
@@ -150,3 +159,5 @@ void DrawResonator(const ResonatorOutcome& outcome, Canvas& canvas) {
   canvas.TextOut(x0 + canvas.TextWidth("voltage  "), H - kMargin - kTextHeight + 2, "current");
   canvas.SetFontColor(kBlack);
 }
+
+}  // namespace quor::resonator

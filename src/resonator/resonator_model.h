@@ -38,6 +38,15 @@
 
 #include "numerics/extended.h"
 
+// The resonator stands on the transformer's rings and the electrostatic kernel.
+namespace quor::transformer {}
+namespace quor::electrostatics {}
+
+namespace quor::resonator {
+using namespace quor::numerics;
+using namespace quor::transformer;
+using namespace quor::electrostatics;
+
 // A single-layer solenoid of round wire, lengths in metres between wire centres: its
 // turns sit at the middle of their share of the winding, from the base at height b
 // (above the ground plane) to b + h.
@@ -194,3 +203,5 @@ std::optional<ResonatorResult> SolveResonator(const ResonatorInput& input,
 // Effective series inductance of a mode: the magnetic energy of its currents referred
 // to the current at the base, i^T L i / i_1^2.
 Extended EffectiveSeriesInductance(const SquareMatrix& L, const std::vector<Extended>& current);
+
+}  // namespace quor::resonator

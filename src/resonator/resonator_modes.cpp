@@ -9,6 +9,15 @@
 
 #include "resonator/resonator_model.h"
 
+// The resonator stands on the transformer's rings and the electrostatic kernel.
+namespace quor::transformer {}
+namespace quor::electrostatics {}
+
+namespace quor::resonator {
+using namespace quor::numerics;
+using namespace quor::transformer;
+using namespace quor::electrostatics;
+
 namespace {
 
 using MatrixX = Eigen::Matrix<Extended, Eigen::Dynamic, Eigen::Dynamic>;
@@ -124,3 +133,5 @@ std::optional<ResonatorResult> SolveResonator(const ResonatorInput& input, std::
   out.topInPlace = q;
   return out;
 }
+
+}  // namespace quor::resonator

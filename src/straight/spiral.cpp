@@ -11,6 +11,9 @@
 #include "numerics/number_reading.h"
 #include "straight/wires.h"
 
+namespace quor::straight {
+using namespace quor::numerics;
+
 const std::vector<FieldDef>& SpiralFieldDefs() {
   static const std::vector<FieldDef> defs = {
       {"Esunit", "Turns spacing", "20e-6", "The wires can't overlap"},
@@ -301,3 +304,5 @@ Result SpiralCommand(const FieldValues& fields, CommandEnv& env) {
   }
   return Calculate(fields, env.Report(), canvas, *map);
 }
+
+}  // namespace quor::straight

@@ -19,6 +19,9 @@
 #include "numerics/report.h"
 #include "numerics/screen_mapping.h"
 
+namespace quor::straight {
+using namespace quor::numerics;
+
 // Esunit, Esinner, Esn, Esd, CBflat, CBdet.
 const std::vector<FieldDef>& SpiralFieldDefs();
 
@@ -59,3 +62,5 @@ void PaintSpiral(Canvas& canvas, const SpiralInputs& in, ScreenMapping& map);
 // by the keys of SpiralValueDefs.
 Result SpiralCommand(const FieldValues& fields, CommandEnv& env);
 const std::vector<ValueDef>& SpiralValueDefs();
+
+}  // namespace quor::straight

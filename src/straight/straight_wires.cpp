@@ -9,6 +9,9 @@
 #include "numerics/number_reading.h"
 #include "straight/wires.h"
 
+namespace quor::straight {
+using namespace quor::numerics;
+
 const std::vector<FieldDef>& StraightFieldDefs() {
   static const std::vector<FieldDef> defs = {
       {"Elength1", "Length 1", "1", "Sizes in meters or inches (convert)"},
@@ -146,3 +149,5 @@ Result StraightCommand(const FieldValues& fields, CommandEnv& env) {
        ParallelFilamentMutual(w.l2, w.l2, flat * 2 * w.r2, 0));
   return result;
 }
+
+}  // namespace quor::straight

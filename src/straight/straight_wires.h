@@ -11,6 +11,9 @@
 #include "numerics/fields.h"
 #include "numerics/report.h"
 
+namespace quor::straight {
+using namespace quor::numerics;
+
 // Elength1, Eradius1, Elength2, Eradius2, Esegments, Edistance, Eoffset.
 const std::vector<FieldDef>& StraightFieldDefs();
 
@@ -27,3 +30,5 @@ inline constexpr std::int32_t kMaxEqualWireSegments = 10000000;
 // Values: each inductance printed (H) and k, by the keys of StraightValueDefs.
 Result StraightCommand(const FieldValues& fields, CommandEnv& env);
 const std::vector<ValueDef>& StraightValueDefs();
+
+}  // namespace quor::straight

@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+namespace quor::straight {
+using namespace quor::numerics;
+
 Extended WireSelfLowFreq(Extended l, Extended r) {
   const Extended a = std::fabs(l);
   return kMu0Over2Pi * a * (std::log(2 * a / r) - 0.75L);
@@ -75,3 +78,5 @@ Extended NumericalEqualMutual(std::int32_t n, Extended l, Extended d, Extended c
   }
   return kMu0Over4Pi * dl * dl * S;
 }
+
+}  // namespace quor::straight

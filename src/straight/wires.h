@@ -12,6 +12,9 @@
 
 #include "numerics/extended.h"
 
+namespace quor::straight {
+using namespace quor::numerics;
+
 // mu0/(2 pi) and mu0/(4 pi), H/m.
 inline constexpr Extended kMu0Over2Pi = 2e-7L;
 inline constexpr Extended kMu0Over4Pi = 1e-7L;
@@ -46,3 +49,5 @@ Extended NumericalParallelMutual(std::int32_t n, Extended l1, Extended l2, Exten
 // 2n - 1 terms replace n*n. Equal to NumericalParallelMutual(n, l, l, d, c) up to
 // rounding in the last digits.
 Extended NumericalEqualMutual(std::int32_t n, Extended l, Extended d, Extended c);
+
+}  // namespace quor::straight

@@ -7,6 +7,9 @@
 #include "numerics/elliptic.h"
 #include "numerics/format.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 namespace {
 
 // The constants of these formulas are double-precision values (the nearest doubles to
@@ -311,3 +314,5 @@ Extended SnowMutual61(const CoilPair& c) {
                      kPiE7 * g;
   return Sqr(c.N1) * M0 - V;
 }
+
+}  // namespace quor::transformer

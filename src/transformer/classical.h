@@ -6,6 +6,9 @@
 #include "numerics/report.h"
 #include "transformer/coil_pair.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 Extended WheelerInductance(Extended N, Extended h, Extended rmin, Extended rmax);
 Extended WheelerSolenoid(Extended N, Extended h, Extended r);
 Extended WheelerSpiral(Extended N, Extended rmin, Extended rmax);
@@ -36,3 +39,5 @@ Extended SnowSheetMutual(const CoilPair& c);
 Extended MaxwellMutualOneTurn(const CoilPair& c);
 // A flat coil of N1 <= 1 turn against a circle.
 Extended SnowMutual61(const CoilPair& c);
+
+}  // namespace quor::transformer

@@ -4,6 +4,9 @@
 
 #include "numerics/number_reading.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 namespace {
 
 FieldDef Edit(const char* name, const char* label, const char* def, const char* hint) {
@@ -102,3 +105,5 @@ void ReadTransformerInputs(const FieldValues& fields, CoilPair& c) {
   c.nsm = whole("Ensm");
   c.InputsRead = true;
 }
+
+}  // namespace quor::transformer

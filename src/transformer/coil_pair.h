@@ -9,6 +9,9 @@
 #include "numerics/extended.h"
 #include "numerics/fields.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 struct CoilPair {
   Extended N1 = 0, h1 = 0, rmin1 = 0, rmax1 = 0, b1 = 0, wd1 = 0;
   Extended N2 = 0, h2 = 0, rmin2 = 0, rmax2 = 0, b2 = 0, wd2 = 0;
@@ -38,3 +41,5 @@ TransformerOptions ReadTransformerOptions(const FieldValues& fields);
 // Reads the fifteen edit fields in their order into the coil pair and sets InputsRead.
 // Missing names read as their default text.
 void ReadTransformerInputs(const FieldValues& fields, CoilPair& coils);
+
+}  // namespace quor::transformer

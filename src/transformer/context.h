@@ -14,6 +14,9 @@
 #include "transformer/coil_pair.h"
 #include "transformer/drawing.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 inline constexpr int kArrangementSize = 297;  // drawing area of the main window
 
 struct TransformerContext {
@@ -80,3 +83,5 @@ struct TransformerContext {
   NullCanvas blank_{kArrangementSize, kArrangementSize};
   bool running_ = false;
 };
+
+}  // namespace quor::transformer

@@ -7,6 +7,9 @@
 
 #include "numerics/format.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 // Two equal resonances coupled by k split into f0/sqrt(1 + k) and f0/sqrt(1 - k). For
 // mode a:b the two stand as b:a, so (1 + k)/(1 - k) = (b/a)^2 and
 // k = (b^2 - a^2)/(b^2 + a^2); this is the k for which the mode line of Calculate
@@ -46,3 +49,5 @@ const std::vector<FieldDef>& CouplingsFieldDefs() {
   static const std::vector<FieldDef> none;
   return none;
 }
+
+}  // namespace quor::transformer

@@ -8,6 +8,9 @@
 #include "numerics/fields.h"
 #include "numerics/report.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 // The coupling of mode a:b, the two resonances of the coupled pair in the ratio of the
 // consecutive integers a and b = a + 1: k = (b^2 - a^2)/(b^2 + a^2).
 Extended OptimalCoupling(int a);
@@ -19,3 +22,5 @@ Result CouplingsCommand(const FieldValues& fields, CommandEnv& env);
 
 // The command takes no fields.
 const std::vector<FieldDef>& CouplingsFieldDefs();
+
+}  // namespace quor::transformer

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 namespace {
 
 // One coil as the ellipses of its bottom and top turns joined by its two sides; the
@@ -64,3 +67,5 @@ void PaintArrangement(Canvas& canvas, const CoilPair& c, ScreenMapping& map) {
   canvas.LineTo(map.XMax, ToScreenY(map, 0));
   canvas.SetPenStyle(PenStyle::Solid);
 }
+
+}  // namespace quor::transformer

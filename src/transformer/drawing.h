@@ -8,5 +8,10 @@
 #include "numerics/screen_mapping.h"
 #include "transformer/coil_pair.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 // Paints the arrangement of the two coils on the whole canvas and sets the mapping.
 void PaintArrangement(Canvas& canvas, const CoilPair& coils, ScreenMapping& map);
+
+}  // namespace quor::transformer

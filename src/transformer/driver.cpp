@@ -16,6 +16,9 @@
 #include "transformer/turn_overlap.h"
 #include "transformer/validation.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 namespace {
 
 // How a part of the calculation ended: go on with the next, the command is done, or
@@ -375,3 +378,5 @@ Result TransformerCommand(const FieldValues& fields, CommandEnv& env) {
   }
   return result;
 }
+
+}  // namespace quor::transformer

@@ -10,6 +10,9 @@
 #include "transformer/coil_pair.h"
 #include "transformer/context.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 // The whole command. The arrangement is drawn on env.canvas (a blank one without it)
 // and its mapping left in env.mapping. Refused, on the line that says why, when the
 // checks of the coil pair or of the work refuse it, when a Maxwell routine refuses
@@ -33,3 +36,5 @@ std::string ModeText(Extended k);
 // mode_upper, M, L2.
 void WriteCoupling(ReportSink& report, Extended L1, Extended L2, Extended M, bool oudin,
                    Result* values = nullptr);
+
+}  // namespace quor::transformer

@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 GeneralSpiralRows::GeneralSpiralRows(std::int64_t segs, std::int32_t nsm, Extended rmin,
                                      Extended a, Extended p, Extended b, Extended s, bool tabled)
     : segs_(segs), nsm_(nsm), rmin_(rmin), a_(a), p_(p), dt_(kTwoPi / nsm), b_(b), s_(s),
@@ -81,3 +84,5 @@ Extended GeneralSpiralRows::WalkedRow(std::int64_t i) const {
   }
   return row;
 }
+
+}  // namespace quor::transformer

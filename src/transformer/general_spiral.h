@@ -8,6 +8,9 @@
 #include "numerics/extended.h"
 #include "transformer/spiral_tables.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 class GeneralSpiralRows {
  public:
   // Above this many segments the midpoints (about 100 bytes a segment) are not
@@ -37,3 +40,5 @@ class GeneralSpiralRows {
   // the first copy, zB on the second.
   std::vector<Extended> x_, y_, zA_, zB_, tx_, ty_;
 };
+
+}  // namespace quor::transformer

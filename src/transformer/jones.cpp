@@ -4,6 +4,9 @@
 #include "transformer/classical.h"
 #include "transformer/drawing.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 void MutualJones(TransformerContext& ctx) {
   CoilPair& c = ctx.coils;
   const std::int32_t turns2 = RoundAtLeastOne(c.N2);
@@ -35,3 +38,5 @@ void MutualJones(TransformerContext& ctx) {
   }
   c.M = M;
 }
+
+}  // namespace quor::transformer

@@ -10,6 +10,9 @@
 #include "transformer/spiral_progress.h"
 #include "transformer/spiral_tables.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 // Maxwell's method (Treatise, vol. II, art. 692): the self-inductance of a coil of
 // round wire is the mutual inductance between two filamentary copies of its axis line
 // separated by the geometric mean distance of the wire section from itself.
@@ -198,3 +201,5 @@ Extended MaxwellGeneralCircular(TransformerContext& ctx, Extended N, Extended h,
   ctx.StopFlag = true;
   return -kMu0 * sum;
 }
+
+}  // namespace quor::transformer

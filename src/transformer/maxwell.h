@@ -8,6 +8,9 @@
 
 #include "transformer/context.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 Extended MaxwellSolenoid(TransformerContext& ctx, std::int32_t nsm, Extended N, Extended h,
                          Extended rmin, Extended rmax, Extended b, Extended wd);
 Extended MaxwellGeneralCoil(TransformerContext& ctx, std::int32_t nsm, Extended N, Extended h,
@@ -16,3 +19,5 @@ Extended MaxwellSolenoidCircular(TransformerContext& ctx, Extended N, Extended h
                                  Extended rmin, Extended rmax, Extended b, Extended wd);
 Extended MaxwellGeneralCircular(TransformerContext& ctx, Extended N, Extended h,
                                 Extended rmin, Extended rmax, Extended b, Extended wd);
+
+}  // namespace quor::transformer

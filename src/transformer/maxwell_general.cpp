@@ -13,6 +13,9 @@
 #include "transformer/spiral_progress.h"
 #include "transformer/spiral_tables.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 Extended MaxwellGeneralCoil(TransformerContext& ctx, std::int32_t nsm, Extended N, Extended h,
                             Extended rmin, Extended rmax, Extended b, Extended wd) {
   ctx.SetRunning(true);
@@ -87,3 +90,5 @@ Extended MaxwellGeneralCoil(TransformerContext& ctx, std::int32_t nsm, Extended 
   if (!progress.Finish()) return 0;
   return 1e-7L * sum * dt * dt;
 }
+
+}  // namespace quor::transformer

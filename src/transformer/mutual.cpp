@@ -9,6 +9,9 @@
 #include "numerics/rings.h"
 #include "transformer/spiral_tables.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 // Neumann's formula M = mu0/(4 pi) * double integral of (dl1 . dl2)/R, taken along the
 // two spirals by the midpoint rule on straight segments of equal angle.
 //
@@ -200,3 +203,5 @@ void MutualCircularTurns(TransformerContext& ctx) {
   }
   ctx.coils.M = -kMu0 * sum;
 }
+
+}  // namespace quor::transformer

@@ -6,6 +6,11 @@
 
 #include "transformer/context.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 void MutualSolenoids(TransformerContext& ctx, std::int32_t ns1, std::int32_t ns2);
 void MutualGeneralCoils(TransformerContext& ctx, std::int32_t ns1, std::int32_t ns2);
 void MutualCircularTurns(TransformerContext& ctx);
+
+}  // namespace quor::transformer

@@ -9,6 +9,9 @@
 #include "transformer/classical.h"
 #include "transformer/drawing.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 namespace {
 
 // Mutual inductance between loop i (radius r, height z) and the secondary.
@@ -124,3 +127,5 @@ Extended ParallelPrimary(TransformerContext& ctx, Extended N, Extended h, Extend
   ctx.StopFlag = true;
   return L(1, 1);
 }
+
+}  // namespace quor::transformer

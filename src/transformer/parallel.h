@@ -3,6 +3,9 @@
 // currents adding), coupled to a solenoidal secondary: the equivalent two-port.
 #include "transformer/context.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 // Loops: n = RoundAtLeastOne(N) (at most 99), from (rmin, b) to (rmax, b + h). Reads
 // the secondary and its self-inductance L2 from ctx.coils. On success returns the
 // equivalent primary inductance, replaces ctx.coils.L2 and ctx.coils.M by the
@@ -12,3 +15,5 @@ Extended ParallelPrimary(TransformerContext& ctx, Extended N, Extended h, Extend
                          Extended rmax, Extended b, Extended wd);
 
 inline constexpr int kMaxParallelLoops = 99;
+
+}  // namespace quor::transformer

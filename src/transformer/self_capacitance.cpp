@@ -7,6 +7,9 @@
 #include "transformer/maxwell.h"
 #include "transformer/validation.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 // R. G. Medhurst, "H.F. resistance and self-capacitance of single-layer solenoids",
 // Wireless Engineer 24 (1947), pp. 35-43 and 80-92: from his measurements,
 //   C = 0.1126 l + 0.08 D + 0.27 sqrt(D^3/l)  pF, lengths in centimetres,
@@ -94,3 +97,5 @@ Result SelfCapacitanceCommand(const FieldValues& fields, CommandEnv& env) {
   }
   return result;
 }
+
+}  // namespace quor::transformer

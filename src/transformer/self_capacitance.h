@@ -10,6 +10,9 @@
 #include "numerics/report.h"
 #include "transformer/context.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 // The self-capacitance (farads) of a solenoid of height h and radius rmin (= rmax).
 // A coil of rmax != rmin, or a flat one (h = 0), is outside the formula: the line
 // "The coil must be solenoidal.", ctx.StopFlag false and 0. Otherwise StopFlag true.
@@ -24,3 +27,5 @@ Extended MedhurstCapacitance(TransformerContext& ctx, Extended h, Extended rmax,
 // H, Hz) of the coils that gave them. A negative height or radius, or a coil of no
 // turns, ends it with an arithmetic fault.
 Result SelfCapacitanceCommand(const FieldValues& fields, CommandEnv& env);
+
+}  // namespace quor::transformer

@@ -15,6 +15,9 @@
 
 #include "transformer/context.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 class SpiralProgress {
  public:
   explicit SpiralProgress(TransformerContext& ctx) : ctx_(ctx) {}
@@ -117,3 +120,5 @@ inline CopySeparation WriteCopySeparation(TransformerContext& ctx, std::int32_t 
   ctx.Value(ctx.CoilKey("segments"), "1", guide);
   return c;
 }
+
+}  // namespace quor::transformer

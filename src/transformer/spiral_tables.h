@@ -8,6 +8,9 @@
 
 #include "numerics/extended.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 // cos and sin of the angles (m + offset)*dtheta, m = 0 ... ns - 1, dtheta = 2 pi/ns.
 struct AngleTable {
   AngleTable(std::int32_t ns, Extended offset) {
@@ -33,3 +36,5 @@ struct MidpointTable : AngleTable {
 struct StepTable : AngleTable {
   explicit StepTable(std::int32_t ns) : AngleTable(ns, 0.0L) {}
 };
+
+}  // namespace quor::transformer

@@ -4,6 +4,9 @@
 #include "numerics/file_write.h"
 #include "transformer/coil_pair.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 namespace {
 
 // A line as Pascal's ReadLn into a short string reads it: at most kMaxTrdLine
@@ -81,3 +84,5 @@ Result SaveTrdCommand(const FieldValues& fields, CommandEnv& env) {
   SaveTrdFile(env.Argument("FILE"), fields);
   return {};
 }
+
+}  // namespace quor::transformer

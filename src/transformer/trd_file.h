@@ -11,6 +11,9 @@
 #include "numerics/command.h"
 #include "numerics/fields.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 // En1, Eh1, Er1, Es1, Eb1, En2, Eh2, Er2, Es2, Eb2, Ewd1, Ewd2: the order of the lines.
 const std::vector<std::string>& TrdFieldNames();
 
@@ -49,3 +52,5 @@ const std::vector<FieldDef>& TrdTextFieldDefs();
 // Save of the main window: the twelve texts of the fields to the file named by the
 // argument "FILE". A write error ends it with FileError naming the file.
 Result SaveTrdCommand(const FieldValues& fields, CommandEnv& env);
+
+}  // namespace quor::transformer

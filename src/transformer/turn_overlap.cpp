@@ -6,6 +6,9 @@
 #include "numerics/format.h"
 #include "numerics/input_rounding.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 namespace {
 
 Extended WireRadius(Extended wd) { return wd > 0 ? wd / 2 : 0; }
@@ -160,3 +163,5 @@ std::optional<std::string> CheckTurnOverlap(const CoilPair& c, const Transformer
   return "The wires of the coils overlap (primary turn " + std::to_string(pair->primary) +
          ", secondary turn " + std::to_string(pair->secondary) + ")";
 }
+
+}  // namespace quor::transformer

@@ -19,6 +19,9 @@
 #include "numerics/extended.h"
 #include "transformer/coil_pair.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 // The wire-section centres of one coil in the meridian half plane, turn by turn: turn
 // m (from 0) is at (r0, z0) + m (stepR, stepZ) when phi = 0 and moves by
 // (moveR, moveZ) per radian of phi, for phi from 0 to 2 pi (the last turn of a
@@ -59,3 +62,5 @@ std::optional<TurnPair> FirstOverlap(const TurnTracks& primary, const TurnTracks
 // or the wires keep apart; otherwise the line "The wires of the coils overlap (primary
 // turn i, secondary turn j)".
 std::optional<std::string> CheckTurnOverlap(const CoilPair& c, const TransformerOptions& opt);
+
+}  // namespace quor::transformer

@@ -8,6 +8,9 @@
 #include "numerics/format.h"
 #include "numerics/number_reading.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 namespace {
 
 // A field's new text and, when it was converted, the number that text shows.
@@ -143,3 +146,5 @@ Result ToMetersCommand(const FieldValues& fields, CommandEnv& env) {
 Result ToInchesCommand(const FieldValues& fields, CommandEnv& env) {
   return ConvertWindowCommand(fields, env, UnitDirection::ToInches);
 }
+
+}  // namespace quor::transformer

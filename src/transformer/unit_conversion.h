@@ -13,6 +13,9 @@
 #include "numerics/fields.h"
 #include "numerics/report.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 // American wire gauge: gauge n has a diameter of exp(AwgA*n + AwgB) mils, fixed by
 // gauge 36 = 5 mils and gauge 0000 (n = -3) = 460 mils with 39 geometric steps between
 // them. Gauges thicker than 0 (00, 000, 0000) are the negative numbers -1, -2, -3.
@@ -73,3 +76,5 @@ void ConvertUnitFields(const UnitFieldSet& set, UnitDirection direction, FieldVa
 // Values: each converted field's new number by its name, as ConvertUnitFields adds it.
 Result ToMetersCommand(const FieldValues& fields, CommandEnv& env);
 Result ToInchesCommand(const FieldValues& fields, CommandEnv& env);
+
+}  // namespace quor::transformer

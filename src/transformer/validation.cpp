@@ -5,6 +5,9 @@
 #include "numerics/format.h"
 #include "numerics/input_rounding.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 Extended MaxWireDiameter(Extended N, Extended h, Extended rmin, Extended rmax) {
   const Extended T = TruncWithinRounding(N + 0.999L);
   const Extended dr = rmax - rmin;
@@ -113,3 +116,5 @@ std::optional<std::string> CheckUnstoppableWork(const CoilPair& c, const Transfo
   }
   return std::nullopt;
 }
+
+}  // namespace quor::transformer

@@ -5,6 +5,9 @@
 
 #include "transformer/coil_pair.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 inline constexpr int kMaxSegmentsPerTurn = 10000;
 
 // Bounds on the work of one Calculate. The circular-turn sums and the segment sums of
@@ -57,3 +60,5 @@ std::optional<std::string> CheckWireDiameters(const CoilPair& c, const Transform
 // Widest wire that fits a coil: twice the length of its slanted side per turn, with
 // the turns rounded up (12.5 turns count 13 pitches).
 Extended MaxWireDiameter(Extended N, Extended h, Extended rmin, Extended rmax);
+
+}  // namespace quor::transformer

@@ -6,6 +6,9 @@
 
 #include "transformer/unit_conversion.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 namespace {
 
 // The keys that belong to one coil, for the primary (1) and the secondary (2).
@@ -152,3 +155,5 @@ const std::vector<ValueDef>& NoValueDefs() {
   static const std::vector<ValueDef> none;
   return none;
 }
+
+}  // namespace quor::transformer

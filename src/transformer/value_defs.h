@@ -5,6 +5,9 @@
 
 #include "numerics/command.h"
 
+namespace quor::transformer {
+using namespace quor::numerics;
+
 // Calculate of the main window (TransformerCommand).
 const std::vector<ValueDef>& TransformerValueDefs();
 // Self-capacitance and self-resonance of the two coils (SelfCapacitanceCommand).
@@ -17,3 +20,5 @@ const std::vector<ValueDef>& ToMetersValueDefs();
 const std::vector<ValueDef>& ToInchesValueDefs();
 // A command that computes no number (save-trd).
 const std::vector<ValueDef>& NoValueDefs();
+
+}  // namespace quor::transformer

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "numerics/fields.h"
+#include "numerics/library_namespaces.h"
 
 class QCheckBox;
 class QLineEdit;

@@ -4,6 +4,7 @@
 
 #include "numerics/arithmetic_fault.h"
 #include "numerics/file_write.h"
+#include "numerics/library_namespaces.h"
 
 QFont FormFont() {
   QFont f(QStringLiteral("Sans Serif"));

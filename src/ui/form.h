@@ -9,6 +9,7 @@
 
 #include "numerics/command.h"
 #include "numerics/report.h"
+#include "numerics/library_namespaces.h"
 
 QFont FormFont();
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "elliptic_test/elliptic_tables.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

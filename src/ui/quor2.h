@@ -3,6 +3,7 @@
 // arithmetic-geometric mean with Simpson's rule and the series.
 #include "numerics/fields.h"
 #include "ui/form.h"
+#include "numerics/library_namespaces.h"
 
 class QButtonGroup;
 class QCheckBox;

@@ -24,6 +24,7 @@
 #include "transformer/self_capacitance.h"
 #include "transformer/trd_file.h"
 #include "ui/form.h"
+#include "numerics/library_namespaces.h"
 
 const char* const TForm1::kTitleLine = "quor - air-core transformer and electrostatics calculator";
 const char* const TForm1::kVersionLine = "Version " QUOR_VERSION;

@@ -14,6 +14,7 @@
 #include "transformer/coil_pair.h"
 #include "transformer/context.h"
 #include "transformer/unit_conversion.h"
+#include "numerics/library_namespaces.h"
 
 class QAction;
 class QCheckBox;

@@ -24,6 +24,7 @@
 #include "platform/png_render.h"
 #include "platform/qt_event_pump.h"
 #include "platform/report_memo.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

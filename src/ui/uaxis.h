@@ -12,6 +12,7 @@
 #include "electrostatics/structure_view.h"
 #include "numerics/screen_mapping.h"
 #include "ui/form.h"
+#include "numerics/library_namespaces.h"
 
 class QAction;
 class QCheckBox;

@@ -3,6 +3,7 @@
 // coaxial thin rings: capacitance and field.
 #include "electrostatics/conical_sheet.h"
 #include "ui/form.h"
+#include "numerics/library_namespaces.h"
 
 class PaintBox;
 class QCheckBox;

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "electrostatics/spheres.h"
+#include "numerics/library_namespaces.h"
 
 TFesferas::TFesferas(ReportSink& report, BreakdownField& breakdown, QWidget* parent)
     : SecondaryForm(report, QStringLiteral("Two spheres"), kWidth, kHeight, parent),

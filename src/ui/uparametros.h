@@ -2,6 +2,7 @@
 // The breakdown field of air used for every breakdown voltage.
 #include "electrostatics/breakdown_field.h"
 #include "ui/form.h"
+#include "numerics/library_namespaces.h"
 
 class QLabel;
 class QLineEdit;

@@ -4,6 +4,7 @@
 #include "electrostatics/breakdown_field.h"
 #include "electrostatics/partial_toroid.h"
 #include "ui/form.h"
+#include "numerics/library_namespaces.h"
 
 class PaintBox;
 class QCheckBox;

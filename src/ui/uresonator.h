@@ -6,6 +6,7 @@
 
 #include "resonator/resonator_command.h"
 #include "ui/form.h"
+#include "numerics/library_namespaces.h"
 
 class PaintBox;
 class QButtonGroup;

@@ -8,6 +8,7 @@
 
 #include "straight/spiral.h"
 #include "straight/straight_wires.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include "numerics/screen_mapping.h"
 #include "platform/paint_box.h"
 #include "ui/form.h"
+#include "numerics/library_namespaces.h"
 
 class QCheckBox;
 class QGroupBox;

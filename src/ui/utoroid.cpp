@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "electrostatics/toroid_command.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include "electrostatics/breakdown_field.h"
 #include "numerics/fields.h"
 #include "ui/form.h"
+#include "numerics/library_namespaces.h"
 
 class QCheckBox;
 class QLabel;

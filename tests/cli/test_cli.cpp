@@ -12,6 +12,7 @@
 #include "command_run.h"
 #include "transformer/coil_pair.h"
 #include "transformer/driver.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include "electrostatics/structure_description.h"
 #include "numerics/file_write.h"
 #include "transformer/trd_file.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "command_run.h"
 #include "electrostatics/conical_sheet.h"
 #include "electrostatics/partial_toroid.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

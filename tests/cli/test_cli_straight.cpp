@@ -9,6 +9,7 @@
 #include "command_run.h"
 #include "straight/spiral.h"
 #include "straight/straight_wires.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

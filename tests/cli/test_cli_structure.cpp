@@ -6,6 +6,7 @@
 #include "cli/cli.h"
 #include "electrostatics/structure_session.h"
 #include "numerics/file_write.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

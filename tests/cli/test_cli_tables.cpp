@@ -10,6 +10,7 @@
 #include "transformer/couplings.h"
 #include "transformer/coil_pair.h"
 #include "transformer/self_capacitance.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

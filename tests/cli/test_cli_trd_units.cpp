@@ -11,6 +11,7 @@
 #include "transformer/driver.h"
 #include "transformer/trd_file.h"
 #include "transformer/unit_conversion.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 
 #include "cli/commands.h"
 #include "electrostatics/structure_view.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

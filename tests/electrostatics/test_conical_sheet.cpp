@@ -13,6 +13,7 @@
 #include "electrostatics/ring_kernel.h"
 #include "numerics/format.h"
 #include "transformer/report_match.h"
+#include "numerics/library_namespaces.h"
 
 using report_match::Matches;
 

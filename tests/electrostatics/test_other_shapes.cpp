@@ -12,6 +12,7 @@
 #include "electrostatics/other_shapes.h"
 #include "electrostatics/ring_kernel.h"
 #include "numerics/arithmetic_fault.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 
 #include "electrostatics/palette.h"
 #include "numerics/file_write.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 std::string PaletteBytes(std::size_t size) {

@@ -16,6 +16,7 @@
 #include "numerics/file_write.h"
 #include "numerics/format.h"
 #include "transformer/report_match.h"
+#include "numerics/library_namespaces.h"
 
 using report_match::Matches;
 

@@ -10,6 +10,7 @@
 #include "electrostatics/plot_overlays.h"
 #include "electrostatics/structure_plot.h"
 #include "electrostatics/structure_view.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

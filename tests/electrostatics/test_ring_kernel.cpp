@@ -5,6 +5,7 @@
 
 #include "electrostatics/ring_kernel.h"
 #include "numerics/elliptic.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 const Extended kEps0 = Eps0();

@@ -14,6 +14,7 @@
 #include "electrostatics/ring_set_checks.h"
 #include "electrostatics/structure_capacitance.h"
 #include "electrostatics/structure_description.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "electrostatics/ring_kernel.h"
 #include "electrostatics/spheres.h"
 #include "numerics/arithmetic_fault.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

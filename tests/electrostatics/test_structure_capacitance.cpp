@@ -11,6 +11,7 @@
 #include "electrostatics/structure_capacitance.h"
 #include "electrostatics/structure_session.h"
 #include "transformer/report_match.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "electrostatics/structure_description.h"
 #include "electrostatics/structure_view.h"
 #include "numerics/file_write.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

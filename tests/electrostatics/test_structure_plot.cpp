@@ -11,6 +11,7 @@
 #include "electrostatics/structure_view.h"
 #include "numerics/arithmetic_fault.h"
 #include "numerics/format.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 
 #include "command_run.h"
 #include "electrostatics/structure_probe.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -21,6 +21,7 @@
 #include "electrostatics/toroid_command.h"
 #include "numerics/arithmetic_fault.h"
 #include "numerics/file_write.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include "electrostatics/toroid.h"
 #include "electrostatics/toroid_command.h"
 #include "numerics/format.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

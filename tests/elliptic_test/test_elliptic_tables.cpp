@@ -12,6 +12,7 @@
 
 #include "command_run.h"
 #include "transformer/report_match.h"
+#include "numerics/library_namespaces.h"
 
 using report_match::ExpectLayout;
 using Lines = std::vector<std::string>;

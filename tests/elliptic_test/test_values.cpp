@@ -14,6 +14,7 @@
 #include "command_run.h"
 #include "elliptic_test/elliptic_tables.h"
 #include "support/value_coverage.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

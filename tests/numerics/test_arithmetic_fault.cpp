@@ -7,6 +7,7 @@
 #include <string>
 
 #include "numerics/format.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 
 #include "numerics/arithmetic_fault.h"
 #include "numerics/file_write.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <limits>
 #include <vector>
+#include "numerics/library_namespaces.h"
 
 namespace {
 

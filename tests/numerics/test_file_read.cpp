@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "numerics/file_read.h"
+#include "numerics/library_namespaces.h"
 
 using Lines = std::vector<std::string>;
 

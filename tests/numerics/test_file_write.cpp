@@ -9,6 +9,7 @@
 
 #include "numerics/file_write.h"
 #include "support/save_cases.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "numerics/report.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

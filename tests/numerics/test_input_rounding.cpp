@@ -6,6 +6,7 @@
 #include <string>
 
 #include "numerics/input_rounding.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

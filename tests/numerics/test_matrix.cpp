@@ -10,6 +10,7 @@
 #include <string>
 
 #include "numerics/rings.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

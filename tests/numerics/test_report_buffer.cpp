@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "numerics/report_buffer.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

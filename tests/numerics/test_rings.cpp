@@ -7,6 +7,7 @@
 #include <boost/math/special_functions/ellint_1.hpp>
 #include <boost/math/special_functions/ellint_2.hpp>
 #include <cmath>
+#include "numerics/library_namespaces.h"
 
 namespace {
 

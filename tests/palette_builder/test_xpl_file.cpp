@@ -13,6 +13,7 @@
 #include "electrostatics/palette.h"
 #include "palette_builder/palette_model.h"
 #include "palette_builder/xpl_file.h"
+#include "numerics/library_namespaces.h"
 
 namespace fs = std::filesystem;
 

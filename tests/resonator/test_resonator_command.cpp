@@ -13,6 +13,7 @@
 #include "transformer/context.h"
 #include "transformer/maxwell.h"
 #include "transformer/mutual.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

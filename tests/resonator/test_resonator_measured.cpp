@@ -10,6 +10,7 @@
 #include "transformer/context.h"
 #include "transformer/maxwell.h"
 #include "transformer/self_capacitance.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

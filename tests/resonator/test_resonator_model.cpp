@@ -13,6 +13,7 @@
 #include "resonator/resonator_model.h"
 #include "transformer/context.h"
 #include "transformer/maxwell.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

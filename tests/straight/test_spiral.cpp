@@ -11,6 +11,7 @@
 #include "numerics/canvas.h"
 #include "straight/spiral.h"
 #include "straight/wires.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

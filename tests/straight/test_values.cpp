@@ -9,6 +9,7 @@
 #include "straight/spiral.h"
 #include "straight/straight_wires.h"
 #include "support/value_coverage.h"
+#include "numerics/library_namespaces.h"
 
 using namespace value_coverage;
 

@@ -10,6 +10,7 @@
 #include "command_run.h"
 #include "straight/straight_wires.h"
 #include "straight/wires.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

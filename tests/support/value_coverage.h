@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "numerics/command.h"
+#include "numerics/library_namespaces.h"
 
 namespace value_coverage {
 

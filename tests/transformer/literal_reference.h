@@ -12,6 +12,7 @@
 #include "numerics/extended.h"
 #include "transformer/coil_pair.h"
 #include "transformer/drawing.h"
+#include "numerics/library_namespaces.h"
 
 namespace literal {
 

@@ -10,6 +10,7 @@
 
 #include "numerics/elliptic.h"
 #include "numerics/rings.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

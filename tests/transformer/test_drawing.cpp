@@ -8,6 +8,7 @@
 #include "numerics/canvas.h"
 #include "transformer/coil_pair.h"
 #include "transformer/drawing.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include "transformer/context.h"
 #include "transformer/driver.h"
 #include "transformer/report_match.h"
+#include "numerics/library_namespaces.h"
 
 using report_match::ExpectLayout;
 using report_match::HasLineStarting;

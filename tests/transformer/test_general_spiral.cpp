@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "numerics/row_pool.h"
+#include "numerics/library_namespaces.h"
 
 // A conical spiral of 3.5 turns and its copy raised by 0.4 mm, 40 segments a turn.
 TEST(GeneralSpiralRows, WalkingTheSpiralGivesTheTabledRowsBitForBit) {

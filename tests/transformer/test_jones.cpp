@@ -7,6 +7,7 @@
 #include "transformer/context.h"
 #include "transformer/jones.h"
 #include "transformer/mutual.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -17,6 +17,7 @@
 #include "transformer/context.h"
 #include "transformer/maxwell.h"
 #include "transformer/spiral_progress.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "numerics/report.h"
 #include "transformer/context.h"
 #include "transformer/mutual.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "transformer/context.h"
 #include "transformer/parallel.h"
 #include "transformer/report_match.h"
+#include "numerics/library_namespaces.h"
 
 using report_match::ExpectLayout;
 using Lines = std::vector<std::string>;

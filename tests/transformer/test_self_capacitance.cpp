@@ -13,6 +13,7 @@
 #include "transformer/driver.h"
 #include "transformer/report_match.h"
 #include "transformer/self_capacitance.h"
+#include "numerics/library_namespaces.h"
 
 using Lines = std::vector<std::string>;
 using command_run::LinesOf;

@@ -8,6 +8,7 @@
 #include "numerics/file_write.h"
 #include "transformer/coil_pair.h"
 #include "transformer/trd_file.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

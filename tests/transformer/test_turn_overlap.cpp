@@ -10,6 +10,7 @@
 
 #include "transformer/coil_pair.h"
 #include "transformer/turn_overlap.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

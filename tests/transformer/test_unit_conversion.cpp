@@ -7,6 +7,7 @@
 #include "numerics/arithmetic_fault.h"
 #include "numerics/number_reading.h"
 #include "transformer/unit_conversion.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

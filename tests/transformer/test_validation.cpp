@@ -9,6 +9,7 @@
 #include "transformer/context.h"
 #include "transformer/driver.h"
 #include "transformer/validation.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -18,6 +18,7 @@
 #include "transformer/self_capacitance.h"
 #include "transformer/unit_conversion.h"
 #include "transformer/value_defs.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

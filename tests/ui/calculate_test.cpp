@@ -15,6 +15,7 @@
 #include "command_run.h"
 #include "transformer/driver.h"
 #include "ui/quoru.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -18,6 +18,7 @@
 #include "transformer/self_capacitance.h"
 #include "ui/quor2.h"
 #include "ui/quoru.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -20,6 +20,7 @@
 
 #include "quor_version.h"
 #include "ui/quoru.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "transformer/coil_pair.h"
 #include "transformer/trd_file.h"
 #include "ui/application.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -15,6 +15,7 @@
 #include "platform/paint_box.h"
 #include "ui/udisk.h"
 #include "ui/upartial.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "command_run.h"
 #include "electrostatics/spheres.h"
 #include "ui/uesferas.h"
+#include "numerics/library_namespaces.h"
 
 TEST(SpheresWindow, CalculateWritesTheCommandLinesWithTheCurrentSetting) {
   VectorReport report;

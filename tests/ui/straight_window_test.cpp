@@ -15,6 +15,7 @@
 #include "straight/spiral.h"
 #include "straight/straight_wires.h"
 #include "ui/ustraight.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -27,6 +27,7 @@
 #include "platform/png_render.h"
 #include "platform/report_memo.h"
 #include "ui/uaxis.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

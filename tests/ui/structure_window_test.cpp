@@ -18,6 +18,7 @@
 #include "platform/paint_box.h"
 #include "platform/report_memo.h"
 #include "ui/uaxis.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include "command_run.h"
 #include "electrostatics/toroid_command.h"
 #include "ui/utoroid.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 

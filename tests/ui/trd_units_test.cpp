@@ -16,6 +16,7 @@
 #include "transformer/trd_file.h"
 #include "transformer/unit_conversion.h"
 #include "ui/application.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 
