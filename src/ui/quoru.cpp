@@ -23,6 +23,7 @@
 #include "transformer/driver.h"
 #include "transformer/self_capacitance.h"
 #include "transformer/trd_file.h"
+#include "ui/desktop.h"
 #include "ui/form.h"
 
 const char* const TForm1::kTitleLine = "quor - air-core transformer and electrostatics calculator";
@@ -161,6 +162,19 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 
   BuildMenu();
   resize(kWidth, kHeight);
+
+  // An enlarged window gives the Report the room; the arrangement keeps its pixels (its
+  // scale is made for them) and stays at the Report's top right.
+  auto* layout = new ElasticLayout(this, QSize(kWidth, kHeight));
+  layout->Add(Memo1, 0, 0, 1, 1);
+  layout->Add(PaintBox1, 1, 0, 0, 0);
+
+  // Enter in a field calculates; not while a sum runs, when the button means Stop.
+  for (QLineEdit* edit : central->findChildren<QLineEdit*>())
+    connect(edit, &QLineEdit::returnPressed, this, [this] {
+      if (!running_ && Bcalc->isEnabled()) Bcalc->click();
+    });
+  WatchNumberFields(this, TransformerFieldDefs());
 }
 
 TForm1::~TForm1() = default;
@@ -287,7 +301,14 @@ void TForm1::BuildMenu() {
   File1 = menu("File", "File1");
   Save1 = item(File1, "Save", "Save1", &TForm1::Save1Click);
   Load1 = item(File1, "Load", "Load1", &TForm1::Load1Click);
+  File1->addSeparator();
+  File1->addAction(Memo1->ClearAction());
+  File1->addAction(Memo1->SaveAction());
+  File1->addSeparator();
   Exit1 = item(File1, "Exit", "Exit1", &TForm1::Exit1Click);
+  Save1->setShortcut(QKeySequence::Save);
+  Load1->setShortcut(QKeySequence::Open);
+  Exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
   // Items that show a window are connected by the application frame, which owns them.
   Tests1 = menu("Other calculations", "Tests1");
@@ -317,6 +338,8 @@ void TForm1::BuildMenu() {
       item(Units, "Inches/AWG to meters", "Inchestometers1", &TForm1::Inchestometers1Click);
   Meterstoinches1 =
       item(Units, "Meters to inches/AWG", "Meterstoinches1", &TForm1::Meterstoinches1Click);
+
+  Help1 = AddHelpMenu(bar);
 }
 
 QLineEdit* TForm1::EditNamed(const std::string& name) const {

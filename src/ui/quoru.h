@@ -15,6 +15,7 @@
 #include "transformer/context.h"
 #include "transformer/unit_conversion.h"
 
+class HelpMenu;
 class QAction;
 class QCheckBox;
 class QFileDialog;
@@ -88,6 +89,7 @@ class TForm1 : public QMainWindow {
   QAction *Parameters1, *Toroidcapacitance2, *Electricfieldbetweenspheres1,
       *Partialtoroidcapacitance2, *Circularsheetcapacitance2, *Generalcasewithaxialsymmetry1;
   QAction *Inchestometers1, *Meterstoinches1;
+  HelpMenu* Help1;
 
  public slots:
   void BcalcClick();
