@@ -151,7 +151,8 @@ void BackgroundCommand::SetBusy(bool busy) {
       }
     }
     for (QAction* a : form_->findChildren<QAction*>()) {
-      if (a->isEnabled() && !KeptWhileBusy(a)) {
+      // A menu's title stays: its items say for themselves.
+      if (a->isEnabled() && !KeptWhileBusy(a) && !a->menu()) {
         a->setEnabled(false);
         disabledActions_.emplace_back(a);
       }

@@ -23,6 +23,7 @@
 #include "transformer/driver.h"
 #include "transformer/self_capacitance.h"
 #include "transformer/trd_file.h"
+#include "ui/background_command.h"
 #include "ui/desktop.h"
 #include "ui/form.h"
 
@@ -175,6 +176,15 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
       if (!running_ && Bcalc->isEnabled()) Bcalc->click();
     });
   WatchNumberFields(this, TransformerFieldDefs());
+
+  background_ = new BackgroundCommand(this);
+  // What stays at hand while Calculate runs off the thread: the other windows, the
+  // Report's own actions, the end of the program.
+  for (QAction* a : {Testellipticfunctions1, Straightwires1, Secondaryresonance1, Parameters1,
+                     Toroidcapacitance2, Electricfieldbetweenspheres1, Partialtoroidcapacitance2,
+                     Circularsheetcapacitance2, Generalcasewithaxialsymmetry1, Exit1,
+                     Memo1->ClearAction(), Memo1->SaveAction()})
+    KeepWhileBusy(a);
 }
 
 TForm1::~TForm1() = default;
@@ -391,6 +401,20 @@ void TForm1::BcalcClick() {
   }
   stopRequested_ = false;
   CommandEnv env = DrawingEnv();
+  if (CBel->isChecked()) {
+    // Circular turns: sums that cannot be stopped, of seconds for a conical coil of
+    // a thousand turns ring by ring. They run off the window's thread, drawing their
+    // turns on a copy of the arrangement, with a mapping of their own.
+    ScreenMapping mapping = map_;
+    env.mapping = &mapping;
+    env.canvas = nullptr;
+    BackgroundCommand::Job job{TransformerFieldDefs(), &TransformerCommand, Fields(), env,
+                               PaintBox1, false};
+    const Result result = background_->Run(std::move(job));
+    map_ = mapping;
+    ShowFault(result, *Memo1, showFault);
+    return;
+  }
   // The true-spiral sums call the pump once per outer segment, millions of times; the
   // window is served every 10 ms, which keeps it live and a Stop click prompt at a
   // small fraction of the cost of processing events on every call.

@@ -15,6 +15,7 @@
 #include "transformer/context.h"
 #include "transformer/unit_conversion.h"
 
+class BackgroundCommand;
 class HelpMenu;
 class QAction;
 class QCheckBox;
@@ -48,6 +49,8 @@ class TForm1 : public QMainWindow {
   // A true-spiral sum of Calculate is running: the button reads "Stop".
   bool Running() const { return running_; }
   ReportSink& Report() { return *Memo1; }
+  // Runs Calculate with circular turns off the window's thread (see BackgroundCommand).
+  BackgroundCommand& Background() { return *background_; }
 
   // What ends the program (Exit, closing this window); the frame sets it.
   std::function<void()> onTerminate;
@@ -134,6 +137,7 @@ class TForm1 : public QMainWindow {
 
   CoilPair coils_;
   ScreenMapping map_;
+  BackgroundCommand* background_;
   bool running_ = false;
   bool stopRequested_ = false;
   EventPump pumpNow_;
