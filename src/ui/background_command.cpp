@@ -28,7 +28,8 @@ void BackgroundCommand::LineQueue::Append(std::string_view line) {
   bool post = false;
   {
     const std::lock_guard<std::mutex> lock(mutex_);
-    lines_.emplace_back(line);
+    text_.append(line);
+    ends_.push_back(static_cast<std::uint32_t>(text_.size()));
     post = !posted_;
     posted_ = true;
   }
@@ -36,10 +37,21 @@ void BackgroundCommand::LineQueue::Append(std::string_view line) {
   if (post) QMetaObject::invokeMethod(&owner_, [o = &owner_] { o->Deliver(); }, Qt::QueuedConnection);
 }
 
-std::vector<std::string> BackgroundCommand::LineQueue::Take() {
-  const std::lock_guard<std::mutex> lock(mutex_);
-  posted_ = false;
-  return std::exchange(lines_, {});
+void BackgroundCommand::LineQueue::MoveTo(ReportSink& sink) {
+  std::string text;
+  std::vector<std::uint32_t> ends;
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    posted_ = false;
+    text.swap(text_);
+    ends.swap(ends_);
+  }
+  // The worker goes on meanwhile, into fresh buffers.
+  std::uint32_t begin = 0;
+  for (const std::uint32_t end : ends) {
+    sink.Append(std::string_view(text).substr(begin, end - begin));
+    begin = end;
+  }
 }
 
 BackgroundCommand::BackgroundCommand(QWidget* form) : QObject(form), form_(form) {
@@ -66,8 +78,7 @@ void BackgroundCommand::Stop() {
 }
 
 void BackgroundCommand::Deliver() {
-  if (!target_) return;
-  for (const std::string& line : queue_.Take()) target_->Append(line);
+  if (target_) queue_.MoveTo(*target_);
 }
 
 Result BackgroundCommand::Run(Job job) {

@@ -16,6 +16,7 @@
 #include <QObject>
 #include <QPointer>
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -68,17 +69,22 @@ class BackgroundCommand : public QObject {
   QPushButton* StopButton() const { return stopButton_; }
 
  private:
-  // Lines from the worker, handed to the Report on the GUI thread.
+  // Lines from the worker, handed to the Report on the GUI thread. A listing may run
+  // to millions of lines faster than the Report takes them, so they wait as one text
+  // and the ends of the lines in it (some 4 bytes a line beside the text), not as a
+  // string each.
   class LineQueue : public ReportSink {
    public:
     explicit LineQueue(BackgroundCommand& owner) : owner_(owner) {}
     void Append(std::string_view line) override;
-    std::vector<std::string> Take();
+    // Passes the lines waiting, in order, to sink.
+    void MoveTo(ReportSink& sink);
 
    private:
     BackgroundCommand& owner_;
     std::mutex mutex_;
-    std::vector<std::string> lines_;
+    std::string text_;
+    std::vector<std::uint32_t> ends_;
     bool posted_ = false;
   };
 
