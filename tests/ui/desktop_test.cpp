@@ -25,6 +25,8 @@
 #include "transformer/couplings.h"
 #include "transformer/coil_pair.h"
 #include "transformer/driver.h"
+#include "transformer/drawing.h"
+#include "platform/image_canvas.h"
 #include "ui/application.h"
 #include "ui/desktop.h"
 
@@ -340,4 +342,43 @@ TEST_F(Desktop, HelpOpensTheGuideAndNamesVersionAndLicences) {
   EXPECT_EQ(app->Fcacal().Load1->shortcut(), app->Form1().Load1->shortcut());
   EXPECT_EQ(app->Fcacal().Save1->shortcut(), app->Form1().Save1->shortcut());
   EXPECT_EQ(app->Fcacal().Exit1->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
+}
+
+// Calculate of a conical secondary with circular turns (listed ring pair by ring pair)
+// runs off the main window's thread: the same lines as the command run on its own, and
+// the same picture as the command drawing over the arrangement on the window's thread.
+TEST_F(Desktop, MainWindowCalculateOffTheThreadListsAndDrawsAsOnIt) {
+  TForm1& form = app->Form1();
+  form.show();
+  Type(form.En2, QStringLiteral("60"));
+  Type(form.Es2, QStringLiteral("0.2"));
+  form.Bview->click();
+  const FieldValues fields = form.Fields();
+
+  // The reference: the arrangement painted and the command drawing over it, here.
+  ImageCanvas canvas(kArrangementSize, kArrangementSize);
+  ScreenMapping mapping;
+  CoilPair coils;
+  ReadTransformerInputs(fields, coils);
+  PaintArrangement(canvas, coils, mapping);
+  CommandEnv env;
+  env.canvas = &canvas;
+  env.mapping = &mapping;
+  const Result direct = RunCommand(TransformerFieldDefs(), &TransformerCommand, fields, env);
+  ASSERT_GT(direct.lines.size(), 3600u);  // 60 x 60 ring pairs of L2
+
+  bool busy = false;
+  form.Background().whileRunning = [&] {
+    busy = !form.Bcalc->isEnabled() && !form.Bview->isEnabled() && !form.Load1->isEnabled() &&
+           !form.En1->isEnabled() && form.Exit1->isEnabled() &&
+           form.Generalcasewithaxialsymmetry1->isEnabled() &&
+           !form.Background().StopButton()->isVisibleTo(&form);
+  };
+  const std::size_t before = Lines().size();
+  form.Bcalc->click();
+  EXPECT_TRUE(busy);
+  EXPECT_EQ(LinesSince(Lines(), before), direct.lines);
+  EXPECT_EQ(form.PaintBox1->Canvas().Image(), canvas.Image());
+  EXPECT_TRUE(form.Bcalc->isEnabled());
+  EXPECT_TRUE(form.Load1->isEnabled());
 }
