@@ -94,8 +94,9 @@ void TFtoroid::BtoroidClick() {
   CommandEnv env;
   env.breakdown = *breakdown_;
   env.directory = tableDirectory;
-  // A table of many toroids takes seconds: computed off the window's thread.
-  RunInBackground(ToroidFieldDefs(), &ToroidCommand, Fields(), env);
+  // A table of many toroids takes seconds: computed off the window's thread, and
+  // stopped between two rows when asked.
+  RunInBackground(ToroidFieldDefs(), &ToroidCommand, Fields(), env, nullptr, true);
 }
 
 void TFtoroid::CBtabelaClick() {

@@ -382,3 +382,36 @@ TEST_F(Desktop, MainWindowCalculateOffTheThreadListsAndDrawsAsOnIt) {
   EXPECT_TRUE(form.Bcalc->isEnabled());
   EXPECT_TRUE(form.Load1->isEnabled());
 }
+
+// Stop ends a toroid table between two rows: the values listed so far stay, followed by
+// "Interrupted", and no table file is written (an unfinished table is no table).
+TEST_F(Desktop, StopEndsAToroidTableWithoutAFile) {
+  TFtoroid& form = app->Ftoroid();
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / "quor_desktop_toroid_table";
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  form.tableDirectory = dir.string();
+  form.CBtabela->setChecked(true);
+  Type(form.Emajorto, QStringLiteral("2"));
+  Type(form.Eminorto, QStringLiteral("0.5"));
+  Type(form.En1, QStringLiteral("300"));
+  Type(form.En2, QStringLiteral("300"));
+  CommandEnv env = command_run::WithBreakdown(3000);
+  env.directory = dir.string();
+  const std::vector<std::string> full =
+      command_run::LinesOf(ToroidFieldDefs(), &ToroidCommand, form.Fields(), env);
+  ASSERT_EQ(full.back(), "Table saved in file toroid.dat");
+  std::filesystem::remove(dir / "toroid.dat");
+
+  form.Background().whileRunning = [&] { form.Background().StopButton()->click(); };
+  const std::size_t before = Lines().size();
+  form.Btoroid->click();
+  const std::vector<std::string> got = LinesSince(Lines(), before);
+  ASSERT_GE(got.size(), 2u);
+  EXPECT_EQ(got.back(), "Interrupted");
+  EXPECT_TRUE(std::equal(got.begin(), got.end() - 1, full.begin()));
+  EXPECT_FALSE(std::filesystem::exists(dir / "toroid.dat"));
+  EXPECT_TRUE(form.Btoroid->isEnabled());
+  std::filesystem::remove_all(dir);
+}
