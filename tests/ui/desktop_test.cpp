@@ -337,11 +337,30 @@ TEST_F(Desktop, HelpOpensTheGuideAndNamesVersionAndLicences) {
   for (const char* part : {"quor " QUOR_VERSION, "LGPL", "Mozilla Public License 2.0",
                            "Boost Software License 1.0"})
     EXPECT_NE(about.find(part), std::string::npos) << part;
-  // The structure window has the same menu, and its File the keys of the main one.
-  EXPECT_NE(app->Fcacal().Help1, nullptr);
-  EXPECT_EQ(app->Fcacal().Load1->shortcut(), app->Form1().Load1->shortcut());
-  EXPECT_EQ(app->Fcacal().Save1->shortcut(), app->Form1().Save1->shortcut());
-  EXPECT_EQ(app->Fcacal().Exit1->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
+  EXPECT_NE(app->Fcacal().Help1, nullptr);  // the structure window has the same menu
+}
+
+// Ctrl+O loads, Ctrl+S saves and Ctrl+Q ends the program, in the main window and in the
+// structure window, each with its own files.
+TEST_F(Desktop, FileKeysOfTheMainAndTheStructureWindow) {
+  QStringList asked;
+  TForm1& main = app->Form1();
+  TFcacal& cacal = app->Fcacal();
+  main.chooseOpenFile = [&](const QString&) { return asked << "main open", QString(); };
+  main.chooseSaveFile = [&](const QString&) { return asked << "main save", QString(); };
+  cacal.chooseOpenFile = [&](const QString&) { return asked << "cacal open", QString(); };
+  cacal.chooseSaveFile = [&](const QString&) { return asked << "cacal save", QString(); };
+  int ended = 0;
+  main.onTerminate = [&] { ++ended; };
+  for (QWidget* w : std::initializer_list<QWidget*>{&main, &cacal}) {
+    ShowForm(w);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    QTest::keyClick(w, Qt::Key_O, Qt::ControlModifier);
+    QTest::keyClick(w, Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(w, Qt::Key_Q, Qt::ControlModifier);
+  }
+  EXPECT_EQ(asked, (QStringList{"main open", "main save", "cacal open", "cacal save"}));
+  EXPECT_EQ(ended, 2);
 }
 
 // Calculate of a conical secondary with circular turns (listed ring pair by ring pair)
