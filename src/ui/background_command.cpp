@@ -77,6 +77,19 @@ void BackgroundCommand::Stop() {
   stopButton_->setEnabled(false);
 }
 
+void BackgroundCommand::SetCommandEnabled(QWidget* widget, bool enabled) {
+  for (BackgroundCommand* b : widget->window()->findChildren<BackgroundCommand*>()) {
+    if (!b->busy_) continue;
+    for (Disabled& d : b->disabled_) {
+      if (d.widget == widget) {
+        d.enableAfter = enabled;
+        return;
+      }
+    }
+  }
+  widget->setEnabled(enabled);
+}
+
 void BackgroundCommand::Deliver() {
   if (target_) queue_.MoveTo(*target_);
 }
@@ -158,7 +171,7 @@ void BackgroundCommand::SetBusy(bool busy) {
                            qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractSpinBox*>(w);
       if (command && w->isEnabled()) {
         w->setEnabled(false);
-        disabled_.emplace_back(w);
+        disabled_.push_back({w, true});
       }
     }
     for (QAction* a : form_->findChildren<QAction*>()) {
@@ -175,8 +188,8 @@ void BackgroundCommand::SetBusy(bool busy) {
     stopButton_->raise();
     form_->setCursor(Qt::BusyCursor);
   } else {
-    for (const QPointer<QWidget>& w : disabled_)
-      if (w) w->setEnabled(true);
+    for (const Disabled& d : disabled_)
+      if (d.widget) d.widget->setEnabled(d.enableAfter);
     for (const QPointer<QAction>& a : disabledActions_)
       if (a) a->setEnabled(true);
     for (const QPointer<QWidget>& w : readOnly_)

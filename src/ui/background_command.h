@@ -60,6 +60,11 @@ class BackgroundCommand : public QObject {
   // Asks the running command to stop at its next check.
   void Stop();
 
+  // Enables or disables a command of a window from outside it (the unit conversion
+  // allows or forbids the Calculate of the windows it converts): at once, or, while
+  // a command of that window runs and holds it disabled, when it ends.
+  static void SetCommandEnabled(QWidget* widget, bool enabled);
+
   // Called on the GUI thread once the window waits for the worker (tests look at the
   // window then).
   std::function<void()> whileRunning;
@@ -104,7 +109,11 @@ class BackgroundCommand : public QObject {
   QProgressBar* busyBar_ = nullptr;
   QPushButton* stopButton_ = nullptr;
   // What SetBusy(true) disabled, to be enabled again; the text areas made read-only.
-  std::vector<QPointer<QWidget>> disabled_;
+  struct Disabled {
+    QPointer<QWidget> widget;
+    bool enableAfter = true;
+  };
+  std::vector<Disabled> disabled_;
   std::vector<QPointer<QAction>> disabledActions_;
   std::vector<QPointer<QWidget>> readOnly_;
 };

@@ -541,7 +541,7 @@ void TForm1::ConvertUnits(UnitDirection direction) {
     if (form == this)
       SetCalcAllowed(toMeters);
     else if (auto* button = form->findChild<QPushButton*>(Q(set.button)))
-      button->setEnabled(toMeters);
+      BackgroundCommand::SetCommandEnabled(button, toMeters);  // after a run of its own
   }
   toMetersAllowed_ = !toMeters;
   toInchesAllowed_ = toMeters;

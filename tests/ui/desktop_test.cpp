@@ -434,3 +434,23 @@ TEST_F(Desktop, StopEndsAToroidTableWithoutAFile) {
   EXPECT_TRUE(form.Btoroid->isEnabled());
   std::filesystem::remove_all(dir);
 }
+
+// A unit conversion while a window's command runs converts its fields and leaves its
+// Calculate as the conversion says once the command ends (disabled in inches).
+TEST_F(Desktop, AConversionDuringARunDecidesCalculateAfterIt) {
+  TForm2& elliptic = app->Form2();
+  TFtoroid& toroid = app->Ftoroid();
+  toroid.CBdetails->setChecked(true);
+  // The toroid's own run, with the conversion to inches clicked meanwhile.
+  toroid.Background().whileRunning = [&] { app->Form1().Meterstoinches1->trigger(); };
+  toroid.Btoroid->click();
+  EXPECT_FALSE(toroid.Btoroid->isEnabled());
+  EXPECT_NE(toroid.Emajor->text(), QStringLiteral("0.9"));  // converted to inches
+  EXPECT_TRUE(toroid.Emajorto->isEnabled() == toroid.CBtabela->isChecked());
+  toroid.Background().whileRunning = nullptr;
+  // Back to metres while another window runs: the toroid's Calculate at once.
+  elliptic.Background().whileRunning = [&] { app->Form1().Inchestometers1->trigger(); };
+  elliptic.Button1->click();
+  EXPECT_TRUE(toroid.Btoroid->isEnabled());
+  EXPECT_TRUE(elliptic.Button1->isEnabled());
+}
