@@ -34,7 +34,8 @@ void BackgroundCommand::LineQueue::Append(std::string_view line) {
     posted_ = true;
   }
   // One delivery per burst of lines, however many the worker writes before it runs.
-  if (post) QMetaObject::invokeMethod(&owner_, [o = &owner_] { o->Deliver(); }, Qt::QueuedConnection);
+  if (post)
+    QMetaObject::invokeMethod(&owner_, [o = &owner_] { o->Deliver(); }, Qt::QueuedConnection);
 }
 
 void BackgroundCommand::LineQueue::MoveTo(ReportSink& sink) {

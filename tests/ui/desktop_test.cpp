@@ -185,7 +185,8 @@ TEST_F(Desktop, MalformedNumberFieldsAreMarkedWhileTyped) {
     EXPECT_EQ(InvalidNumberLine(TransformerFieldDefs(), form.Fields()).has_value(), row.marked)
         << row.text;
     if (row.marked)
-      EXPECT_EQ(row.edit->toolTip(), QStringLiteral("Not a number: ") + QString::fromUtf8(row.text));
+      EXPECT_EQ(row.edit->toolTip(),
+                QStringLiteral("Not a number: ") + QString::fromUtf8(row.text));
     else
       EXPECT_FALSE(row.edit->toolTip().startsWith(QStringLiteral("Not a number")));
   }
