@@ -204,6 +204,8 @@ void TFcacal::BuildControls() {
   Exit1->setObjectName(QStringLiteral("Exit1"));
   Exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
   Help1 = AddHelpMenu(MainMenu);
+  // At hand while Calculate runs off the window's thread, as in the main window.
+  for (QAction* a : {Exit1, Mmsg->ClearAction(), Mmsg->SaveAction()}) KeepWhileBusy(a);
 
   PBcacal = new PaintBox(kAreaSize, kAreaSize, this);
   PBcacal->setObjectName(QStringLiteral("PBcacal"));

@@ -300,21 +300,33 @@ TEST_F(Desktop, StopEndsALongTableBetweenRows) {
 TEST_F(Desktop, StructureCalculateOffTheThreadGivesTheSameMessagesAndDrawing) {
   TFcacal& form = app->Fcacal();
   form.show();
-  const QImage shown = form.PBcacal->Canvas().Image();
-  const std::size_t before = form.Mmsg->LinesUtf8().size();
-  form.Bcap->click();
-  const std::vector<std::string> got = LinesSince(form.Mmsg->LinesUtf8(), before);
+  form.PBcacal->EnsurePainted();
+  // The reference: the same session calculated here, drawing over the view shown.
+  ImageCanvas canvas(TFcacal::kAreaSize, TFcacal::kAreaSize);
+  canvas.SetImage(form.PBcacal->Canvas().Image());
   CommandEnv env = command_run::WithBreakdown(3000);
+  env.canvas = &canvas;
   StructureSession session;
   session.SetDescription(form.MlistaLines());
   const Result direct = RunCommand(
       StructureFieldDefs(),
       [&](const FieldValues&, CommandEnv& e) { return session.Calculate(false, e); }, {}, env);
-  EXPECT_EQ(got, direct.lines);
+  ASSERT_TRUE(direct.Ok());
+
+  bool busy = false;
+  form.Background().whileRunning = [&] {
+    busy = !form.Bcap->isEnabled() && !form.Bview->isEnabled() && form.Mlista->isReadOnly() &&
+           !form.Load1->isEnabled() && form.Exit1->isEnabled() &&
+           form.Mmsg->SaveAction()->isEnabled();
+  };
+  const std::size_t before = form.Mmsg->LinesUtf8().size();
+  form.Bcap->click();
+  EXPECT_TRUE(busy);
+  EXPECT_EQ(LinesSince(form.Mmsg->LinesUtf8(), before), direct.lines);
+  EXPECT_EQ(form.PBcacal->Canvas().Image(), canvas.Image());
   EXPECT_TRUE(form.Bplotar->isEnabled());
   EXPECT_TRUE(form.Bcap->isEnabled());
   EXPECT_FALSE(form.Mlista->isReadOnly());
-  EXPECT_EQ(form.PBcacal->Canvas().Image().size(), shown.size());
 }
 
 TEST_F(Desktop, HelpOpensTheGuideAndNamesVersionAndLicences) {
