@@ -1,12 +1,15 @@
 // quor-screenshots DIR: the pictures of the user guide. Starts quor's windows as a
 // user would see them after pressing each window's Calculate with its default fields
 // (and Plot in the structure window), and tintor's window with a palette shaped by
-// clicks, and writes each window to a PNG in DIR, together with that palette as
+// clicks, and writes each window to a PNG in DIR (and a field marked as not a number,
+// and the elliptic window busy with a long table), together with that palette as
 // DIR/quor.xpl (the colours of the guide's plots). scripts/docs runs it under a
 // virtual X display; it is no part of the installed programs.
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QGroupBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <cstdio>
@@ -100,6 +103,33 @@ int main(int argc, char** argv) {
     for (QPushButton* b : s.clicks) b->click();
     ok &= Shoot(s.form, at(s.file));
     if (s.form != &quor.Form1()) s.form->hide();
+  }
+
+  // After the main window's picture, which they would change: a field marked while
+  // its text is not a number, and a long table running with the window waiting.
+  {
+    TForm1& f = quor.Form1();
+    const QString kept = f.Er2->text();
+    f.Er2->setText(QStringLiteral("0,08"));
+    QCoreApplication::processEvents();
+    const QString path = at("marked-field.png");
+    const bool saved = f.GroupBox2->grab().save(path);
+    std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(path));
+    ok &= saved;
+    f.Er2->setText(kept);
+  }
+  {
+    TForm2& f = quor.Form2();
+    ShowForm(&f);
+    f.CBSimpson->setChecked(true);
+    f.Enk->setText(QStringLiteral("500"));
+    f.Background().whileRunning = [&] {
+      ok &= Shoot(&f, at("elliptic-busy.png"));
+      f.Background().StopButton()->click();
+    };
+    f.Button1->click();
+    f.Background().whileRunning = nullptr;
+    f.hide();
   }
   return ok ? 0 : 1;
 }

@@ -173,7 +173,8 @@ std::int64_t ToroidTableTerms(const ToroidTableRanges& t, std::int64_t enough) {
 }
 
 std::string ToroidTableText(const ToroidTableRanges& t, Extended e0, Extended Emax,
-                            ReportSink& report, Result* values) {
+                            ReportSink& report, Result* values,
+                            const std::function<bool()>& stopRequested, bool* stopped) {
   const TableGrid grid(t);
   // The table as arrays (SI units), and the values of its lines in the Report.
   std::vector<Extended> Ds, ds, Cs, Vs, listedC, listedV;
@@ -201,6 +202,10 @@ std::string ToroidTableText(const ToroidTableRanges& t, Extended e0, Extended Em
   const ToroidSwitches quiet{false, true};
   int listed = 0;  // the Report shows the first ten values
   for (std::int32_t i = 1; i <= t.I; ++i) {
+    if (stopRequested && stopRequested()) {
+      if (stopped) *stopped = true;
+      return text;
+    }
     const Extended D = Di(i);
     text += FixedStr(D, 8, 3);
     if (values) Ds.push_back(D);
@@ -294,7 +299,13 @@ Result ToroidCommand(const FieldValues& fields, CommandEnv& env) {
   if (ToroidTableTerms(t, kToroidTableMaxTerms) > kToroidTableMaxTerms)
     return Refusal(report, "Too many series terms for the table (max=" +
                                std::to_string(kToroidTableMaxTerms) + ")");
-  const std::string text = ToroidTableText(t, e0, Emax, report, &result);
+  bool stopped = false;
+  const std::string text =
+      ToroidTableText(t, e0, Emax, report, &result, env.stopRequested, &stopped);
+  if (stopped) {
+    // The rows listed so far stand; a table cut short is no table to save.
+    return Refusal(report, "Interrupted");
+  }
   CheckArithmeticFaults();  // values past the tenth reach only the file
   WriteFileAtomically(env.TablePath(kToroidTableName), text);
   if (static_cast<std::int64_t>(t.I) * t.J > 10) ReportLine(report, "...");

@@ -50,16 +50,22 @@ std::int64_t ToroidTableTerms(const ToroidTableRanges& ranges,
 // The text of toroid.dat (CR LF line ends) for the ranges, with the first ten values
 // computed (capacitances and voltages in turn) as Report lines. Emax in kV/m. With
 // values, the table is also returned as arrays: table_D, table_d, table_C, table_Vb,
-// and the values of the Report lines as listed_C, listed_Vb.
+// and the values of the Report lines as listed_C, listed_Vb. stopRequested, when
+// given, is asked before each row of major diameters: true ends the table there, with
+// *stopped set and the text unfinished.
 std::string ToroidTableText(const ToroidTableRanges& ranges, Extended e0, Extended Emax,
-                            ReportSink& report, Result* values = nullptr);
+                            ReportSink& report, Result* values = nullptr,
+                            const std::function<bool()>& stopRequested = nullptr,
+                            bool* stopped = nullptr);
 
 // Calculate of the toroid window as a plain function of the field texts: Emax from
 // env.breakdown. Table mode writes toroid.dat in env.directory (the current directory
 // when empty) through a temporary file, so that a write error leaves an older table
 // whole; the error (FileError) names the file. A major diameter of zero or less, or a
 // negative minor one (at either end of a table's range), and a table of more than
-// kToroidTableMaxValues numbers are refused before anything is computed.
+// kToroidTableMaxValues numbers are refused before anything is computed. A stop
+// requested (env.stopRequested) while a table is computed ends it between two rows
+// with the line "Interrupted"; no file is written.
 Result ToroidCommand(const FieldValues& fields, CommandEnv& env);
 
 }  // namespace quor::electrostatics

@@ -262,6 +262,8 @@ void PiBlock(ReportSink& report, const CompleteOptions& o, Extended k, Extended 
 }
 
 const char* const kNegativeCount = "The numbers of values must not be negative";
+// A table stopped between two rows, as a stopped sum of the main window ends.
+const char* const kInterrupted = "Interrupted";
 
 // The bounds on the size of a table, checked before its first row: the refusal (its
 // line written) of a table too large, or nothing.
@@ -273,7 +275,7 @@ std::optional<Result> TableSizeRefusal(ReportSink& report, std::int64_t rows, bo
                              IntStr(static_cast<std::int32_t>(limit)) + ")");
 }
 
-Result CompleteTable(const FieldValues& fields, ReportSink& report) {
+Result CompleteTable(const FieldValues& fields, ReportSink& report, const CommandEnv& env) {
   const Reader in{fields, CompleteIntegralsFieldDefs()};
   const Extended k1 = in.Real("Ek1");
   const Extended k2 = in.Real("Ek2");
@@ -308,12 +310,14 @@ Result CompleteTable(const FieldValues& fields, ReportSink& report) {
   Columns out;
   Extended k = ks.First();
   for (std::int32_t i = 0; i < ks.Count(); ++i) {
+    if (env.StopRequested()) return Refusal(report, kInterrupted);
     const Extended kk = ModulusOf(k, o.squared);
     if (o.item == CompleteItems::KE) {
       KEBlock(report, o, k, kk, out);
     } else {
       Extended c = cs.First();
       for (std::int32_t j = 0; j < cs.Count(); ++j) {
+        if (j > 0 && env.StopRequested()) return Refusal(report, kInterrupted);
         PiBlock(report, o, k, kk, c, ModulusOf(c, o.squared), out);
         c = c + cs.Step();
       }
@@ -323,7 +327,7 @@ Result CompleteTable(const FieldValues& fields, ReportSink& report) {
   return out.Lists();
 }
 
-Result IncompleteTable(const FieldValues& fields, ReportSink& report) {
+Result IncompleteTable(const FieldValues& fields, ReportSink& report, const CommandEnv& env) {
   ReportLine(report, "Testing incomplete elliptic integrals (numerical integration):");
   const Reader in{fields, IncompleteIntegralsFieldDefs()};
   const Extended a1 = in.Real("Eask1");
@@ -348,6 +352,7 @@ Result IncompleteTable(const FieldValues& fields, ReportSink& report) {
   for (std::int32_t i = 0; i < alphas.Count(); ++i) {
     Extended phi = phis.First();
     for (std::int32_t j = 0; j < phis.Count(); ++j) {
+      if (env.StopRequested()) return Refusal(report, kInterrupted);
       ReportLine(report, "arcsin(k)=" + FixedStr(alpha, 5, 2) + "; phi=" + FixedStr(phi, 5, 2) +
                              " (degrees):");
       out.Push("arcsin_k", "deg", alpha);
@@ -374,11 +379,11 @@ Result IncompleteTable(const FieldValues& fields, ReportSink& report) {
 }  // namespace
 
 Result CompleteIntegralsCommand(const FieldValues& fields, CommandEnv& env) {
-  return CompleteTable(fields, env.Report());
+  return CompleteTable(fields, env.Report(), env);
 }
 
 Result IncompleteIntegralsCommand(const FieldValues& fields, CommandEnv& env) {
-  return IncompleteTable(fields, env.Report());
+  return IncompleteTable(fields, env.Report(), env);
 }
 
 }  // namespace quor::elliptic_test

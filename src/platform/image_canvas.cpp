@@ -72,6 +72,12 @@ QPen ImageCanvas::LinePen() const {
   return pen;
 }
 
+void ImageCanvas::SetImage(const QImage& image) {
+  EndPainting();
+  image_ = image.convertToFormat(image_.format());
+  Touch();
+}
+
 QPainter& ImageCanvas::Painter() {
   if (!painter_) {
     painter_ = std::make_unique<QPainter>(&image_);

@@ -58,6 +58,8 @@ class ImageCanvas : public Canvas {
 
   // The picture so far (any drawing in progress is finished first).
   const QImage& Image();
+  // Replaces the picture (of the same size) by another, as a change.
+  void SetImage(const QImage& image);
   // The colour of one pixel as $BBGGRR.
   Color Pixel(int x, int y);
   // Called once each time the image goes from shown to changed, so that the widget

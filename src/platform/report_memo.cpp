@@ -1,9 +1,18 @@
 #include "platform/report_memo.h"
 
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QScrollBar>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <memory>
+
+#include "numerics/file_error.h"
+#include "numerics/file_write.h"
 
 namespace {
 
@@ -23,6 +32,52 @@ ReportMemo::ReportMemo(QWidget* parent) : QPlainTextEdit(parent) {
   flushTimer_.setSingleShot(true);
   flushTimer_.setInterval(0);
   connect(&flushTimer_, &QTimer::timeout, this, &ReportMemo::Flush);
+
+  clearAction_ = new QAction(QStringLiteral("Clear Report"), this);
+  clearAction_->setObjectName(QStringLiteral("ClearReport1"));
+  saveAction_ = new QAction(QStringLiteral("Save Report as..."), this);
+  saveAction_->setObjectName(QStringLiteral("SaveReport1"));
+  connect(clearAction_, &QAction::triggered, this, &ReportMemo::ClearReportClick);
+  connect(saveAction_, &QAction::triggered, this, &ReportMemo::SaveReportClick);
+  chooseSaveFile = [this](const QString& initial) {
+    QFileDialog dialog(window(), QStringLiteral("Save Report as"), QString(),
+                       QStringLiteral("Text files (*.txt);;All files (*)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    dialog.selectFile(initial);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+  };
+  showError = [this](const QString& message) {
+    QMessageBox::critical(window(), QStringLiteral("quor"), message);
+  };
+}
+
+void ReportMemo::SaveTo(const std::string& path) {
+  std::string text = buffer_.Text();
+  if (buffer_.LineCount() > 0) text += '\n';
+  WriteFileAtomically(path, text);
+}
+
+void ReportMemo::ClearReportClick() { Clear(); }
+
+void ReportMemo::SaveReportClick() {
+  const QString name = chooseSaveFile ? chooseSaveFile(saveName_) : QString();
+  if (name.isEmpty()) return;
+  try {
+    SaveTo(name.toStdString());
+    saveName_ = name;
+  } catch (const FileError& error) {
+    if (showError) showError(QString::fromStdString(error.what()));
+  }
+}
+
+void ReportMemo::contextMenuEvent(QContextMenuEvent* event) {
+  // The text area's own items (copy, select all), then the Report's.
+  std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
+  menu->addSeparator();
+  menu->addAction(clearAction_);
+  menu->addAction(saveAction_);
+  menu->exec(event->globalPos());
 }
 
 void ReportMemo::Append(std::string_view line) {

@@ -11,12 +11,16 @@
 // pump events, and before anything reads the text. Reading the lines, and copying a
 // selection of the whole text area, gives every kept line in the order of the Append
 // calls.
+//
+// Its context menu, and the File menu of its window, offer "Clear Report" and "Save
+// Report as..." (every kept line, as plain UTF-8 text).
 #include <QPlainTextEdit>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +28,8 @@
 #include "numerics/report_buffer.h"
 #include "numerics/library_namespaces.h"
 
+class QAction;
+class QContextMenuEvent;
 class QMimeData;
 
 class ReportMemo : public QPlainTextEdit, public ReportSink {
@@ -52,7 +58,27 @@ class ReportMemo : public QPlainTextEdit, public ReportSink {
   void SetLines(const QStringList& lines);
   void Clear();
 
+  // Writes every kept line, each ended by a line feed, in UTF-8, to the file at path
+  // (replaced whole or not at all). Throws FileError.
+  void SaveTo(const std::string& path);
+
+  // "Clear Report" and "Save Report as...", in the context menu; a window's File menu
+  // adds the same actions.
+  QAction* ClearAction() const { return clearAction_; }
+  QAction* SaveAction() const { return saveAction_; }
+  // The file dialog of Save Report as: given the proposed name, the chosen one, or an
+  // empty text when cancelled. Tests replace it.
+  std::function<QString(const QString& initialName)> chooseSaveFile;
+  // Shows the message of a file error of Save Report as (an error box). Tests replace
+  // it.
+  std::function<void(const QString&)> showError;
+
+ public slots:
+  void ClearReportClick();
+  void SaveReportClick();
+
  protected:
+  void contextMenuEvent(QContextMenuEvent* event) override;
   // A selection of the whole text area copies every kept line, also those above the
   // shown ones.
   QMimeData* createMimeDataFromSelection() const override;
@@ -62,4 +88,7 @@ class ReportMemo : public QPlainTextEdit, public ReportSink {
   std::int64_t shown_ = 0;  // lines appended (kept or dropped) when the text was last shown
   bool hasLines_ = false;   // the document's single empty block is "no lines" until set
   QTimer flushTimer_;
+  QAction* clearAction_;
+  QAction* saveAction_;
+  QString saveName_ = QStringLiteral("report.txt");
 };

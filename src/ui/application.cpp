@@ -70,6 +70,8 @@ void QuorApplication::ConnectMenu() {
   shows(f.Circularsheetcapacitance2, fdisk_.get());
   shows(f.Generalcasewithaxialsymmetry1, fcacal_.get());
   shows(f.Secondaryresonance1, fresonator_.get());
+  // Exit of the structure window ends the program as the main window's does.
+  QObject::connect(fcacal_->Exit1, &QAction::triggered, &f, &TForm1::Exit1Click);
   // The unit conversion of the main menu converts these windows' fields too.
   f.SetUnitWindow("straight", fstraight_.get());
   f.SetUnitWindow("toroid", ftoroid_.get());

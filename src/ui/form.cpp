@@ -25,6 +25,9 @@ SecondaryForm::SecondaryForm(ReportSink& report, const QString& caption, int wid
   setWindowTitle(caption);
   setFont(FormFont());
   resize(width, height);
+  layout_ = new ElasticLayout(this, QSize(width, height));
+  background_ = new BackgroundCommand(this);
+  AddEscapeHides(this);
   showError = [this](const QString& message) {
     QMessageBox::critical(this, QStringLiteral("quor"), message);
   };
@@ -57,4 +60,15 @@ Result SecondaryForm::Run(const std::vector<FieldDef>& defs, const CommandRunner
                           const FieldValues& fields) {
   CommandEnv env;
   return Run(defs, command, fields, env);
+}
+
+Result SecondaryForm::RunInBackground(const std::vector<FieldDef>& defs,
+                                      const CommandRunner& command, const FieldValues& fields,
+                                      CommandEnv env, PaintBox* drawing, bool stoppable) {
+  if (!env.report) env.report = report_;
+  BackgroundCommand::Job job{defs, command, fields, std::move(env), drawing, stoppable};
+  const Result result = background_->Run(std::move(job));
+  if (result.status == CommandStatus::Fault && showError)
+    showError(QString::fromStdString(result.message));
+  return result;
 }

@@ -88,6 +88,10 @@ TForm2::TForm2(ReportSink& report, QWidget* parent)
   });
   connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
   connect(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
+  ConnectEnter(GroupBox1, Button1);
+  ConnectEnter(GroupBox2, Button2);
+  WatchNumberFields(this, CompleteIntegralsFieldDefs());
+  WatchNumberFields(this, IncompleteIntegralsFieldDefs());
 }
 
 // Labels, defaults and hints come from the tables' field lists; the geometry is the
@@ -157,10 +161,14 @@ FieldValues TForm2::Fields() const {
 
 void TForm2::RG123Click() { CBserie->setEnabled(RG123Index() == 0); }
 
+// A table by Simpson's rule takes seconds per thousand rows: both tables are computed
+// off the window's thread, and stop at the next row when asked.
 void TForm2::Button1Click() {
-  Run(CompleteIntegralsFieldDefs(), &CompleteIntegralsCommand, Fields());
+  RunInBackground(CompleteIntegralsFieldDefs(), &CompleteIntegralsCommand, Fields(), {},
+                  nullptr, true);
 }
 
 void TForm2::Button2Click() {
-  Run(IncompleteIntegralsFieldDefs(), &IncompleteIntegralsCommand, Fields());
+  RunInBackground(IncompleteIntegralsFieldDefs(), &IncompleteIntegralsCommand, Fields(), {},
+                  nullptr, true);
 }

@@ -23,6 +23,8 @@
 #include "transformer/driver.h"
 #include "transformer/self_capacitance.h"
 #include "transformer/trd_file.h"
+#include "ui/background_command.h"
+#include "ui/desktop.h"
 #include "ui/form.h"
 #include "numerics/library_namespaces.h"
 
@@ -162,6 +164,28 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 
   BuildMenu();
   resize(kWidth, kHeight);
+
+  // An enlarged window gives the Report the room; the arrangement keeps its pixels (its
+  // scale is made for them) and stays at the Report's top right.
+  auto* layout = new ElasticLayout(this, QSize(kWidth, kHeight));
+  layout->Add(Memo1, 0, 0, 1, 1);
+  layout->Add(PaintBox1, 1, 0, 0, 0);
+
+  // Enter in a field calculates; not while a sum runs, when the button means Stop.
+  for (QLineEdit* edit : central->findChildren<QLineEdit*>())
+    connect(edit, &QLineEdit::returnPressed, this, [this] {
+      if (!running_ && Bcalc->isEnabled()) Bcalc->click();
+    });
+  WatchNumberFields(this, TransformerFieldDefs());
+
+  background_ = new BackgroundCommand(this);
+  // What stays at hand while Calculate runs off the thread: the other windows, the
+  // Report's own actions, the end of the program.
+  for (QAction* a : {Testellipticfunctions1, Straightwires1, Secondaryresonance1, Parameters1,
+                     Toroidcapacitance2, Electricfieldbetweenspheres1, Partialtoroidcapacitance2,
+                     Circularsheetcapacitance2, Generalcasewithaxialsymmetry1, Exit1,
+                     Memo1->ClearAction(), Memo1->SaveAction()})
+    KeepWhileBusy(a);
 }
 
 TForm1::~TForm1() = default;
@@ -288,7 +312,14 @@ void TForm1::BuildMenu() {
   File1 = menu("File", "File1");
   Save1 = item(File1, "Save", "Save1", &TForm1::Save1Click);
   Load1 = item(File1, "Load", "Load1", &TForm1::Load1Click);
+  File1->addSeparator();
+  File1->addAction(Memo1->ClearAction());
+  File1->addAction(Memo1->SaveAction());
+  File1->addSeparator();
   Exit1 = item(File1, "Exit", "Exit1", &TForm1::Exit1Click);
+  Save1->setShortcut(QKeySequence::Save);
+  Load1->setShortcut(QKeySequence::Open);
+  Exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
   // Items that show a window are connected by the application frame, which owns them.
   Tests1 = menu("Other calculations", "Tests1");
@@ -318,6 +349,8 @@ void TForm1::BuildMenu() {
       item(Units, "Inches/AWG to meters", "Inchestometers1", &TForm1::Inchestometers1Click);
   Meterstoinches1 =
       item(Units, "Meters to inches/AWG", "Meterstoinches1", &TForm1::Meterstoinches1Click);
+
+  Help1 = AddHelpMenu(bar);
 }
 
 QLineEdit* TForm1::EditNamed(const std::string& name) const {
@@ -369,6 +402,20 @@ void TForm1::BcalcClick() {
   }
   stopRequested_ = false;
   CommandEnv env = DrawingEnv();
+  if (CBel->isChecked()) {
+    // Circular turns: sums that cannot be stopped, of seconds for a conical coil of
+    // a thousand turns ring by ring. They run off the window's thread, drawing their
+    // turns on a copy of the arrangement, with a mapping of their own.
+    ScreenMapping mapping = map_;
+    env.mapping = &mapping;
+    env.canvas = nullptr;
+    BackgroundCommand::Job job{TransformerFieldDefs(), &TransformerCommand, Fields(), env,
+                               PaintBox1, false};
+    const Result result = background_->Run(std::move(job));
+    map_ = mapping;
+    ShowFault(result, *Memo1, showFault);
+    return;
+  }
   // The true-spiral sums call the pump once per outer segment, millions of times; the
   // window is served every 10 ms, which keeps it live and a Stop click prompt at a
   // small fraction of the cost of processing events on every call.
@@ -495,7 +542,7 @@ void TForm1::ConvertUnits(UnitDirection direction) {
     if (form == this)
       SetCalcAllowed(toMeters);
     else if (auto* button = form->findChild<QPushButton*>(Q(set.button)))
-      button->setEnabled(toMeters);
+      BackgroundCommand::SetCommandEnabled(button, toMeters);  // after a run of its own
   }
   toMetersAllowed_ = !toMeters;
   toInchesAllowed_ = toMeters;

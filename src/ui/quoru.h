@@ -16,6 +16,8 @@
 #include "transformer/unit_conversion.h"
 #include "numerics/library_namespaces.h"
 
+class BackgroundCommand;
+class HelpMenu;
 class QAction;
 class QCheckBox;
 class QFileDialog;
@@ -48,6 +50,8 @@ class TForm1 : public QMainWindow {
   // A true-spiral sum of Calculate is running: the button reads "Stop".
   bool Running() const { return running_; }
   ReportSink& Report() { return *Memo1; }
+  // Runs Calculate with circular turns off the window's thread (see BackgroundCommand).
+  BackgroundCommand& Background() { return *background_; }
 
   // What ends the program (Exit, closing this window); the frame sets it.
   std::function<void()> onTerminate;
@@ -89,6 +93,7 @@ class TForm1 : public QMainWindow {
   QAction *Parameters1, *Toroidcapacitance2, *Electricfieldbetweenspheres1,
       *Partialtoroidcapacitance2, *Circularsheetcapacitance2, *Generalcasewithaxialsymmetry1;
   QAction *Inchestometers1, *Meterstoinches1;
+  HelpMenu* Help1;
 
  public slots:
   void BcalcClick();
@@ -133,6 +138,7 @@ class TForm1 : public QMainWindow {
 
   CoilPair coils_;
   ScreenMapping map_;
+  BackgroundCommand* background_;
   bool running_ = false;
   bool stopRequested_ = false;
   EventPump pumpNow_;

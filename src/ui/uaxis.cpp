@@ -102,6 +102,8 @@ void TFcacal::BuildControls() {
   Load1->setObjectName(QStringLiteral("Load1"));
   Save1 = File1->addAction(QStringLiteral("Save"));
   Save1->setObjectName(QStringLiteral("Save1"));
+  Load1->setShortcut(QKeySequence::Open);
+  Save1->setShortcut(QKeySequence::Save);
   connect(Load1, &QAction::triggered, this, &TFcacal::Load1Click);
   connect(Save1, &QAction::triggered, this, &TFcacal::Save1Click);
 
@@ -193,6 +195,18 @@ void TFcacal::BuildControls() {
   QStringList help;
   for (const std::string& line : StructureHelpLines()) help << Q(line);
   Mmsg->SetLines(help);
+  // The message area's Clear and Save as, and the end of the program (the frame
+  // connects Exit).
+  File1->addSeparator();
+  File1->addAction(Mmsg->ClearAction());
+  File1->addAction(Mmsg->SaveAction());
+  File1->addSeparator();
+  Exit1 = File1->addAction(QStringLiteral("Exit"));
+  Exit1->setObjectName(QStringLiteral("Exit1"));
+  Exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  Help1 = AddHelpMenu(MainMenu);
+  // At hand while Calculate runs off the window's thread, as in the main window.
+  for (QAction* a : {Exit1, Mmsg->ClearAction(), Mmsg->SaveAction()}) KeepWhileBusy(a);
 
   PBcacal = new PaintBox(kAreaSize, kAreaSize, this);
   PBcacal->setObjectName(QStringLiteral("PBcacal"));
@@ -205,6 +219,25 @@ void TFcacal::BuildControls() {
   StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
   StatusBar1->setSizeGripEnabled(false);
   StatusBar1->setGeometry(left + columnWidth + 8, top + kAreaSize + 4, kAreaSize, 22);
+
+  // An enlarged window: the description and the messages share the extra height and
+  // take the extra width, the controls between them move down with the description's
+  // bottom, and the drawing area keeps its pixels (the plots' scale is made for them)
+  // at the right edge, its status line under it.
+  ElasticLayout& layout = Layout();
+  layout.Add(MainMenu, 0, 0, 1, 0);
+  layout.Add(Mlista, 0, 0, 1, 0.5);
+  for (QWidget* w : std::initializer_list<QWidget*>{
+           Bview, Bcap, CBlistar, CBplotar, Bplotar, CBrapido, Bstop, Label1, Eemax, CBlegend,
+           Bmais, Bmenos, Bleft, Bright, Button1, Bdown, CBcontours, CBaxes, Bsaveplot})
+    layout.Add(w, 0, 0.5, 0, 0);
+  layout.Add(Mmsg, 0, 0.5, 1, 0.5);
+  layout.Add(PBcacal, 1, 0, 0, 0);
+  layout.Add(StatusBar1, 1, 0, 0, 0);
+
+  // The one field, the plot's scale, plots on Enter; so does the choice of the plot.
+  ConnectEnter(this, Bplotar);
+  WatchNumberFields(this, StructurePlotFieldDefs());
 }
 
 std::vector<std::string> TFcacal::MlistaLines() const {
@@ -240,18 +273,19 @@ void TFcacal::BviewClick() {
   Mmsg->Flush();
 }
 
+// A structure of hundreds of rings takes seconds: it is computed off the window's
+// thread, on a copy of the drawing, while the window's commands wait.
 void TFcacal::BcapClick() {
   CommandEnv env;
   env.report = Mmsg;
-  env.canvas = &PBcacal->Canvas();
   env.breakdown = *breakdown_;
   const FieldValues fields{{"CBlistar", CBlistar->isChecked() ? "1" : "0"}};
-  const Result result = Run(
+  const Result result = RunInBackground(
       StructureFieldDefs(),
       [this](const FieldValues& f, CommandEnv& e) {
         return session_.Calculate(FieldChecked(f, StructureFieldDefs(), "CBlistar"), e);
       },
-      fields, env);
+      fields, env, PBcacal);
   if (result.Ok()) {
     Eemax->setText(Q(session_.Results().EemaxText));
     Bplotar->setEnabled(true);
@@ -383,5 +417,6 @@ void TFcacal::PBcacalMouseDown(Qt::MouseButton, int X, int Y) {
 }
 
 void TFcacal::PBcacalMouseMove(int X, int Y) {
+  if (Background().Busy()) return;  // the calculation is changing the view transform
   StatusBar1->showMessage(Q(CoordinateText(session_.ViewTransform(), X, Y)));
 }

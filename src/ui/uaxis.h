@@ -64,7 +64,8 @@ class TFcacal : public SecondaryForm {
 
   QMenuBar* MainMenu;
   QMenu* File1;
-  QAction *Load1, *Save1;
+  QAction *Load1, *Save1, *Exit1;
+  HelpMenu* Help1;
   QPlainTextEdit* Mlista;
   ReportMemo* Mmsg;
   QPushButton *Bview, *Bcap;

@@ -51,15 +51,16 @@ TFdisk::TFdisk(ReportSink& report, QWidget* parent)
   Bsheet->setObjectName(QStringLiteral("Bsheet"));
   Bsheet->setGeometry(kMargin + 160, kFieldsTop + 3 * kRowStep + 4, kEditWidth, 25);
   connect(Bsheet, &QPushButton::clicked, this, &TFdisk::BsheetClick);
+  ConnectEnter(this, Bsheet);
+  WatchNumberFields(this, SheetFieldDefs());
 }
 
 FieldValues TFdisk::Fields() const { return ReadFieldWidgets(this, SheetFieldDefs()); }
 
+// The ring-by-ring sums of a sheet of many rings take seconds: computed off the
+// window's thread, on a copy of the drawing.
 void TFdisk::BsheetClick() {
-  PBsheet->EnsurePainted();
-  CommandEnv env;
-  env.canvas = &PBsheet->Canvas();
-  Run(SheetFieldDefs(), &SheetCommand, Fields(), env);
+  RunInBackground(SheetFieldDefs(), &SheetCommand, Fields(), {}, PBsheet);
 }
 
 void TFdisk::PBsheetPaint(Canvas& canvas) { PaintSheet(Fields(), canvas); }

@@ -32,6 +32,8 @@ TFesferas::TFesferas(ReportSink& report, BreakdownField& breakdown, QWidget* par
   Bspheres->setObjectName(QStringLiteral("Bspheres"));
   Bspheres->setGeometry(318, 200, 75, 25);
   connect(Bspheres, &QPushButton::clicked, this, &TFesferas::BspheresClick);
+  ConnectEnter(this, Bspheres);
+  WatchNumberFields(this, SpheresFieldDefs());
 }
 
 FieldValues TFesferas::Fields() const {

@@ -24,6 +24,8 @@ TFparametros::TFparametros(ReportSink& report, BreakdownField& breakdown, QWidge
   Bapply->setObjectName(QStringLiteral("Bapply"));
   Bapply->setGeometry(16, 76, 75, 25);
   connect(Bapply, &QPushButton::clicked, this, &TFparametros::BapplyClick);
+  ConnectEnter(this, Bapply);
+  WatchNumberFields(this, ParametersFieldDefs());
 }
 
 // A text that is no number is refused with its line, the old setting kept and the

@@ -59,23 +59,26 @@ TFpartial::TFpartial(ReportSink& report, BreakdownField& breakdown, QWidget* par
   Bpartial->setObjectName(QStringLiteral("Bpartial"));
   Bpartial->setGeometry(kRightColumn + 200, kFieldsTop + 5 * kRowStep + 6, kEditWidth, 25);
   connect(Bpartial, &QPushButton::clicked, this, &TFpartial::BpartialClick);
+  ConnectEnter(this, Bpartial);
+  WatchNumberFields(this, PartialFieldDefs());
 }
 
 FieldValues TFpartial::Fields() const { return ReadFieldWidgets(this, PartialFieldDefs()); }
 
+// Hundreds of rings take seconds: computed off the window's thread, on a copy of the
+// drawing.
 void TFpartial::BpartialClick() {
-  PBpartial->EnsurePainted();
   CommandEnv env;
-  env.canvas = &PBpartial->Canvas();
   env.breakdown = *breakdown_;
-  Run(
+  RunInBackground(
       PartialFieldDefs(),
       [this](const FieldValues& f, CommandEnv& e) { return CalculatePartial(f, state_, e); },
-      Fields(), env);
+      Fields(), env, PBpartial);
 }
 
 void TFpartial::PBpartialPaint(Canvas& canvas) { PaintPartial(Fields(), state_, canvas); }
 
 void TFpartial::PBpartialMouseDown(int X, int Y) {
+  if (Background().Busy()) return;  // the rings probed are being computed
   RunGuarded([&] { ProbePartial(state_, X, Y, Report()); });
 }

@@ -77,6 +77,8 @@ TFresonator::TFresonator(ReportSink& report, std::function<FieldValues()> coilFi
   PBresonator->onPaint = [this](Canvas& canvas) { PBresonatorPaint(canvas); };
 
   connect(Bcalc, &QPushButton::clicked, this, &TFresonator::BcalcClick);
+  ConnectEnter(this, Bcalc);
+  WatchNumberFields(this, ResonatorWindowFieldDefs());
   connect(topItems_, &QButtonGroup::idToggled, this, [this](int, bool on) {
     if (on) RGtoploadClick();
   });

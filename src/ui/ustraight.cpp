@@ -117,6 +117,11 @@ TFstraight::TFstraight(ReportSink& report, QWidget* parent)
   connect(Bcalculate, &QPushButton::clicked, this, &TFstraight::BcalculateClick);
   connect(Calculate, &QPushButton::clicked, this, &TFstraight::CalculateClick);
   connect(Button1, &QPushButton::clicked, this, &TFstraight::Button1Click);
+  // Each panel's fields calculate that panel.
+  ConnectEnter(GroupBox1, Bcalculate);
+  ConnectEnter(GroupBox2, Calculate);
+  WatchNumberFields(this, StraightFieldDefs());
+  WatchNumberFields(this, SpiralFieldDefs());
 }
 
 FieldValues TFstraight::PanelFields(const std::vector<FieldDef>& defs) const {

@@ -76,6 +76,8 @@ TFtoroid::TFtoroid(ReportSink& report, BreakdownField& breakdown, QWidget* paren
   Btoroid->setGeometry(12, 110, 75, 25);
 
   connect(Btoroid, &QPushButton::clicked, this, &TFtoroid::BtoroidClick);
+  ConnectEnter(this, Btoroid);
+  WatchNumberFields(this, ToroidFieldDefs());
   connect(CBtabela, &QCheckBox::toggled, this, &TFtoroid::CBtabelaClick);
   CBtabelaClick();  // the ranges start disabled, the details enabled
 }
@@ -93,7 +95,9 @@ void TFtoroid::BtoroidClick() {
   CommandEnv env;
   env.breakdown = *breakdown_;
   env.directory = tableDirectory;
-  Run(ToroidFieldDefs(), &ToroidCommand, Fields(), env);
+  // A table of many toroids takes seconds: computed off the window's thread, and
+  // stopped between two rows when asked.
+  RunInBackground(ToroidFieldDefs(), &ToroidCommand, Fields(), env, nullptr, true);
 }
 
 void TFtoroid::CBtabelaClick() {

@@ -240,3 +240,39 @@ TEST(IncompleteTable, RefusalsCountsAndChoices) {
   EXPECT_EQ(minus[1], "arcsin(k)=30.00; phi=-45.00 (degrees):");
   EXPECT_EQ(minus[2], "F(k,phi)=-" + plus[2].substr(9, 19) + "; E(k,phi)=-" + plus[2].substr(39));
 }
+
+// A stop asked for ends a table before its next row (or pair of c and k): the rows
+// before it are those of the whole table, then "Interrupted", a refusal.
+TEST(Tables, StopEndsATableBetweenRows) {
+  struct Row {
+    const char* name;
+    const std::vector<FieldDef>& defs;
+    CommandFunction command;
+    FieldValues fields;
+    int rowsBeforeStop;
+    std::size_t linesPerRow;
+  };
+  const Row rows[] = {
+      {"K and E", CompleteIntegralsFieldDefs(), &CompleteIntegralsCommand, {{"Enk", "6"}}, 2, 2},
+      {"Pi of k and c", CompleteIntegralsFieldDefs(), &CompleteIntegralsCommand,
+       {{"Enk", "3"}, {"Enc", "4"}, {"RG123", "2"}}, 3, 0},
+      {"incomplete", IncompleteIntegralsFieldDefs(), &IncompleteIntegralsCommand,
+       {{"Enask", "3"}, {"Enp", "3"}}, 4, 3},
+  };
+  for (const Row& row : rows) {
+    const Lines full = command_run::LinesOf(row.defs, row.command, row.fields);
+    int asked = 0;
+    CommandEnv env;
+    env.stopRequested = [&] { return ++asked > row.rowsBeforeStop; };
+    const Result stopped = command_run::Run(row.defs, row.command, row.fields, env);
+    EXPECT_EQ(stopped.status, CommandStatus::Refused) << row.name;
+    ASSERT_GE(stopped.lines.size(), 2u) << row.name;
+    EXPECT_EQ(stopped.lines.back(), "Interrupted") << row.name;
+    EXPECT_LT(stopped.lines.size(), full.size()) << row.name;
+    EXPECT_TRUE(std::equal(stopped.lines.begin(), stopped.lines.end() - 1, full.begin()))
+        << row.name;
+    if (row.linesPerRow > 0) {  // the heading, then whole rows
+      EXPECT_EQ(stopped.lines.size() - 2, row.rowsBeforeStop * row.linesPerRow) << row.name;
+    }
+  }
+}

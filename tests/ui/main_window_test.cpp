@@ -279,7 +279,16 @@ TEST_F(MainWindowTest, MenuBarItemsInOrder) {
     std::vector<std::pair<const char*, const char*>> items;
   };
   const Menu menus[] = {
-      {"File1", "File", {{"Save1", "Save"}, {"Load1", "Load"}, {"Exit1", "Exit"}}},
+      // The empty pairs are the separators.
+      {"File1",
+       "File",
+       {{"Save1", "Save"},
+        {"Load1", "Load"},
+        {"", ""},
+        {"ClearReport1", "Clear Report"},
+        {"SaveReport1", "Save Report as..."},
+        {"", ""},
+        {"Exit1", "Exit"}}},
       {"Tests1",
        "Other calculations",
        {{"Testellipticfunctions1", "Test elliptic integrals"},
@@ -298,10 +307,11 @@ TEST_F(MainWindowTest, MenuBarItemsInOrder) {
       {"Units",
        "Unit conversion",
        {{"Inchestometers1", "Inches/AWG to meters"}, {"Meterstoinches1", "Meters to inches/AWG"}}},
+      {"Help1", "Help", {{"Userguide1", "User guide"}, {"Aboutquor1", "About quor"}}},
   };
   const QList<QAction*> bar = form->menuBar()->actions();
-  ASSERT_EQ(bar.size(), 4);
-  for (int m = 0; m < 4; ++m) {
+  ASSERT_EQ(bar.size(), 5);
+  for (int m = 0; m < 5; ++m) {
     QMenu* menu = bar[m]->menu();
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->objectName(), QString::fromUtf8(menus[m].name));
@@ -311,7 +321,10 @@ TEST_F(MainWindowTest, MenuBarItemsInOrder) {
     for (int i = 0; i < items.size(); ++i) {
       EXPECT_EQ(items[i]->objectName(), QString::fromUtf8(menus[m].items[i].first));
       EXPECT_EQ(items[i]->text(), QString::fromUtf8(menus[m].items[i].second));
-      EXPECT_EQ(form->findChild<QAction*>(QString::fromUtf8(menus[m].items[i].first)), items[i]);
+      if (*menus[m].items[i].first) {
+        EXPECT_EQ(form->findChild<QAction*>(QString::fromUtf8(menus[m].items[i].first)),
+                  items[i]);
+      }
     }
   }
 }
