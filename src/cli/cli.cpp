@@ -339,7 +339,7 @@ namespace {
 // a fault's message on err.
 int PrintTextSweep(const CliInvocation& invocation, std::ostream& out, std::ostream& err) {
   int status = 0;
-  RunSweep(invocation, [&](std::size_t, CliRun& run) {
+  RunSweep(invocation, [&](std::size_t, CollectedRun& run) {
     std::string heading = "#";
     for (const auto& [name, text] : run.swept) heading += " " + name + "=" + text;
     out << heading << '\n';
@@ -374,7 +374,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     int status = 0;
     RunSweep(
         invocation,
-        [&](std::size_t, CliRun& run) {
+        [&](std::size_t, CollectedRun& run) {
           text << JsonOfRun(invocation, run) << '\n';
           status = WorstExitStatus(status, ExitStatusOf(run.result));
         },
@@ -387,7 +387,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     CsvTable table(invocation);
     RunSweep(
         invocation,
-        [&](std::size_t, CliRun& run) {
+        [&](std::size_t, CollectedRun& run) {
           table.Add(run);
           status = WorstExitStatus(status, ExitStatusOf(run.result));
         },

@@ -50,7 +50,7 @@ struct CliInvocation {
 };
 
 // One run of an invocation with everything it wrote kept.
-struct CliRun {
+struct CollectedRun {
   FieldValues fields;  // the texts used
   FieldAssignments swept;  // the texts of the sweep's fields for this run
   // status, message, values, and every line written (the Emax lines first).
@@ -61,7 +61,7 @@ struct CliRun {
 // loaded from files, then the NAME=VALUE changes, then swept. workers: threads the
 // command itself may use (CommandEnv::workers). A file that cannot be read ends it as
 // a Fault.
-CliRun RunCollected(const CliInvocation& invocation, const FieldAssignments& swept = {},
+CollectedRun RunCollected(const CliInvocation& invocation, const FieldAssignments& swept = {},
                     int workers = -1);
 
 // The runs of a sweep: the product of the axes, the first axis outermost, as field
@@ -76,7 +76,7 @@ SweepAxis ParseSweep(const std::string& text);
 // invocation's worker threads, or on one when the command writes files, and hands each
 // run to emit in the order of the points, whatever thread computed it.
 void RunSweep(const CliInvocation& invocation,
-              const std::function<void(std::size_t index, CliRun& run)>& emit,
+              const std::function<void(std::size_t index, CollectedRun& run)>& emit,
               const CliHooks& hooks = {});
 
 // The exit status of a set of runs: the worst of them, a fault (1) before a refusal

@@ -105,7 +105,7 @@ const char* StatusName(CommandStatus status) {
   return "fault";
 }
 
-std::string JsonOfRun(const CliInvocation& invocation, const CliRun& run) {
+std::string JsonOfRun(const CliInvocation& invocation, const CollectedRun& run) {
   const Result& r = run.result;
   std::string out = "{\"command\":";
   out += JsonString(invocation.command->name);
@@ -197,7 +197,7 @@ std::string JsonOfRun(const CliInvocation& invocation, const CliRun& run) {
 
 CsvTable::CsvTable(const CliInvocation& invocation) : invocation_(invocation) {}
 
-void CsvTable::Add(const CliRun& run) {
+void CsvTable::Add(const CollectedRun& run) {
   Row row{run.result.status, run.result.Ok() ? "" : run.result.message, {}, {}};
   for (const FieldDef& f : *invocation_.fieldDefs) {
     const auto text = run.fields.find(f.name);

@@ -29,7 +29,7 @@ const char* StatusName(CommandStatus status);
 //   "values": {KEY: {"unit": UNIT, "value": NUMBER}, KEY: {"unit": UNIT,
 //   "dims": [N...], "value": [NUMBER...]}...}}
 // An array value's numbers come row by row.
-std::string JsonOfRun(const CliInvocation& invocation, const CliRun& run);
+std::string JsonOfRun(const CliInvocation& invocation, const CollectedRun& run);
 
 // The CSV of a set of runs: a header row (command, status, message, the fields in the
 // window's order, then every single-number value key in the order first met) and one
@@ -37,7 +37,7 @@ std::string JsonOfRun(const CliInvocation& invocation, const CliRun& run);
 class CsvTable {
  public:
   explicit CsvTable(const CliInvocation& invocation);
-  void Add(const CliRun& run);
+  void Add(const CollectedRun& run);
   std::string Text() const;
 
  private:

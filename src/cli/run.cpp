@@ -93,9 +93,9 @@ Result ExecuteInvocation(const CliInvocation& invocation, const FieldAssignments
   return result;
 }
 
-CliRun RunCollected(const CliInvocation& invocation, const FieldAssignments& swept, int workers,
+CollectedRun RunCollected(const CliInvocation& invocation, const FieldAssignments& swept, int workers,
                     const CliHooks& hooks) {
-  CliRun run;
+  CollectedRun run;
   run.fields = invocation.fields;
   run.swept = swept;
   std::vector<std::string> lines;
@@ -109,7 +109,7 @@ CliRun RunCollected(const CliInvocation& invocation, const FieldAssignments& swe
   return run;
 }
 
-CliRun RunCollected(const CliInvocation& invocation, const FieldAssignments& swept, int workers) {
+CollectedRun RunCollected(const CliInvocation& invocation, const FieldAssignments& swept, int workers) {
   return RunCollected(invocation, swept, workers, CliHooks{});
 }
 
@@ -180,7 +180,7 @@ std::vector<FieldAssignments> SweepPoints(const std::vector<SweepAxis>& axes) {
 }
 
 void RunSweep(const CliInvocation& invocation,
-              const std::function<void(std::size_t index, CliRun& run)>& emit,
+              const std::function<void(std::size_t index, CollectedRun& run)>& emit,
               const CliHooks& hooks) {
   const std::vector<FieldAssignments> points = SweepPoints(invocation.sweeps);
   const std::size_t n = points.size();
@@ -202,7 +202,7 @@ void RunSweep(const CliInvocation& invocation,
   jobs = static_cast<unsigned>(std::min<std::size_t>(jobs, n));
   if (jobs <= 1) {
     for (std::size_t i = 0; i < n; ++i) {
-      CliRun run = RunCollected(invocation, points[i], -1, hooks);
+      CollectedRun run = RunCollected(invocation, points[i], -1, hooks);
       emit(i, run);
     }
     return;
@@ -211,7 +211,7 @@ void RunSweep(const CliInvocation& invocation,
   // Each worker takes the next point; the calling thread hands the runs on in order as
   // they come in. A run's own row loops stay on its thread (workers 0): the sweep
   // already keeps every core busy.
-  std::vector<std::optional<CliRun>> done(n);
+  std::vector<std::optional<CollectedRun>> done(n);
   std::mutex mu;
   std::condition_variable ready;
   std::atomic<std::size_t> next{0};
@@ -219,7 +219,7 @@ void RunSweep(const CliInvocation& invocation,
   for (unsigned t = 0; t < jobs; ++t)
     threads.emplace_back([&] {
       for (std::size_t i; (i = next.fetch_add(1)) < n;) {
-        CliRun run = RunCollected(invocation, points[i], 0);
+        CollectedRun run = RunCollected(invocation, points[i], 0);
         const std::lock_guard<std::mutex> lock(mu);
         done[i] = std::move(run);
         ready.notify_all();
@@ -228,7 +228,7 @@ void RunSweep(const CliInvocation& invocation,
   for (std::size_t i = 0; i < n; ++i) {
     std::unique_lock<std::mutex> lock(mu);
     ready.wait(lock, [&] { return done[i].has_value(); });
-    CliRun run = std::move(*done[i]);
+    CollectedRun run = std::move(*done[i]);
     done[i].reset();
     lock.unlock();
     emit(i, run);
