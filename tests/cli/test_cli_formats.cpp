@@ -220,7 +220,7 @@ TEST(CliJson, RefusalsAndFaultsCarryTheirStatusAndMessage) {
 // status is the worst of the runs.
 TEST(CliSweep, ProductInOrderEqualToSingleRunsWhateverTheThreads) {
   const std::vector<std::string> base = {"transformer", "Ensm=200", "--format", "json",
-                                         "--sweep",     "En2=100:400:4", "--sweep",
+                                         "--sweep",     "En2=20:80:4", "--sweep",
                                          "Er2=0.03,abc,0.05"};
   const CliOutput one = Cli(Plus(base, {"--jobs", "1"}));
   const CliOutput three = Cli(Plus(base, {"--jobs=3"}));
@@ -229,7 +229,7 @@ TEST(CliSweep, ProductInOrderEqualToSingleRunsWhateverTheThreads) {
   EXPECT_EQ(one.out, three.out);
   const std::vector<std::string> records = SplitLines(three.out);
   ASSERT_EQ(records.size(), 12u);
-  const char* turns[] = {"100", "200", "300", "400"};
+  const char* turns[] = {"20", "40", "60", "80"};
   const char* radii[] = {"0.03", "abc", "0.05"};
   for (std::size_t i = 0; i < records.size(); ++i) {
     const json_reader::Value run = json_reader::Parse(records[i]);
