@@ -94,6 +94,7 @@ std::string Synopsis(const CliCommand& cmd) {
 
 void PrintHelp(std::ostream& out) {
   out << kUsage << "\n"
+      << "       quor-cli COMMAND ... [--format text|json|csv] [--sweep NAME=RANGE]... [--jobs N]\n"
       << "       quor-cli --help\n"
       << "       quor-cli --version\n"
       << "       quor-cli COMMAND --help\n"
@@ -114,6 +115,26 @@ void PrintHelp(std::ostream& out) {
       << "unknown command or field or a malformed argument.\n\n"
       << "quor-cli COMMAND --help also lists the named values the command computes: a key,\n"
       << "an SI unit and a meaning for every number its lines print.\n\n"
+      << "Output and sweeps, options of every command (before or after its name):\n"
+      << "--format text|json|csv: text, the default, prints the Report lines; json one\n"
+      << "JSON object per run on one line (command, version, fields, status ok, refused or\n"
+      << "fault, message, lines, values with their units; numbers with 21 significant\n"
+      << "digits, an infinity or a NaN as the string \"Infinity\", \"-Infinity\" or \"NaN\");\n"
+      << "csv a header row and one row per run (command, status, message, the fields, the\n"
+      << "single-number values), quoted as RFC 4180 says, lines ending in CRLF.\n"
+      << "--sweep NAME=START:STOP:COUNT runs the command with field NAME at COUNT texts from\n"
+      << "START to STOP, both included, in equal steps (with :log appended, in equal\n"
+      << "ratios); --sweep NAME=V1,V2,... at the texts listed. Several sweeps run their\n"
+      << "product, the last one varying fastest. --jobs N: the threads of a sweep (default\n"
+      << "one per core); the runs come out in their order whatever N, in text each after\n"
+      << "a line \"# NAME=TEXT ...\". A refused or failed run reports its status and the\n"
+      << "sweep goes on; the exit status of a sweep is the worst of its runs (1, else 3,\n"
+      << "else 0). Runs that write files go one at a time; --plot takes no sweep.\n"
+      << "--probe-at R,Z (structure, partial): the probe line of the point r = R, z = Z in\n"
+      << "metres, numbered with the --probe pixels in the order given.\n"
+      << "The Python module quor runs the same commands: quor.run(\"transformer\",\n"
+      << "En2=1000) returns the dictionary of the JSON line, quor.sweep(\"transformer\",\n"
+      << "{\"En2\": \"500:1500:11\"}) the list of them, quor.commands() the commands.\n\n"
       << "Commands and their fields with the default texts:\n";
   for (const CliCommand& cmd : CliCommands()) {
     out << "\n" << Synopsis(cmd) << " - " << cmd.summary << "\n";
