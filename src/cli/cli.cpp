@@ -201,6 +201,11 @@ std::string ReadGlobalOption(const std::vector<std::string>& args, std::size_t& 
   } catch (const CliArgumentError& error) {
     return error.what();
   }
+  std::size_t runs = 1;
+  for (const SweepAxis& axis : invocation.sweeps) {
+    runs *= axis.texts.size();
+    if (runs > kMostSweepRuns) return "the sweeps make more than 1000000 runs";
+  }
   return "";
 }
 
@@ -336,12 +341,6 @@ int ParseCliArgs(const std::vector<std::string>& args, CliInvocation& invocation
   }
   if (!invocation.sweeps.empty() && invocation.plot)
     return Fail(err, invocation.plot->name + " draws one run: it cannot be used with --sweep");
-  constexpr std::size_t kMostRuns = 10000000;
-  std::size_t runs = 1;
-  for (const SweepAxis& axis : invocation.sweeps) {
-    runs *= axis.texts.size();
-    if (runs > kMostRuns) return Fail(err, "the sweeps make more than 10000000 runs");
-  }
   return kRunCommand;
 }
 

@@ -68,6 +68,9 @@ CollectedRun RunCollected(const CliInvocation& invocation, const FieldAssignment
 // assignments in the order they run.
 std::vector<FieldAssignments> SweepPoints(const std::vector<SweepAxis>& axes);
 
+// The most runs one invocation's sweeps may make.
+inline constexpr std::size_t kMostSweepRuns = 1000000;
+
 // "NAME=START:STOP:COUNT" (both ends included), "NAME=START:STOP:COUNT:log" (a
 // geometric progression) or "NAME=V1,V2,...": CliArgumentError when malformed.
 SweepAxis ParseSweep(const std::string& text);

@@ -145,8 +145,8 @@ SweepAxis ParseSweep(const std::string& text) {
   const Extended a = SweepNumber(parts[0], text), b = SweepNumber(parts[1], text);
   const bool digits = !parts[2].empty() && parts[2].find_first_not_of("0123456789") == std::string::npos;
   const long count = digits && parts[2].size() <= 7 ? std::strtol(parts[2].c_str(), nullptr, 10) : 0;
-  if (count < 1)
-    throw CliArgumentError("--sweep: COUNT must be a whole number from 1 to 9999999 in '" + text +
+  if (count < 1 || static_cast<std::size_t>(count) > kMostSweepRuns)
+    throw CliArgumentError("--sweep: COUNT must be a whole number from 1 to 1000000 in '" + text +
                            "'");
   if (log && !((a > 0 && b > 0) || (a < 0 && b < 0)))
     throw CliArgumentError("--sweep: a log sweep needs START and STOP of one sign, not zero, in '" +

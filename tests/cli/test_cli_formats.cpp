@@ -290,6 +290,8 @@ TEST(CliSweep, RangesAndTheirUsageErrors) {
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
            {"transformer", "--sweep", "En2=1:2"},
            {"transformer", "--sweep", "En2=1:2:0"},
+           {"transformer", "--sweep", "En2=1:2:1000001"},
+           {"transformer", "--sweep", "En2=1:2:1000", "--sweep", "Er2=1:2:1001"},
            {"transformer", "--sweep", "En2=1:2:3:lin"},
            {"transformer", "--sweep", "En2=a:2:3"},
            {"transformer", "--sweep", "En2=-1:1:3:log"},
