@@ -334,7 +334,8 @@ int ParseCliArgs(const std::vector<std::string>& args, CliInvocation& invocation
   for (const SweepAxis& axis : invocation.sweeps) {
     const FieldDef* f = FindField(*defs, axis.name);
     if (!f)
-      return Fail(err, "unknown field '" + axis.name + "' for command '" + cmd->name + "' in --sweep");
+      return Fail(err, "unknown field '" + axis.name + "' for command '" + cmd->name +
+                           "' in --sweep");
     for (const std::string& text : axis.texts)
       if (f->isCheckBox && text != "0" && text != "1")
         return Fail(err, "check box " + axis.name + " takes 1 or 0, not '" + text + "'");

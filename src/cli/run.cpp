@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -36,7 +37,8 @@ std::string SweepText(Extended v) {
 }
 
 Extended SweepNumber(const std::string& text, const std::string& spec) {
-  const bool plain = !text.empty() && text.find_first_not_of("0123456789.eE+-") == std::string::npos;
+  const bool plain =
+      !text.empty() && text.find_first_not_of("0123456789.eE+-") == std::string::npos;
   char* end = nullptr;
   const Extended v = plain ? std::strtold(text.c_str(), &end) : 0;
   if (!plain || end != text.c_str() + text.size() || !std::isfinite(v))
@@ -50,11 +52,19 @@ Result ExecuteInvocation(const CliInvocation& invocation, const FieldAssignments
                          FieldValues& fields, CommandEnv& env, const CliHooks& hooks) {
   const CliCommand& cmd = *invocation.command;
   // Emax=VALUE: Apply of the Parameters window, refused as it refuses.
+  // Its value (Emax, V/m) comes first among the run's values.
   const CliCommand* parameters = FindCliCommand("parameters");
+  std::vector<NamedValue> settings;
   for (const std::string& emax : invocation.emaxTexts) {
-    const Result set = RunCommand(*parameters, {{"Eemax", emax}}, env);
+    Result set = RunCommand(*parameters, {{"Eemax", emax}}, env);
     if (!set.Ok()) return set;
+    settings = std::move(set.values);
   }
+  const auto withSettings = [&settings](Result r) {
+    for (const NamedValue& v : settings)
+      if (!r.Find(v.key)) r.values.insert(r.values.begin(), v);
+    return r;
+  };
 
   // Field texts from files first (--trd, --cap), then the NAME=VALUE changes.
   try {
@@ -74,7 +84,7 @@ Result ExecuteInvocation(const CliInvocation& invocation, const FieldAssignments
     env.arguments[a.name] = invocation.options.at(a.name).front();
   env.probes = invocation.probes;
 
-  if (!invocation.plot) return RunCommand(cmd, fields, env);
+  if (!invocation.plot) return withSettings(RunCommand(cmd, fields, env));
 
   Result result;
   try {
@@ -90,11 +100,11 @@ Result ExecuteInvocation(const CliInvocation& invocation, const FieldAssignments
     result.status = CommandStatus::Fault;
     result.message = error.what();
   }
-  return result;
+  return withSettings(std::move(result));
 }
 
-CollectedRun RunCollected(const CliInvocation& invocation, const FieldAssignments& swept, int workers,
-                    const CliHooks& hooks) {
+CollectedRun RunCollected(const CliInvocation& invocation, const FieldAssignments& swept,
+                          int workers, const CliHooks& hooks) {
   CollectedRun run;
   run.fields = invocation.fields;
   run.swept = swept;
@@ -109,7 +119,8 @@ CollectedRun RunCollected(const CliInvocation& invocation, const FieldAssignment
   return run;
 }
 
-CollectedRun RunCollected(const CliInvocation& invocation, const FieldAssignments& swept, int workers) {
+CollectedRun RunCollected(const CliInvocation& invocation, const FieldAssignments& swept,
+                          int workers) {
   return RunCollected(invocation, swept, workers, CliHooks{});
 }
 
@@ -143,8 +154,10 @@ SweepAxis ParseSweep(const std::string& text) {
   if (parts.size() != 3 && !log)
     throw CliArgumentError("--sweep takes NAME=START:STOP:COUNT[:log], not '" + text + "'");
   const Extended a = SweepNumber(parts[0], text), b = SweepNumber(parts[1], text);
-  const bool digits = !parts[2].empty() && parts[2].find_first_not_of("0123456789") == std::string::npos;
-  const long count = digits && parts[2].size() <= 7 ? std::strtol(parts[2].c_str(), nullptr, 10) : 0;
+  const bool digits =
+      !parts[2].empty() && parts[2].find_first_not_of("0123456789") == std::string::npos;
+  const long count =
+      digits && parts[2].size() <= 7 ? std::strtol(parts[2].c_str(), nullptr, 10) : 0;
   if (count < 1 || static_cast<std::size_t>(count) > kMostSweepRuns)
     throw CliArgumentError("--sweep: COUNT must be a whole number from 1 to 1000000 in '" + text +
                            "'");
@@ -210,8 +223,13 @@ void RunSweep(const CliInvocation& invocation,
 
   // Each worker takes the next point; the calling thread hands the runs on in order as
   // they come in. A run's own row loops stay on its thread (workers 0): the sweep
-  // already keeps every core busy.
-  std::vector<std::optional<CollectedRun>> done(n);
+  // already keeps every core busy. An exception a run throws (no memory) stops the
+  // workers and goes on from the calling thread, as it would from a run made there.
+  struct Slot {
+    std::optional<CollectedRun> run;
+    std::exception_ptr error;
+  };
+  std::vector<Slot> done(n);
   std::mutex mu;
   std::condition_variable ready;
   std::atomic<std::size_t> next{0};
@@ -219,21 +237,38 @@ void RunSweep(const CliInvocation& invocation,
   for (unsigned t = 0; t < jobs; ++t)
     threads.emplace_back([&] {
       for (std::size_t i; (i = next.fetch_add(1)) < n;) {
-        CollectedRun run = RunCollected(invocation, points[i], 0);
+        Slot slot;
+        try {
+          slot.run = RunCollected(invocation, points[i], 0);
+        } catch (...) {
+          slot.error = std::current_exception();
+          next = n;
+        }
         const std::lock_guard<std::mutex> lock(mu);
-        done[i] = std::move(run);
+        done[i] = std::move(slot);
         ready.notify_all();
       }
     });
-  for (std::size_t i = 0; i < n; ++i) {
+  std::exception_ptr error;
+  for (std::size_t i = 0; i < n && !error; ++i) {
     std::unique_lock<std::mutex> lock(mu);
-    ready.wait(lock, [&] { return done[i].has_value(); });
-    CollectedRun run = std::move(*done[i]);
-    done[i].reset();
+    ready.wait(lock, [&] { return done[i].run.has_value() || done[i].error; });
+    if (done[i].error) {
+      error = done[i].error;
+      break;
+    }
+    CollectedRun run = std::move(*done[i].run);
+    done[i].run.reset();
     lock.unlock();
-    emit(i, run);
+    try {
+      emit(i, run);
+    } catch (...) {
+      error = std::current_exception();
+      next = n;
+    }
   }
   for (std::thread& t : threads) t.join();
+  if (error) std::rethrow_exception(error);
 }
 
 int WorstExitStatus(int a, int b) {

@@ -10,5 +10,5 @@ Result ExecuteInvocation(const CliInvocation& invocation, const FieldAssignments
                          FieldValues& fields, CommandEnv& env, const CliHooks& hooks);
 
 // RunCollected with the hooks of an image.
-CollectedRun RunCollected(const CliInvocation& invocation, const FieldAssignments& swept, int workers,
-                    const CliHooks& hooks);
+CollectedRun RunCollected(const CliInvocation& invocation, const FieldAssignments& swept,
+                          int workers, const CliHooks& hooks);

@@ -76,7 +76,11 @@ CliInvocation Parse(const std::vector<std::string>& args) {
   CliInvocation invocation;
   std::ostringstream out, err;
   const int status = ParseCliArgs(args, invocation, out, err);
-  if (status == kRunCommand) return invocation;
+  if (status == kRunCommand) {
+    if (invocation.plot)
+      throw py::value_error(invocation.plot->name + " is quor-cli's: the module draws no image");
+    return invocation;
+  }
   std::string message = err.str();
   if (message.rfind("quor-cli: ", 0) == 0) message.erase(0, 10);
   while (!message.empty() && message.back() == '\n') message.pop_back();
@@ -145,6 +149,8 @@ PYBIND11_MODULE(quor, m) {
       "run",
       [](const std::string& command, const py::args& arguments, const py::kwargs& keywords) {
         const CliInvocation invocation = Parse(ArgumentsOf(command, arguments, keywords));
+        if (!invocation.sweeps.empty())
+          throw py::value_error("run() makes one run: sweep() sweeps");
         const py::list records = Records(invocation);
         return py::object(records[0]);
       },

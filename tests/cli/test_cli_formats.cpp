@@ -73,60 +73,82 @@ bool SameNumber(long double a, long double b) {
   return (std::isnan(a) && std::isnan(b)) || std::memcmp(&a, &b, 10) == 0 || a == b;
 }
 
+
+// The JSON of a run holds the lines quor-cli prints for it, the field texts used, values
+// that read back as the long doubles the command computed, and a value for every
+// number its lines print.
+void ExpectJsonMatchesText(const std::vector<std::string>& args) {
+  SCOPED_TRACE(args[0] + (args.size() > 1 ? " " + args[1] : ""));
+  const CliOutput text = Cli(args);
+  std::vector<std::string> jsonArgs = args;
+  jsonArgs.insert(jsonArgs.end(), {"--format", "json"});
+  const CliOutput json = Cli(jsonArgs);
+  ASSERT_EQ(text.status, 0) << text.err;
+  ASSERT_EQ(json.status, 0) << json.err;
+
+  const std::vector<std::string> records = SplitLines(json.out);
+  ASSERT_EQ(records.size(), 1u);
+  const json_reader::Value run = json_reader::Parse(records[0]);
+  EXPECT_EQ(run["command"].text, args[args[0].rfind("Emax=", 0) == 0 ? 1 : 0]);
+  EXPECT_EQ(run["status"].text, "ok");
+  EXPECT_FALSE(run.Has("message"));
+
+  std::vector<std::string> lines;
+  for (const auto& l : run["lines"].items) lines.push_back(l.text);
+  EXPECT_EQ(lines, SplitLines(text.out));
+
+  // The field texts used, in the window's order.
+  CliInvocation invocation;
+  std::ostringstream ignored;
+  ASSERT_EQ(ParseCliArgs(args, invocation, ignored, ignored), kRunCommand);
+  const json_reader::Value& fields = run["fields"];
+  ASSERT_EQ(fields.members.size(), invocation.fieldDefs->size());
+  FieldValues used = invocation.fields;
+  for (const auto& [name, value] : invocation.overrides) used[name] = value;
+  for (std::size_t i = 0; i < fields.members.size(); ++i) {
+    const std::string& name = (*invocation.fieldDefs)[i].name;
+    EXPECT_EQ(fields.members[i].first, name);
+    EXPECT_EQ(fields.members[i].second.text, used[name]);
+  }
+
+  // Every value reads back as the long double the command computed.
+  const Result values = ValuesOf(run);
+  const CollectedRun direct = RunCollected(invocation);
+  ASSERT_EQ(values.values.size(), direct.result.values.size());
+  for (std::size_t i = 0; i < values.values.size(); ++i) {
+    const NamedValue& a = values.values[i];
+    const NamedValue& b = direct.result.values[i];
+    EXPECT_EQ(a.key, b.key);
+    EXPECT_EQ(a.unit, b.unit);
+    EXPECT_EQ(a.dims, b.dims);
+    ASSERT_EQ(a.numbers.size(), b.numbers.size()) << a.key;
+    for (std::size_t k = 0; k < a.numbers.size(); ++k)
+      EXPECT_TRUE(SameNumber(a.numbers[k], b.numbers[k])) << a.key << "[" << k << "]";
+  }
+
+  value_coverage::ExpectEveryPrintedNumberIsAValue(
+      lines, values, value_coverage::FieldNumbers(*invocation.fieldDefs, used));
+}
+
 }  // namespace
 
 TEST(CliJson, EveryCommandsDefaultRunHoldsTheTextLinesAndTheirNumbersAsValues) {
-  for (const CliCommand& c : CliCommands()) {
-    SCOPED_TRACE(c.name);
-    const std::vector<std::string> args = DefaultArgs(c);
-    const CliOutput text = Cli(args);
-    std::vector<std::string> jsonArgs = args;
-    jsonArgs.insert(jsonArgs.end(), {"--format", "json"});
-    const CliOutput json = Cli(jsonArgs);
-    ASSERT_EQ(text.status, 0) << text.err;
-    ASSERT_EQ(json.status, 0) << json.err;
-
-    const std::vector<std::string> records = SplitLines(json.out);
-    ASSERT_EQ(records.size(), 1u);
-    const json_reader::Value run = json_reader::Parse(records[0]);
-    EXPECT_EQ(run["command"].text, c.name);
-    EXPECT_EQ(run["status"].text, "ok");
-    EXPECT_FALSE(run.Has("message"));
-
-    std::vector<std::string> lines;
-    for (const auto& l : run["lines"].items) lines.push_back(l.text);
-    EXPECT_EQ(lines, SplitLines(text.out));
-
-    // The field texts used are the window's defaults, in its order.
-    CliInvocation invocation;
-    std::ostringstream ignored;
-    ASSERT_EQ(ParseCliArgs(args, invocation, ignored, ignored), kRunCommand);
-    const json_reader::Value& fields = run["fields"];
-    ASSERT_EQ(fields.members.size(), invocation.fieldDefs->size());
-    for (std::size_t i = 0; i < fields.members.size(); ++i) {
-      EXPECT_EQ(fields.members[i].first, (*invocation.fieldDefs)[i].name);
-      EXPECT_EQ(fields.members[i].second.text, (*invocation.fieldDefs)[i].defaultText);
-    }
-
-    // Every value reads back as the long double the command computed.
-    const Result values = ValuesOf(run);
-    const CollectedRun direct = RunCollected(invocation);
-    ASSERT_EQ(values.values.size(), direct.result.values.size());
-    for (std::size_t i = 0; i < values.values.size(); ++i) {
-      const NamedValue& a = values.values[i];
-      const NamedValue& b = direct.result.values[i];
-      EXPECT_EQ(a.key, b.key);
-      EXPECT_EQ(a.unit, b.unit);
-      EXPECT_EQ(a.dims, b.dims);
-      ASSERT_EQ(a.numbers.size(), b.numbers.size()) << a.key;
-      for (std::size_t k = 0; k < a.numbers.size(); ++k)
-        EXPECT_TRUE(SameNumber(a.numbers[k], b.numbers[k])) << a.key << "[" << k << "]";
-    }
-
-    value_coverage::ExpectEveryPrintedNumberIsAValue(
-        lines, values, value_coverage::FieldNumbers(*invocation.fieldDefs, invocation.fields));
-  }
+  for (const CliCommand& c : CliCommands()) ExpectJsonMatchesText(DefaultArgs(c));
 }
+
+// The listings and probes that default runs leave out: per-ring tables (angles printed
+// in degrees, kept in radians), probe lines by pixel and by point.
+TEST(CliJson, ListingsAndProbesHoldTheirNumbersAsValues) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"partial", "CBlistar=1", "--probe", "500,120", "--probe-at", "0.3,0.1"},
+           {"sheet", "CBlsheet=1"},
+           {"structure", "CBlistar=1", "--probe-at", "0.3,0.2"},
+           {"toroid", "CBdetails=1"},
+           {"elliptic-incomplete", "Ephi1=30"},
+           {"Emax=2000", "spheres"}})
+    ExpectJsonMatchesText(args);
+}
+
 
 namespace {
 
@@ -282,7 +304,8 @@ TEST(CliSweep, RangesAndTheirUsageErrors) {
     for (std::size_t i = 0; i < r.values.size(); ++i) {
       if (std::isnan(r.values[i])) continue;
       const long double v = std::strtold(axis.texts[i].c_str(), nullptr);
-      EXPECT_NEAR(static_cast<double>(v / r.values[i]), 1.0, 1e-16) << r.spec << " " << axis.texts[i];
+      EXPECT_NEAR(static_cast<double>(v / r.values[i]), 1.0, 1e-16)
+          << r.spec << " " << axis.texts[i];
     }
   }
   EXPECT_EQ(ParseSweep("En2=x,y").texts[1], "y");
@@ -317,7 +340,8 @@ TEST(CliProbeAt, TheExactPointOfAPixelGivesThePixelsProbe) {
     const json_reader::Value byPixel =
         OnlyRecord(Cli({command, "--probe", pixel, "--format", "json"}));
     const json_reader::Value& values = byPixel["values"];
-    const std::string at = values["probe1_r"]["value"].text + "," + values["probe1_z"]["value"].text;
+    const std::string at =
+        values["probe1_r"]["value"].text + "," + values["probe1_z"]["value"].text;
     const CliOutput text = Cli({command, "--probe", pixel, "--probe-at", at});
     const CliOutput json = Cli({command, "--probe", pixel, "--probe-at", at, "--format", "json"});
     ASSERT_EQ(text.status, 0) << text.err;
@@ -333,7 +357,8 @@ TEST(CliProbeAt, TheExactPointOfAPixelGivesThePixelsProbe) {
       if (key.rfind("probe2_", 0) != 0) continue;
       const long double a = v["value"].AsNumber();
       const long double b = both["values"]["probe1_" + key.substr(7)]["value"].AsNumber();
-      EXPECT_NEAR(static_cast<double>(a), static_cast<double>(b), 1e-15 * std::fabs(static_cast<double>(b)))
+      EXPECT_NEAR(static_cast<double>(a), static_cast<double>(b),
+                  1e-15 * std::fabs(static_cast<double>(b)))
           << key;
     }
   }

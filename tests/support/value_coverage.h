@@ -85,11 +85,14 @@ inline std::vector<Printed> NumbersOf(const std::string& line) {
     const bool index = (before == '(' && after == ',') || (before == ',' && after == ')');
     std::size_t unit = end;
     while (unit < line.size() && line[unit] == ' ') ++unit;
-    const bool degrees = line.compare(unit, 3, "deg") == 0 || line.compare(unit, 2, "\xc2\xb0") == 0;
+    const bool degrees =
+        line.compare(unit, 3, "deg") == 0 || line.compare(unit, 2, "\xc2\xb0") == 0;
     const std::size_t word = line.find_last_of(' ', i == 0 ? 0 : i - 1);
     const std::string lead = line.substr(word == std::string::npos ? 0 : word + 1,
                                          i - (word == std::string::npos ? 0 : word + 1));
-    const bool label = after == '/' || before == '/' || lead.find("max=") != std::string::npos;
+    // "1/4 wave", "max=400", the order of "P+1.5" (the order of a Legendre function).
+    const bool label = after == '/' || before == '/' || lead.find("max=") != std::string::npos ||
+                       (before == '+' && i >= 2 && std::isalpha(static_cast<unsigned char>(line[i - 2])));
     if (!index)
       out.push_back({std::stold(line.substr(i, end - i)), decimals, exponent, degrees, label});
     i = end;
@@ -100,9 +103,10 @@ inline std::vector<Printed> NumbersOf(const std::string& line) {
 // True when p is v shown in one of the report's units, to its printed digits.
 inline bool Shows(const Printed& p, long double v) {
   const long double half = 0.5000001L * std::pow(10.0L, p.exponent - p.decimals);
+  // An angle printed in degrees may be kept in degrees or in radians.
   const long double degree = p.degrees ? 57.2957795130823208768L : 1.0L;
-  for (long double unitScale : {1.0L, 1e3L, 1e6L, 1e9L, 1e12L, 1e-3L}) {
-    const long double scale = unitScale * degree;
+  for (long double unitScale : {1.0L, 1e3L, 1e6L, 1e9L, 1e12L, 1e-3L, degree}) {
+    const long double scale = unitScale;
     const long double shown = v * scale;
     if (std::fabs(shown - p.value) <= half + 1e-12L * std::fabs(p.value)) return true;
   }
@@ -157,8 +161,12 @@ inline void ExpectEveryPrintedNumberIsAValue(const std::vector<std::string>& lin
       if (whole && IsCounter(line, p)) continue;
       bool found = false;
       for (long double e : echoes) found = found || Shows(p, e);
-      for (const NamedValue& v : r.values)
-        for (std::size_t i = 0; !found && i < v.numbers.size(); ++i) found = Shows(p, v.numbers[i]);
+      for (const NamedValue& v : r.values) {
+        // An angle kept in radians may be printed in degrees.
+        const long double toDegrees = v.unit == "rad" ? 57.2957795130823208768L : 1.0L;
+        for (std::size_t i = 0; !found && i < v.numbers.size(); ++i)
+          found = Shows(p, v.numbers[i]) || Shows(p, v.numbers[i] * toDegrees);
+      }
       EXPECT_TRUE(found) << "no value for " << static_cast<double>(p.value) << " in [" << line
                          << "]";
     }
