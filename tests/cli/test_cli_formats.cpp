@@ -145,7 +145,13 @@ TEST(CliJson, ListingsAndProbesHoldTheirNumbersAsValues) {
            {"structure", "CBlistar=1", "--probe-at", "0.3,0.2"},
            {"toroid", "CBdetails=1"},
            {"elliptic-incomplete", "Ephi1=30"},
-           {"Emax=2000", "spheres"}})
+           {"Emax=2000", "spheres"},
+           {"transformer", "CBOudin=1", "CBjvj=1", "En2=300"},
+           {"transformer", "CBparalelo=1", "CBel=0", "En2=100", "Ensm=100"},
+           {"transformer", "CBm=0", "En2=300"},
+           {"resonator", "RGtopload=1", "Ecprimary=20"},
+           {"resonator", "RGtopload=2", "Etheight=0.15"},
+           {"selfcap", "En2=300"}})
     ExpectJsonMatchesText(args);
 }
 
