@@ -241,6 +241,10 @@ int ParseCliArgs(const std::vector<std::string>& args, CliInvocation& invocation
     invocation.emaxTexts.push_back(a.substr(eq + 1));
   }
   if (pos == args.size()) return Fail(err, std::string("no command; ") + kUsage);
+  if (pos > 0 && (args[pos] == "--help" || args[pos] == "-h")) {
+    PrintHelp(out);
+    return 0;
+  }
 
   const CliCommand* cmd = FindCliCommand(args[pos]);
   if (!cmd) return Fail(err, "unknown command '" + args[pos] + "' (see quor-cli --help)");
