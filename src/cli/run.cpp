@@ -201,9 +201,10 @@ void RunSweep(const CliInvocation& invocation,
   // Runs that write files go one after the other, in order.
   bool concurrent = invocation.plot == nullptr;
   if (const auto writes = invocation.command->writesFiles) {
+    // Every point sets the same fields: each overwrites the last one's texts.
+    FieldValues fields = invocation.fields;
+    for (const auto& [name, value] : invocation.overrides) fields[name] = value;
     for (std::size_t i = 0; concurrent && i < n; ++i) {
-      FieldValues fields = invocation.fields;
-      for (const auto& [name, value] : invocation.overrides) fields[name] = value;
       for (const auto& [name, value] : points[i]) fields[name] = value;
       concurrent = !writes(fields);
     }
