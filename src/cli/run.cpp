@@ -36,13 +36,13 @@ std::string SweepText(Extended v) {
   return buffer;
 }
 
-Extended SweepNumber(const std::string& text, const std::string& spec) {
+Extended SweepNumber(const std::string& text, const std::string& range) {
   const bool plain =
       !text.empty() && text.find_first_not_of("0123456789.eE+-") == std::string::npos;
   char* end = nullptr;
   const Extended v = plain ? std::strtold(text.c_str(), &end) : 0;
   if (!plain || end != text.c_str() + text.size() || !std::isfinite(v))
-    throw CliArgumentError("--sweep: '" + text + "' is not a number in '" + spec + "'");
+    throw CliArgumentError("--sweep: '" + text + "' is not a number in '" + range + "'");
   return v;
 }
 
@@ -131,13 +131,13 @@ SweepAxis ParseSweep(const std::string& text) {
                            text + "'");
   SweepAxis axis;
   axis.name = text.substr(0, eq);
-  const std::string spec = text.substr(eq + 1);
-  if (spec.find(':') == std::string::npos) {
+  const std::string range = text.substr(eq + 1);
+  if (range.find(':') == std::string::npos) {
     // A list: the texts as given.
     std::size_t start = 0;
     for (;;) {
-      const std::size_t comma = spec.find(',', start);
-      axis.texts.push_back(spec.substr(start, comma - start));
+      const std::size_t comma = range.find(',', start);
+      axis.texts.push_back(range.substr(start, comma - start));
       if (comma == std::string::npos) break;
       start = comma + 1;
     }
@@ -145,8 +145,8 @@ SweepAxis ParseSweep(const std::string& text) {
   }
   std::vector<std::string> parts;
   for (std::size_t start = 0;;) {
-    const std::size_t colon = spec.find(':', start);
-    parts.push_back(spec.substr(start, colon - start));
+    const std::size_t colon = range.find(':', start);
+    parts.push_back(range.substr(start, colon - start));
     if (colon == std::string::npos) break;
     start = colon + 1;
   }

@@ -167,10 +167,10 @@ PYBIND11_MODULE(quor, m) {
       [](const std::string& command, const py::dict& sweeps, const py::args& arguments,
          int jobs, const py::kwargs& keywords) {
         std::vector<std::string> extra;
-        for (const auto& [name, spec] : sweeps) {
+        for (const auto& [name, range] : sweeps) {
           std::string text;
-          if (py::isinstance<py::list>(spec) || py::isinstance<py::tuple>(spec)) {
-            for (const py::handle& item : spec) {
+          if (py::isinstance<py::list>(range) || py::isinstance<py::tuple>(range)) {
+            for (const py::handle& item : range) {
               const std::string t = TextOf(item);
               if (t.find(',') != std::string::npos)
                 throw py::value_error("a swept text may not hold a comma: '" + t + "'");
@@ -178,7 +178,7 @@ PYBIND11_MODULE(quor, m) {
               text += t;
             }
           } else {
-            text = TextOf(spec);
+            text = TextOf(range);
           }
           extra.push_back("--sweep");
           extra.push_back(name.cast<std::string>() + "=" + text);

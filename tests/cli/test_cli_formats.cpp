@@ -293,7 +293,7 @@ TEST(CliSweep, ProductInOrderEqualToSingleRunsWhateverTheThreads) {
 // value or in logarithm.
 TEST(CliSweep, RangesAndTheirUsageErrors) {
   const struct {
-    const char* spec;
+    const char* option;
     std::vector<long double> values;
   } ranges[] = {
       {"En2=100:400:4", {100, 200, 300, 400}},
@@ -304,14 +304,14 @@ TEST(CliSweep, RangesAndTheirUsageErrors) {
       {"En2=1e-3,2.5,x", {1e-3L, 2.5L, NAN}},
   };
   for (const auto& r : ranges) {
-    const SweepAxis axis = ParseSweep(r.spec);
+    const SweepAxis axis = ParseSweep(r.option);
     EXPECT_EQ(axis.name, "En2");
-    ASSERT_EQ(axis.texts.size(), r.values.size()) << r.spec;
+    ASSERT_EQ(axis.texts.size(), r.values.size()) << r.option;
     for (std::size_t i = 0; i < r.values.size(); ++i) {
       if (std::isnan(r.values[i])) continue;
       const long double v = std::strtold(axis.texts[i].c_str(), nullptr);
       EXPECT_NEAR(static_cast<double>(v / r.values[i]), 1.0, 1e-16)
-          << r.spec << " " << axis.texts[i];
+          << r.option << " " << axis.texts[i];
     }
   }
   EXPECT_EQ(ParseSweep("En2=x,y").texts[1], "y");
