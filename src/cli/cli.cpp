@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 
 #include <algorithm>
+#include <charconv>
 #include <ostream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +9,8 @@
 #include <string_view>
 
 #include "cli/commands.h"
+#include "cli/output.h"
+#include "cli/run_steps.h"
 #include "numerics/file_write.h"
 #include "numerics/report.h"
 #include "quor_version.h"
@@ -92,6 +95,7 @@ std::string Synopsis(const CliCommand& cmd) {
 
 void PrintHelp(std::ostream& out) {
   out << kUsage << "\n"
+      << "       quor-cli COMMAND ... [--format text|json|csv] [--sweep NAME=RANGE]... [--jobs N]\n"
       << "       quor-cli --help\n"
       << "       quor-cli --version\n"
       << "       quor-cli COMMAND --help\n"
@@ -112,6 +116,26 @@ void PrintHelp(std::ostream& out) {
       << "unknown command or field or a malformed argument.\n\n"
       << "quor-cli COMMAND --help also lists the named values the command computes: a key,\n"
       << "an SI unit and a meaning for every number its lines print.\n\n"
+      << "Output and sweeps, options of every command (before or after its name):\n"
+      << "--format text|json|csv: text, the default, prints the Report lines; json one\n"
+      << "JSON object per run on one line (command, version, fields, status ok, refused or\n"
+      << "fault, message, lines, values with their units; numbers with 21 significant\n"
+      << "digits, an infinity or a NaN as the string \"Infinity\", \"-Infinity\" or \"NaN\");\n"
+      << "csv a header row and one row per run (command, status, message, the fields, the\n"
+      << "single-number values), quoted as RFC 4180 says, lines ending in CRLF.\n"
+      << "--sweep NAME=START:STOP:COUNT runs the command with field NAME at COUNT texts from\n"
+      << "START to STOP, both included, in equal steps (with :log appended, in equal\n"
+      << "ratios); --sweep NAME=V1,V2,... at the texts listed. Several sweeps run their\n"
+      << "product, the last one varying fastest. --jobs N: the threads of a sweep (default\n"
+      << "one per core); the runs come out in their order whatever N, in text each after\n"
+      << "a line \"# NAME=TEXT ...\". A refused or failed run reports its status and the\n"
+      << "sweep goes on; the exit status of a sweep is the worst of its runs (1, else 3,\n"
+      << "else 0). Runs that write files go one at a time; --plot takes no sweep.\n"
+      << "--probe-at R,Z (structure, partial): the probe line of the point r = R, z = Z in\n"
+      << "metres, numbered with the --probe pixels in the order given.\n"
+      << "The Python module quor runs the same commands: quor.run(\"transformer\",\n"
+      << "En2=1000) returns the dictionary of the JSON line, quor.sweep(\"transformer\",\n"
+      << "{\"En2\": \"500:1500:11\"}) the list of them, quor.commands() the commands.\n\n"
       << "Commands and their fields with the default texts:\n";
   for (const CliCommand& cmd : CliCommands()) {
     out << "\n" << Synopsis(cmd) << " - " << cmd.summary << "\n";
@@ -136,6 +160,56 @@ const FieldDef* FindField(const std::vector<FieldDef>& defs, std::string_view na
   return nullptr;
 }
 
+// The options of every command: how to write the runs and which runs to make.
+bool IsGlobalOption(std::string_view name) {
+  return name == "--format" || name == "--sweep" || name == "--jobs";
+}
+
+// Reads the global option at args[i] ("--name VALUE" or "--name=VALUE"), moving i to
+// its last word. An empty text when it is well formed, the error otherwise.
+std::string ReadGlobalOption(const std::vector<std::string>& args, std::size_t& i,
+                             CliInvocation& invocation) {
+  const std::string& a = args[i];
+  const std::size_t eq = a.find('=');
+  const std::string name = a.substr(0, eq);
+  std::string value;
+  if (eq != std::string::npos) {
+    value = a.substr(eq + 1);
+  } else {
+    if (i + 1 == args.size())
+      return name + " needs " +
+             (name == "--format" ? "text, json or csv" : name == "--jobs" ? "N" : "NAME=RANGE");
+    value = args[++i];
+  }
+  if (name == "--format") {
+    if (value == "text") invocation.format = OutputFormat::Text;
+    else if (value == "json") invocation.format = OutputFormat::Json;
+    else if (value == "csv") invocation.format = OutputFormat::Csv;
+    else return "--format takes text, json or csv, not '" + value + "'";
+    return "";
+  }
+  if (name == "--jobs") {
+    int jobs = 0;
+    const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), jobs);
+    if (value.empty() || ec != std::errc() || end != value.data() + value.size() || jobs < 1 ||
+        jobs > 1024)
+      return "--jobs takes a whole number of threads from 1 to 1024, not '" + value + "'";
+    invocation.jobs = jobs;
+    return "";
+  }
+  try {
+    invocation.sweeps.push_back(ParseSweep(value));
+  } catch (const CliArgumentError& error) {
+    return error.what();
+  }
+  std::size_t runs = 1;
+  for (const SweepAxis& axis : invocation.sweeps) {
+    runs *= axis.texts.size();
+    if (runs > kMostSweepRuns) return "the sweeps make more than 1000000 runs";
+  }
+  return "";
+}
+
 }  // namespace
 
 int ParseCliArgs(const std::vector<std::string>& args, CliInvocation& invocation,
@@ -155,6 +229,11 @@ int ParseCliArgs(const std::vector<std::string>& args, CliInvocation& invocation
   std::size_t pos = 0;
   for (; pos < args.size(); ++pos) {
     const std::string& a = args[pos];
+    if (IsGlobalOption(a.substr(0, a.find('=')))) {
+      if (const std::string error = ReadGlobalOption(args, pos, invocation); !error.empty())
+        return Fail(err, error);
+      continue;
+    }
     const std::size_t eq = a.find('=');
     if (eq == std::string::npos) break;
     const std::string name = a.substr(0, eq);
@@ -163,6 +242,10 @@ int ParseCliArgs(const std::vector<std::string>& args, CliInvocation& invocation
     invocation.emaxTexts.push_back(a.substr(eq + 1));
   }
   if (pos == args.size()) return Fail(err, std::string("no command; ") + kUsage);
+  if (pos > 0 && (args[pos] == "--help" || args[pos] == "-h")) {
+    PrintHelp(out);
+    return 0;
+  }
 
   const CliCommand* cmd = FindCliCommand(args[pos]);
   if (!cmd) return Fail(err, "unknown command '" + args[pos] + "' (see quor-cli --help)");
@@ -195,6 +278,7 @@ int ParseCliArgs(const std::vector<std::string>& args, CliInvocation& invocation
     options[def.name].push_back(value);
   }
 
+  invocation.fieldDefs = defs;
   invocation.fields = DefaultValues(*defs);
   std::vector<std::pair<std::string, std::string>>& overrides = invocation.overrides;
   for (; i < args.size(); ++i) {
@@ -204,6 +288,11 @@ int ParseCliArgs(const std::vector<std::string>& args, CliInvocation& invocation
       // "--name VALUE" or "--name=VALUE".
       const std::size_t eq = a.find('=');
       const std::string name = a.substr(0, eq);
+      if (IsGlobalOption(name)) {
+        if (const std::string error = ReadGlobalOption(args, i, invocation); !error.empty())
+          return Fail(err, error);
+        continue;
+      }
       const CliOptionDef* o = FindOption(*cmd, name);
       if (!o) return Fail(err, "unknown option '" + name + "' for command '" + cmd->name + "'");
       std::string value;
@@ -215,13 +304,20 @@ int ParseCliArgs(const std::vector<std::string>& args, CliInvocation& invocation
       }
       if (!o->repeatable && options.count(name))
         return Fail(err, name + " may be given only once");
-      if (o->kind == CliOptionKind::ProbePixel) {
-        try {
+      try {
+        if (o->kind == CliOptionKind::ProbePixel) {
           const auto [x, y] = ParseProbePixel(value);
           invocation.probes.push_back({x, y});
-        } catch (const CliArgumentError& error) {
-          return Fail(err, error.what());
+        } else if (o->kind == CliOptionKind::ProbeMetres) {
+          const auto [r, z] = ParseProbeMetres(value);
+          invocation.probes.push_back(ProbePoint::At(r, z));
         }
+      } catch (const CliArgumentError& error) {
+        return Fail(err, error.what());
+      }
+      if (o->kind == CliOptionKind::PlotImage) {
+        invocation.plot = o;
+        invocation.plotPath = value;
       }
       options[name].push_back(value);
       continue;
@@ -238,6 +334,19 @@ int ParseCliArgs(const std::vector<std::string>& args, CliInvocation& invocation
       return Fail(err, "check box " + name + " takes 1 or 0, not '" + value + "'");
     overrides.emplace_back(name, value);
   }
+
+  // A sweep runs fields the window has, with the texts they can hold, and draws nothing.
+  for (const SweepAxis& axis : invocation.sweeps) {
+    const FieldDef* f = FindField(*defs, axis.name);
+    if (!f)
+      return Fail(err, "unknown field '" + axis.name + "' for command '" + cmd->name +
+                           "' in --sweep");
+    for (const std::string& text : axis.texts)
+      if (f->isCheckBox && text != "0" && text != "1")
+        return Fail(err, "check box " + axis.name + " takes 1 or 0, not '" + text + "'");
+  }
+  if (!invocation.sweeps.empty() && invocation.plot)
+    return Fail(err, invocation.plot->name + " draws one run: it cannot be used with --sweep");
   return kRunCommand;
 }
 
@@ -250,78 +359,79 @@ int ExitStatusOf(const Result& result) {
   return 1;
 }
 
+namespace {
+
+// The runs of a sweep in text: each run's lines after a line naming its swept texts;
+// a fault's message on err.
+int PrintTextSweep(const CliInvocation& invocation, std::ostream& out, std::ostream& err) {
+  int status = 0;
+  RunSweep(invocation, [&](std::size_t, CollectedRun& run) {
+    std::string heading = "#";
+    for (const auto& [name, text] : run.swept) heading += " " + name + "=" + text;
+    out << heading << '\n';
+    for (const std::string& line : run.result.lines) out << line << '\n';
+    out.flush();
+    if (run.result.status == CommandStatus::Fault)
+      err << "quor-cli: " << invocation.command->name << ": " << run.result.message << "\n";
+    status = WorstExitStatus(status, ExitStatusOf(run.result));
+  });
+  return status;
+}
+
+}  // namespace
+
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            const CliHooks& hooks) {
   CliInvocation invocation;
   const int parsed = ParseCliArgs(args, invocation, out, err);
   if (parsed != kRunCommand) return parsed;
   const CliCommand& cmd = *invocation.command;
-  FieldValues& fields = invocation.fields;
 
   // The image option, checked before anything is printed.
-  const CliOptionDef* plotDef = nullptr;
-  std::string plotPath;
-  for (const CliOptionDef& o : cmd.options)
-    if (const auto given = invocation.options.find(o.name);
-        o.kind == CliOptionKind::PlotImage && given != invocation.options.end()) {
-      plotDef = &o;
-      plotPath = given->second.front();
-    }
-  if (plotDef && !hooks.renderPng)
-    return Fail(err, plotDef->name + " needs quor-cli built with the GUI");
+  if (invocation.plot && !hooks.renderPng)
+    return Fail(err, invocation.plot->name + " needs quor-cli built with the GUI");
 
   // A PNG piped to a viewer must not have the Report lines mixed into it: they go to
   // stderr when the image goes to quor-cli's own standard output.
-  const bool imageOnStdout = plotDef && IsStandardOutput(plotPath);
-  StreamReport report(imageOnStdout ? err : out);
+  const bool imageOnStdout = invocation.plot && IsStandardOutput(invocation.plotPath);
+  std::ostream& text = imageOnStdout ? err : out;
+
+  if (invocation.format == OutputFormat::Json) {
+    int status = 0;
+    RunSweep(
+        invocation,
+        [&](std::size_t, CollectedRun& run) {
+          text << JsonOfRun(invocation, run) << '\n';
+          status = WorstExitStatus(status, ExitStatusOf(run.result));
+        },
+        hooks);
+    text.flush();
+    return status;
+  }
+  if (invocation.format == OutputFormat::Csv) {
+    int status = 0;
+    CsvTable table(invocation);
+    RunSweep(
+        invocation,
+        [&](std::size_t, CollectedRun& run) {
+          table.Add(run);
+          status = WorstExitStatus(status, ExitStatusOf(run.result));
+        },
+        hooks);
+    text << table.Text();
+    text.flush();
+    return status;
+  }
+  if (!invocation.sweeps.empty()) return PrintTextSweep(invocation, out, err);
+
+  StreamReport report(text);
   CommandEnv env;
   env.report = &report;
   env.collectLines = false;  // printed as they come: some commands write a million lines
-  auto ended = [&](const Result& result) {
-    out.flush();
-    if (result.status == CommandStatus::Fault)
-      err << "quor-cli: " << cmd.name << ": " << result.message << "\n";
-    return ExitStatusOf(result);
-  };
-
-  // Emax=VALUE: Apply of the Parameters window, refused as it refuses.
-  const CliCommand* parameters = FindCliCommand("parameters");
-  for (const std::string& emax : invocation.emaxTexts) {
-    const Result set = RunCommand(*parameters, {{"Eemax", emax}}, env);
-    if (!set.Ok()) return ended(set);
-  }
-
-  // Field texts from files first (--trd, --cap), then the NAME=VALUE changes.
-  try {
-    for (const CliOptionDef& o : cmd.options)
-      if (const auto given = invocation.options.find(o.name);
-          o.kind == CliOptionKind::LoadsFields && given != invocation.options.end())
-        for (const std::string& value : given->second) o.loadFields(value, fields);
-  } catch (const FileError& error) {
-    Result failed;
-    failed.status = CommandStatus::Fault;
-    failed.message = error.what();
-    return ended(failed);
-  }
-  for (const auto& [name, value] : invocation.overrides) fields[name] = value;
-  for (const CliArgumentDef& a : cmd.arguments)
-    env.arguments[a.name] = invocation.options.at(a.name).front();
-  env.probes = invocation.probes;
-
-  if (!plotDef) return ended(RunCommand(cmd, fields, env));
-
-  Result result;
-  try {
-    const std::string png = hooks.renderPng(plotDef->width, plotDef->height, [&](Canvas& canvas) {
-      env.canvas = &canvas;
-      result = RunCommand(cmd, fields, env);
-      env.canvas = nullptr;
-    });
-    // A refusal still leaves the drawing as the window shows it; a fault leaves none.
-    if (result.status != CommandStatus::Fault) WriteFileAtomically(plotPath, png);
-  } catch (const FileError& error) {
-    result.status = CommandStatus::Fault;
-    result.message = error.what();
-  }
-  return ended(result);
+  FieldValues fields = invocation.fields;
+  const Result result = ExecuteInvocation(invocation, {}, fields, env, hooks);
+  out.flush();
+  if (result.status == CommandStatus::Fault)
+    err << "quor-cli: " << cmd.name << ": " << result.message << "\n";
+  return ExitStatusOf(result);
 }

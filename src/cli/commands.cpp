@@ -1,6 +1,8 @@
 #include "cli/commands.h"
 
 #include <charconv>
+#include <cmath>
+#include <cstdlib>
 
 #include "electrostatics/breakdown_field.h"
 #include "electrostatics/conical_sheet.h"
@@ -54,6 +56,46 @@ std::pair<int, int> ParseProbePixel(const std::string& text) {
   return {xy[0], xy[1]};
 }
 
+std::pair<Extended, Extended> ParseProbeMetres(const std::string& text) {
+  const std::size_t comma = text.find(',');
+  Extended rz[2] = {0, 0};
+  const std::string parts[2] = {text.substr(0, comma),
+                                comma == std::string::npos ? "" : text.substr(comma + 1)};
+  for (int i = 0; i < 2; ++i) {
+    // A plain decimal number, as the fields take it: no blanks, no hexadecimal, no
+    // infinities, and small enough to map onto a drawing.
+    const bool plain = !parts[i].empty() &&
+                       parts[i].find_first_not_of("0123456789.eE+-") == std::string::npos;
+    char* end = nullptr;
+    if (plain) rz[i] = std::strtold(parts[i].c_str(), &end);
+    if (!plain || end != parts[i].c_str() + parts[i].size() || !std::isfinite(rz[i]) ||
+        std::fabs(rz[i]) > 1e300L)
+      throw CliArgumentError("--probe-at takes R,Z in metres, not '" + text + "'");
+  }
+  return {rz[0], rz[1]};
+}
+
+namespace {
+
+// The probes in metres of the two windows that probe.
+const CliOptionDef kProbeAtOption{
+    "--probe-at", "R,Z",
+    "then the probe at the point r = R, z = Z (metres): the line of a click there", true,
+    CliOptionKind::ProbeMetres};
+
+bool WritesTorusTable(const FieldValues& fields) {
+  return FieldChecked(fields, PartialFieldDefs(), "CBsalvar");
+}
+bool WritesToroidTable(const FieldValues& fields) {
+  return FieldChecked(fields, ToroidFieldDefs(), "CBtabela");
+}
+bool WritesSheetTable(const FieldValues& fields) {
+  return FieldChecked(fields, SheetFieldDefs(), "CBssheet");
+}
+bool WritesAlways(const FieldValues&) { return true; }
+
+}  // namespace
+
 const std::vector<CliCommand>& CliCommands() {
   static const std::vector<CliCommand> commands = {
       {{"transformer",
@@ -64,7 +106,8 @@ const std::vector<CliCommand>& CliCommands() {
         "Save of the main window: the twelve coil texts to a transformer description file",
         &TrdTextFieldDefs, &SaveTrdCommand, &NoValueDefs},
        {kTrdOption},
-       {{"FILE", "the .trd file to write (replaced when it exists)"}}},
+       {{"FILE", "the .trd file to write (replaced when it exists)"}},
+       &WritesAlways},
       {{"to-meters", "Inches/AWG to meters: a window's length and wire fields", &NoFieldDefs,
         &ToMetersCommand, &ToMetersValueDefs},
        {},
@@ -80,9 +123,15 @@ const std::vector<CliCommand>& CliCommands() {
         &PartialFieldDefs, &PartialCommand, &PartialValueDefs},
        {{"--probe", "X,Y",
          "then a click at pixel X,Y of the 577 x 281 drawing: potential and field there", true,
-         CliOptionKind::ProbePixel}}},
+         CliOptionKind::ProbePixel},
+        kProbeAtOption},
+       {},
+       &WritesTorusTable},
       {{"sheet", "Calculate of the Conical sheet window: a cone frustum sheet cut into thin rings",
-        &SheetFieldDefs, &SheetCommand, &SheetValueDefs}},
+        &SheetFieldDefs, &SheetCommand, &SheetValueDefs},
+       {},
+       {},
+       &WritesSheetTable},
       {{"spheres",
         "Calculate of the Two spheres window: mutual capacitance, maximum field, breakdown "
         "voltage, capacitance matrix",
@@ -115,7 +164,8 @@ const std::vector<CliCommand>& CliCommands() {
         {"--plot", "OUT.png", "write the drawing area with the colour plot", false,
          CliOptionKind::PlotImage, nullptr, kStructureAreaSize, kStructureAreaSize},
         {"--probe", "X,Y", "probe line of pixel (X, Y) after the calculation", true,
-         CliOptionKind::ProbePixel}}},
+         CliOptionKind::ProbePixel},
+        kProbeAtOption}},
       {{"resonator",
         "Calculate of the Secondary resonance window: the secondary with its top load over the "
         "ground plane as a distributed resonator, its three lowest modes and the primary's tap",
@@ -124,7 +174,10 @@ const std::vector<CliCommand>& CliCommands() {
       {{"toroid",
         "Calculate of the toroid window: exact capacitance, maximum field and other shapes, "
         "or the table toroid.dat (CBtabela=1) in the current directory",
-        &ToroidFieldDefs, &ToroidCommand, &ToroidValueDefs}},
+        &ToroidFieldDefs, &ToroidCommand, &ToroidValueDefs},
+       {},
+       {},
+       &WritesToroidTable},
   };
   return commands;
 }

@@ -19,6 +19,7 @@
 enum class CliOptionKind {
   LoadsFields,  // sets field texts from a file (--trd, --cap), before NAME=VALUE
   ProbePixel,   // "X,Y": a pixel of the drawing probed after the calculation (--probe)
+  ProbeMetres,  // "R,Z": a point in metres probed after the calculation (--probe-at)
   PlotImage,    // the drawing area written as a PNG after the command (--plot)
 };
 
@@ -62,6 +63,10 @@ struct CliHooks {
 struct CliCommand : CommandDef {
   std::vector<CliOptionDef> options = {};
   std::vector<CliArgumentDef> arguments = {};
+  // True when a run with these fields writes a file (a table, a description): such
+  // runs of a sweep go one after the other. Null: the command writes none, and its runs
+  // may go on several threads at once.
+  bool (*writesFiles)(const FieldValues& fields) = nullptr;
 };
 
 // A malformed option value ("--probe 1;2"): status 2, as for a malformed argument.
@@ -72,6 +77,9 @@ class CliArgumentError : public std::runtime_error {
 
 // "X,Y": a pixel of a drawing area for the --probe options; CliArgumentError otherwise.
 std::pair<int, int> ParseProbePixel(const std::string& text);
+// "R,Z": a point in metres for the --probe-at options (finite numbers, "." as the
+// decimal point); CliArgumentError otherwise.
+std::pair<Extended, Extended> ParseProbeMetres(const std::string& text);
 
 const std::vector<CliCommand>& CliCommands();
 const CliCommand* FindCliCommand(const std::string& name);

@@ -101,6 +101,9 @@ Result CalculatePartial(const FieldValues& fields, PartialState& s, CommandEnv& 
 // "probe<number>_...".
 void ProbePartial(const PartialState& s, int X, int Y, ReportSink& report,
                   Result* values = nullptr, int number = 1);
+// The same at the point (r, z) of the plane, in metres, whatever the drawing's scale.
+void ProbePartialAt(const PartialState& s, Extended r, Extended z, ReportSink& report,
+                    Result* values = nullptr, int number = 1);
 
 // Exact potential and fields of a complete toroid (outer diameter D, tube diameter d)
 // at 1 V at the point (r, z), by the series of toroidal Legendre functions.
@@ -114,7 +117,8 @@ struct ExactToroidPoint {
 ExactToroidPoint ExactToroidAt(Extended D, Extended d, Extended r, Extended z);
 
 // The command: CalculatePartial on fresh state, then a click at each pixel of
-// env.probes (which answers only after a calculation that completed).
+// env.probes, pixel or point in metres (which answers only after a calculation that
+// completed).
 Result PartialCommand(const FieldValues& fields, CommandEnv& env);
 
 }  // namespace quor::electrostatics

@@ -66,13 +66,17 @@ void ReportRingSums(const PartialState& s, Extended r, Extended z, ReportSink& r
 
 }  // namespace
 
-void ProbePartial(const PartialState& s, int X, int Y, ReportSink& plainReport, Result* values,
+void ProbePartial(const PartialState& s, int X, int Y, ReportSink& report, Result* values,
                   int number) {
+  if (!s.PartialSolved) return;
+  ProbePartialAt(s, (X - s.OX) / s.SX, (Y - s.OY) / s.SY, report, values, number);
+}
+
+void ProbePartialAt(const PartialState& s, Extended r, Extended z, ReportSink& plainReport,
+                    Result* values, int number) {
   if (!s.PartialSolved) return;
   FaultCheckingReport report(plainReport);
   ClearArithmeticFaults();
-  const Extended r = (X - s.OX) / s.SX;
-  const Extended z = (Y - s.OY) / s.SY;
   const ProbeValues out{values, "probe" + std::to_string(number) + "_"};
   ReportRingSums(s, r, z, report, out);
 
@@ -115,8 +119,12 @@ Result PartialCommand(const FieldValues& fields, CommandEnv& env) {
   PartialState s;
   Result result = CalculatePartial(fields, s, env);
   int number = 0;
-  for (const CanvasPoint& p : env.probes)
-    ProbePartial(s, p.x, p.y, env.Report(), &result, ++number);
+  for (const ProbePoint& p : env.probes) {
+    if (p.inMetres)
+      ProbePartialAt(s, p.r, p.z, env.Report(), &result, ++number);
+    else
+      ProbePartial(s, p.x, p.y, env.Report(), &result, ++number);
+  }
   return result;
 }
 

@@ -10,9 +10,14 @@ using namespace quor::numerics;
 
 StructureProbe ProbeAt(const std::vector<StructureRing>& rings, Extended eps0,
                        const ScreenMapping& view, int X, int Y) {
+  return ProbeAt(rings, eps0, (X - view.OX) / view.KX, (Y - view.OY) / view.KY);
+}
+
+StructureProbe ProbeAt(const std::vector<StructureRing>& rings, Extended eps0, Extended r,
+                       Extended z) {
   StructureProbe p;
-  p.z = (Y - view.OY) / view.KY;
-  p.r = (X - view.OX) / view.KX;
+  p.z = z;
+  p.r = r;
   for (const StructureRing& ring : rings) {
     p.V += RingPotential(ring.R, ring.Z, ring.q, p.r, p.z, eps0);
     const RingFieldTerms t = RingField(ring.R, ring.Z, ring.q, p.r, p.z, eps0);

@@ -19,6 +19,9 @@ struct StructureProbe {
 };
 StructureProbe ProbeAt(const std::vector<StructureRing>& rings, Extended eps0,
                        const ScreenMapping& view, int X, int Y);
+// The same at the point (r, z) of the plane, in metres.
+StructureProbe ProbeAt(const std::vector<StructureRing>& rings, Extended eps0, Extended r,
+                       Extended z);
 
 // "r: ... z: ... V: ... Er: ... Ez: ... |E|: ..." of a probe, and of pixel (X, Y).
 std::string ProbeLine(const StructureProbe& probe);

@@ -112,8 +112,15 @@ bool StructureSession::Plot(const PlotRequest& request, Canvas& canvas,
 
 void StructureSession::Probe(int X, int Y, ReportSink& msg, Canvas* mark, Result* values,
                              int number) const {
+  Probe(ProbePoint(X, Y), msg, mark, values, number);
+}
+
+void StructureSession::Probe(const ProbePoint& point, ReportSink& msg, Canvas* mark,
+                             Result* values, int number) const {
   if (!Calculated()) return;
-  const StructureProbe p = ProbeAt(results_.rings, results_.eps0, view_, X, Y);
+  const StructureProbe p = point.inMetres
+                               ? ProbeAt(results_.rings, results_.eps0, point.r, point.z)
+                               : ProbeAt(results_.rings, results_.eps0, view_, point.x, point.y);
   ReportLine(msg, ProbeLine(p));
   if (values) {
     const std::string prefix = "probe" + std::to_string(number) + "_";
@@ -124,7 +131,9 @@ void StructureSession::Probe(int X, int Y, ReportSink& msg, Canvas* mark, Result
     values->Add(prefix + "Ez", "V/m", p.Ez);
     values->Add(prefix + "E", "V/m", p.E);
   }
-  if (mark) DrawProbeMark(*mark, X, Y);
+  if (mark)
+    DrawProbeMark(*mark, point.inMetres ? ToScreenX(view_, static_cast<double>(p.r)) : point.x,
+                  point.inMetres ? ToScreenY(view_, static_cast<double>(p.z)) : point.y);
 }
 
 const std::vector<FieldDef>& StructureWindowFieldDefs() {
@@ -206,8 +215,8 @@ Result StructureCommand(const FieldValues& fields, CommandEnv& env) {
     }
   }
   int number = 0;
-  for (const CanvasPoint& p : env.probes)
-    session.Probe(p.x, p.y, env.Report(), env.canvas, &result, ++number);
+  for (const ProbePoint& p : env.probes)
+    session.Probe(p, env.Report(), env.canvas, &result, ++number);
   return result;
 }
 

@@ -58,6 +58,10 @@ class StructureSession {
   // numbers are added as "probe<number>_r", ... (StructureValueDefs).
   void Probe(int X, int Y, ReportSink& msg, Canvas* mark = nullptr, Result* values = nullptr,
              int number = 1) const;
+  // The same at a pixel or at a point given in metres (r, z), probed exactly there and
+  // marked at the pixel nearest to it.
+  void Probe(const ProbePoint& point, ReportSink& msg, Canvas* mark = nullptr,
+             Result* values = nullptr, int number = 1) const;
 
   bool Parsed() const { return parsed_; }
   bool Calculated() const { return results_.completed; }
@@ -89,7 +93,7 @@ void LoadDescriptionField(const std::string& path, FieldValues& fields);
 
 // quor-cli's structure: Calculate of the description in Mlista; with env.canvas the
 // colour plot over the drawing (as the window shows it after Plot); then one probe
-// line per pixel of env.probes. Nothing is plotted or probed when the calculation was
+// line per point of env.probes. Nothing is plotted or probed when the calculation was
 // refused; a plot refused by its fields (an unknown quantity, a field scale that is
 // not positive) ends the command Refused after its line and the probe lines.
 Result StructureCommand(const FieldValues& fields, CommandEnv& env);

@@ -77,6 +77,23 @@ struct BreakdownField {
   Extended Emax = 3000.0L;  // kV/m
 };
 
+// A point probed after a calculation: a pixel of the drawing (a click), or a point of
+// the plane given in metres (r, z), probed exactly there whatever the drawing's scale.
+struct ProbePoint {
+  bool inMetres = false;
+  int x = 0, y = 0;      // pixel
+  Extended r = 0, z = 0;  // metres
+  ProbePoint() = default;
+  ProbePoint(int px, int py) : x(px), y(py) {}
+  static ProbePoint At(Extended r, Extended z) {
+    ProbePoint p;
+    p.inMetres = true;
+    p.r = r;
+    p.z = z;
+    return p;
+  }
+};
+
 // A sink that drops every line.
 class DiscardReport : public ReportSink {
  public:
@@ -110,9 +127,9 @@ struct CommandEnv {
   std::function<bool()> stopRequested;
   // Told when a stoppable loop starts (true: the window offers Stop) and ends.
   std::function<void(bool running)> onRunningChanged;
-  // Points of the drawing, in pixels, probed after a calculation (partial toroid,
-  // structure): one probe line each.
-  std::vector<CanvasPoint> probes;
+  // Points probed after a calculation (partial toroid, structure), pixels of the
+  // drawing or points in metres: one probe line each, numbered in this order.
+  std::vector<ProbePoint> probes;
   // Where table files are written ("torus30.tab", "toroid.dat"): empty for the
   // current directory.
   std::string directory;

@@ -24,7 +24,7 @@ constexpr Extended kPiValue = 3.14159265358979323846L;
 struct Case {
   const char* command;
   FieldValues fields;
-  std::vector<CanvasPoint> probes = {};
+  std::vector<ProbePoint> probes = {};
 };
 
 Result RunCase(const Case& c) {
