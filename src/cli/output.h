@@ -10,6 +10,7 @@
 
 #include "cli/cli.h"
 #include "numerics/extended.h"
+#include "numerics/library_namespaces.h"
 
 // A number as JSON and CSV write it.
 std::string ExactNumberText(Extended v);

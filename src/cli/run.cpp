@@ -15,6 +15,7 @@
 #include "cli/run_steps.h"
 #include "numerics/file_error.h"
 #include "numerics/file_write.h"
+#include "numerics/library_namespaces.h"
 
 namespace {
 
