@@ -6,14 +6,7 @@
 #include "numerics/format.h"
 #include "numerics/rings.h"
 
-// The resonator stands on the transformer's rings and the electrostatic kernel.
-namespace quor::transformer {}
-namespace quor::electrostatics {}
-
 namespace quor::resonator {
-using namespace quor::numerics;
-using namespace quor::transformer;
-using namespace quor::electrostatics;
 
 std::int64_t PrimaryTapTurns(Extended N) {
   return static_cast<std::int64_t>(std::ceil(N));

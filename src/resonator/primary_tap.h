@@ -16,14 +16,7 @@
 #include "numerics/extended.h"
 #include "resonator/resonator_model.h"
 
-// The resonator stands on the transformer's rings and the electrostatic kernel.
-namespace quor::transformer {}
-namespace quor::electrostatics {}
-
 namespace quor::resonator {
-using namespace quor::numerics;
-using namespace quor::transformer;
-using namespace quor::electrostatics;
 
 // Primary of the main window (coil 1): conical in general, flat when h = 0.
 struct PrimaryCoil {

@@ -9,14 +9,7 @@
 #include "electrostatics/structure_description.h"
 #include "resonator/resonator_model.h"
 
-// The resonator stands on the transformer's rings and the electrostatic kernel.
-namespace quor::transformer {}
-namespace quor::electrostatics {}
-
 namespace quor::resonator {
-using namespace quor::numerics;
-using namespace quor::transformer;
-using namespace quor::electrostatics;
 
 namespace {
 

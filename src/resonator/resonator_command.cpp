@@ -16,14 +16,7 @@
 #include "transformer/turn_overlap.h"
 #include "transformer/validation.h"
 
-// The resonator stands on the transformer's rings and the electrostatic kernel.
-namespace quor::transformer {}
-namespace quor::electrostatics {}
-
 namespace quor::resonator {
-using namespace quor::numerics;
-using namespace quor::transformer;
-using namespace quor::electrostatics;
 
 namespace {
 

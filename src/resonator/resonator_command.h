@@ -13,14 +13,7 @@
 #include "resonator/primary_tap.h"
 #include "resonator/resonator_model.h"
 
-// The resonator stands on the transformer's rings and the electrostatic kernel.
-namespace quor::transformer {}
-namespace quor::electrostatics {}
-
 namespace quor::resonator {
-using namespace quor::numerics;
-using namespace quor::transformer;
-using namespace quor::electrostatics;
 
 // Sections are refused beyond this (the eigenproblem's cost grows like its cube:
 // about a second here at 400).

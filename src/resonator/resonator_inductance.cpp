@@ -6,14 +6,7 @@
 #include "numerics/rings.h"
 #include "resonator/resonator_model.h"
 
-// The resonator stands on the transformer's rings and the electrostatic kernel.
-namespace quor::transformer {}
-namespace quor::electrostatics {}
-
 namespace quor::resonator {
-using namespace quor::numerics;
-using namespace quor::transformer;
-using namespace quor::electrostatics;
 
 Extended SquareMatrix::Sum() const {
   Extended s = 0;
