@@ -78,6 +78,14 @@ struct TransformerContext {
     if (onRunningChanged) onRunningChanged(running);
   }
   bool StopRequested() const { return stopRequested && stopRequested(); }
+  // Between two rows of a ring sum: a stop asked for meanwhile ends the sum with
+  // "Interrupted" (StopFlag cleared) and returns true.
+  bool StoppedBetweenRows() {
+    if (!StopRequested()) return false;
+    StopFlag = false;
+    Line("Interrupted");
+    return true;
+  }
 
  private:
   NullCanvas blank_{kArrangementSize, kArrangementSize};

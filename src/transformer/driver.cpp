@@ -210,6 +210,7 @@ Outcome SeriesPrimary(TransformerContext& ctx, const TransformerOptions& opt) {
     if (opt.CBjvj) ctx.Line("Jones M requires a solenoidal primary coil");
     if (opt.CBel) {
       MutualCircularTurns(ctx);
+      if (!ctx.StopFlag) return Outcome::Refused;
     } else {
       ctx.Line("Segments per turn: L1=" + IntStr(c.ns1) + "; L2=" + IntStr(c.ns2));
       if (c.rmin1 == c.rmax1 && c.rmin2 == c.rmax2)
@@ -233,6 +234,7 @@ Outcome ParallelLoops(TransformerContext& ctx) {
   c.L2 = c.rmin2 == c.rmax2
              ? MaxwellSolenoidCircular(ctx, c.N2, c.h2, c.rmin2, c.rmax2, c.b2, c.wd2)
              : MaxwellGeneralCircular(ctx, c.N2, c.h2, c.rmin2, c.rmax2, c.b2, c.wd2);
+  if (!ctx.StopFlag) return Outcome::Refused;
   ctx.Line("Original secondary inductance: L2: " + FixedStr(mH(c.L2), 15, 10) + " mH");
   ctx.Value("L2_original", "H", c.L2);
 

@@ -176,6 +176,9 @@ Extended MaxwellGeneralCircular(TransformerContext& ctx, Extended N, Extended h,
     sums.reserve(terms.capacity());
   }
   for (std::int32_t i = 1; i <= n; ++i) {
+    // A conical coil of thousands of turns lists millions of terms: a Stop is taken
+    // between two rows.
+    if (ctx.StoppedBetweenRows()) return 0;
     const Extended zi = b + dz / 2 + (i - 1) * dz;
     const Extended ri = rmin + dr / 2 + (i - 1) * dr;
     for (std::int32_t j = 1; j <= n; ++j) {

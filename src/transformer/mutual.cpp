@@ -189,6 +189,7 @@ void MutualCircularTurns(TransformerContext& ctx) {
   Extended za = c.b1 + dz1 / 2;
   Extended ra = c.rmin1 + dr1 / 2;
   for (std::int32_t i = 1; i <= turns1; ++i) {
+    if (ctx.StoppedBetweenRows()) return;
     Extended zb = c.b2 + dz2 / 2;
     Extended rb = c.rmin2 + dr2 / 2;
     for (std::int32_t j = 1; j <= turns2; ++j) {

@@ -403,14 +403,14 @@ void TForm1::BcalcClick() {
   stopRequested_ = false;
   CommandEnv env = DrawingEnv();
   if (CBel->isChecked()) {
-    // Circular turns: sums that cannot be stopped, of seconds for a conical coil of
-    // a thousand turns ring by ring. They run off the window's thread, drawing their
+    // Circular turns: sums of seconds for a conical coil of a thousand turns ring by
+    // ring, stopped between two rows. They run off the window's thread, drawing their
     // turns on a copy of the arrangement, with a mapping of their own.
     ScreenMapping mapping = map_;
     env.mapping = &mapping;
     env.canvas = nullptr;
     BackgroundCommand::Job job{TransformerFieldDefs(), &TransformerCommand, Fields(), env,
-                               PaintBox1, false};
+                               PaintBox1, true};
     const Result result = background_->Run(std::move(job));
     map_ = mapping;
     ShowFault(result, *Memo1, showFault);

@@ -358,6 +358,32 @@ TEST(CalculateStop, RequestDuringTheTrueSpiralPrimary) {
   ExpectLayout(result.lines, expected);
 }
 
+// The ring sums with circular turns are stopped between two rows: a conical secondary's
+// self-inductance, or the mutual inductance ring by ring. The lines before the stop are
+// those of the whole run, and the quantity being summed is left out.
+TEST(CalculateStop, RingSumsStopBetweenRows) {
+  struct Case {
+    FieldValues fields;
+    const char* missing;
+  };
+  for (const Case& c : {Case{{{"En2", "40"}, {"Es2", "0.2"}}, "L2"},
+                        Case{{{"En2", "40"}}, "M"}}) {
+    const Result whole = command_run::Run(TransformerFieldDefs(), &TransformerCommand, c.fields);
+    CommandEnv env;
+    int asked = 0;
+    env.stopRequested = [&] { return ++asked > 3; };
+    const Result result = RunCommand(TransformerFieldDefs(), &TransformerCommand, c.fields, env);
+    EXPECT_EQ(result.status, CommandStatus::Refused) << c.missing;
+    EXPECT_EQ(result.message, "Interrupted");
+    EXPECT_EQ(result.Find(c.missing), nullptr);
+    EXPECT_NE(whole.Find(c.missing), nullptr);
+    ASSERT_FALSE(result.lines.empty());
+    EXPECT_EQ(result.lines.back(), "Interrupted");
+    ASSERT_LT(result.lines.size(), whole.lines.size());
+    EXPECT_TRUE(std::equal(result.lines.begin(), result.lines.end() - 1, whole.lines.begin()));
+  }
+}
+
 // The main window's Calculate can be stopped, so it runs a true-spiral sum that
 // quor-cli refuses: a conical primary of 16 turns at 2000 segments a turn (1.02e9
 // segment pairs), stopped at its third pump.

@@ -405,7 +405,7 @@ TEST_F(Desktop, MainWindowCalculateOffTheThreadListsAndDrawsAsOnIt) {
     busy = !form.Bcalc->isEnabled() && !form.Bview->isEnabled() && !form.Load1->isEnabled() &&
            !form.En1->isEnabled() && form.Exit1->isEnabled() &&
            form.Generalcasewithaxialsymmetry1->isEnabled() &&
-           !form.Background().StopButton()->isVisibleTo(&form);
+           form.Background().StopButton()->isVisibleTo(&form);
   };
   const std::size_t before = Lines().size();
   form.Bcalc->click();
@@ -447,6 +447,25 @@ TEST_F(Desktop, StopEndsAToroidTableWithoutAFile) {
   EXPECT_FALSE(std::filesystem::exists(dir / "toroid.dat"));
   EXPECT_TRUE(form.Btoroid->isEnabled());
   std::filesystem::remove_all(dir);
+}
+
+// Stop ends the ring-by-ring sums of a conical secondary between two rows: the lines
+// so far are the command's first ones, "Interrupted" follows, and no L2, M or k.
+TEST_F(Desktop, StopEndsTheMainWindowsRingSumsBetweenRows) {
+  TForm1& form = app->Form1();
+  Type(form.En2, QStringLiteral("600"));
+  Type(form.Es2, QStringLiteral("0.2"));
+  const std::vector<std::string> full =
+      command_run::LinesOf(TransformerFieldDefs(), &TransformerCommand, form.Fields());
+  form.Background().whileRunning = [&] { form.Background().StopButton()->click(); };
+  const std::size_t before = Lines().size();
+  form.Bcalc->click();
+  const std::vector<std::string> got = LinesSince(Lines(), before);
+  ASSERT_GE(got.size(), 2u);
+  EXPECT_LT(got.size(), full.size());
+  EXPECT_EQ(got.back(), "Interrupted");
+  EXPECT_TRUE(std::equal(got.begin(), got.end() - 1, full.begin()));
+  EXPECT_TRUE(form.Bcalc->isEnabled());
 }
 
 // A unit conversion while a window's command runs converts its fields and leaves its
