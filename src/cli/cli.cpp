@@ -336,11 +336,16 @@ int ParseCliArgs(const std::vector<std::string>& args, CliInvocation& invocation
   }
 
   // A sweep runs fields the window has, with the texts they can hold, and draws nothing.
-  for (const SweepAxis& axis : invocation.sweeps) {
+  for (std::size_t i = 0; i < invocation.sweeps.size(); ++i) {
+    const SweepAxis& axis = invocation.sweeps[i];
     const FieldDef* f = FindField(*defs, axis.name);
     if (!f)
       return Fail(err, "unknown field '" + axis.name + "' for command '" + cmd->name +
                            "' in --sweep");
+    // A field swept twice would run the product with one of its two texts lost.
+    for (std::size_t j = 0; j < i; ++j)
+      if (invocation.sweeps[j].name == axis.name)
+        return Fail(err, "--sweep: field " + axis.name + " is swept twice");
     for (const std::string& text : axis.texts)
       if (f->isCheckBox && text != "0" && text != "1")
         return Fail(err, "check box " + axis.name + " takes 1 or 0, not '" + text + "'");

@@ -327,6 +327,7 @@ TEST(CliSweep, RangesAndTheirUsageErrors) {
            {"transformer", "--sweep", "=1,2"},
            {"transformer", "--sweep", "Nope=1,2"},
            {"transformer", "--sweep", "CBel=0,2"},
+           {"transformer", "--sweep", "En2=1,2", "--sweep", "En2=3,4"},
            {"transformer", "--jobs", "0"},
            {"transformer", "--format", "xml"},
            {"transformer", "--sweep"},
