@@ -227,18 +227,28 @@ void RunSweep(const CliInvocation& invocation,
   // they come in. A run's own row loops stay on its thread (workers 0): the sweep
   // already keeps every core busy. An exception a run throws (no memory) stops the
   // workers and goes on from the calling thread, as it would from a run made there.
+  // The workers keep at most a few runs per thread ahead of the one handed on last, so
+  // that a million runs written to a slow pipe do not pile up in memory.
   struct Slot {
     std::optional<CollectedRun> run;
     std::exception_ptr error;
   };
   std::vector<Slot> done(n);
   std::mutex mu;
-  std::condition_variable ready;
+  std::condition_variable ready, room;
   std::atomic<std::size_t> next{0};
+  std::size_t handedOn = 0;  // under mu
+  bool stopping = false;     // under mu
+  const std::size_t ahead = 4 * static_cast<std::size_t>(jobs);
   std::vector<std::thread> threads;
   for (unsigned t = 0; t < jobs; ++t)
     threads.emplace_back([&] {
       for (std::size_t i; (i = next.fetch_add(1)) < n;) {
+        {
+          std::unique_lock<std::mutex> lock(mu);
+          room.wait(lock, [&] { return stopping || i < handedOn + ahead; });
+          if (stopping) return;
+        }
         Slot slot;
         try {
           slot.run = RunCollected(invocation, points[i], 0);
@@ -261,6 +271,8 @@ void RunSweep(const CliInvocation& invocation,
     }
     CollectedRun run = std::move(*done[i].run);
     done[i].run.reset();
+    handedOn = i + 1;
+    room.notify_all();
     lock.unlock();
     try {
       emit(i, run);
@@ -268,6 +280,11 @@ void RunSweep(const CliInvocation& invocation,
       error = std::current_exception();
       next = n;
     }
+  }
+  {
+    const std::lock_guard<std::mutex> lock(mu);
+    stopping = true;
+    room.notify_all();
   }
   for (std::thread& t : threads) t.join();
   if (error) std::rethrow_exception(error);
