@@ -233,13 +233,16 @@ void RunSweep(const CliInvocation& invocation,
     std::optional<CollectedRun> run;
     std::exception_ptr error;
   };
-  std::vector<Slot> done(n);
+  const std::size_t ahead = 4 * static_cast<std::size_t>(jobs);
+  // Run i waits in slot i % ahead: the run that held it before, i - ahead, has been
+  // handed on once run i may start.
+  std::vector<Slot> slots(std::min(n, ahead));
+  const auto done = [&slots](std::size_t i) -> Slot& { return slots[i % slots.size()]; };
   std::mutex mu;
   std::condition_variable ready, room;
   std::atomic<std::size_t> next{0};
   std::size_t handedOn = 0;  // under mu
   bool stopping = false;     // under mu
-  const std::size_t ahead = 4 * static_cast<std::size_t>(jobs);
   std::vector<std::thread> threads;
   for (unsigned t = 0; t < jobs; ++t)
     threads.emplace_back([&] {
@@ -257,20 +260,20 @@ void RunSweep(const CliInvocation& invocation,
           next = n;
         }
         const std::lock_guard<std::mutex> lock(mu);
-        done[i] = std::move(slot);
+        done(i) = std::move(slot);
         ready.notify_all();
       }
     });
   std::exception_ptr error;
   for (std::size_t i = 0; i < n && !error; ++i) {
     std::unique_lock<std::mutex> lock(mu);
-    ready.wait(lock, [&] { return done[i].run.has_value() || done[i].error; });
-    if (done[i].error) {
-      error = done[i].error;
+    ready.wait(lock, [&] { return done(i).run.has_value() || done(i).error; });
+    if (done(i).error) {
+      error = done(i).error;
       break;
     }
-    CollectedRun run = std::move(*done[i].run);
-    done[i].run.reset();
+    CollectedRun run = std::move(*done(i).run);
+    done(i).run.reset();
     handedOn = i + 1;
     room.notify_all();
     lock.unlock();
