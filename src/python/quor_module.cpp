@@ -88,8 +88,9 @@ CliInvocation Parse(const std::vector<std::string>& args) {
 }
 
 py::object Loads(const std::string& json) {
-  static const py::object loads = py::module_::import("json").attr("loads");
-  return loads(json);
+  // Looked up on each call (the module is cached by Python): an object kept in a
+  // static would be released after the interpreter has ended.
+  return py::module_::import("json").attr("loads")(json);
 }
 
 py::list Records(const CliInvocation& invocation) {
